@@ -6,7 +6,7 @@ bin="${1:-build/release/bin}"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-if [ -x "$bin/make_examples" ]; then
+if [ -x "$bin/make_examples" ] && [ -x "$bin/mshost" ]; then
   "$bin/make_examples" "$work"
   for f in "$work"/*.nif; do
     echo "== mshost check $(basename "$f")"
