@@ -1,0 +1,13 @@
+// The factory: one exact, case-sensitive type name per block class.
+#pragma once
+
+#include <memory>
+#include <string>
+
+class NifBlock;
+class NifFile;
+class Qiv_Stream;
+
+// Creates the block named `typeName`, which reads its fields from `stream`;
+// returns null when no class has that name.
+std::unique_ptr<NifBlock> CreateBlock(NifFile* owner, const std::string& typeName, Qiv_Stream* stream);

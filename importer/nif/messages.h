@@ -1,0 +1,50 @@
+// Every message format of the reader, each written once.
+//
+// FormatText fills a format into a std::string sized by a measuring call, so
+// a message is complete however long the inserted values are (long paths,
+// long type names).
+#pragma once
+
+#include <string>
+
+namespace nif_messages {
+
+// Stream (byte reading) errors.
+inline constexpr char kUnableToOpenFile[] = "Unable to open file '%s'.";
+inline constexpr char kUninitialisedStream[] = "Attempt to access uninitialised Qiv_Stream from function '%s'.";
+inline constexpr char kCopyTooMuch[] = "Attempted to copy too much data (%d bytes).";
+inline constexpr char kSkipTooMuch[] = "Attempted to skip too much data (%d bytes).";
+inline constexpr char kUnexpectedLong[] = "Unexpected Long value - was 0x%08X (%d) expected 0x%08X (%d)";
+inline constexpr char kUnexpectedShort[] = "Unexpected Short value - was 0x%04X (%d) expected 0x%04X (%d)";
+inline constexpr char kUnexpectedByte[] = "Unexpected Byte value - was 0x%04X (%d) expected 0x%04X (%d)";
+inline constexpr char kNoEndOfString[] = "Unable to find end of String.";
+inline constexpr char kUnexpectedString[] = "Unexpected String Data '%s' expected '%s'";
+inline constexpr char kDataLeftAtEnd[] = "File data left at end of file - %d bytes left";
+
+// Envelope errors.
+inline constexpr char kUnknownBlockType[] = "Unknown Block type '%s'.";
+inline constexpr char kUnknownNamePlaceholder[] = "<UNKNOWN>";
+inline constexpr char kHeaderLine[] = "NetImmerse File Format, Version 4.0.0.2";
+
+// Bounds of the parent-linking walk.
+inline constexpr char kNestedTooDeeply[] = "Scene graph nested too deeply (more than 1000 levels).";
+inline constexpr char kTooManyVisits[] = "Scene graph too large (more than 1000000 block visits).";
+
+// Summary line after the link-type warnings that were counted but not written.
+inline constexpr char kFurtherLinkWarnings[] = "%d further link warnings not shown";
+
+// Captions of the message boxes that mark a question asked of the wrong kind of block.
+inline constexpr char kArghCaption[] = "ARGH";
+inline constexpr char kGetIdCaption[] = "GetId - ARGH";
+inline constexpr char kSetBoneDataCaption[] = "SetBoneData - ARGH";
+inline constexpr char kGetBoneBlockCaption[] = "GetBoneBlock - ARGH";
+inline constexpr char kGetBoneMatrixCaption[] = "GetBoneMatrix - ARGH";
+
+}  // namespace nif_messages
+
+// printf-style formatting into a string of exactly the needed length.
+std::string FormatText(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;

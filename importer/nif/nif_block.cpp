@@ -1,0 +1,89 @@
+#include "importer/nif/nif_block.h"
+
+#include "importer/nif/messages.h"
+#include "importer/nif/nif_file.h"
+#include "platform/platform.h"
+
+using namespace nif_messages;
+
+const NifVector NifBlock::kZeroVector{};
+const NifTexCoord NifBlock::kZeroTexCoord{};
+const NifColour NifBlock::kZeroColour{};
+
+NifBlock::NifBlock(NifFile* owner, const char* typeName) : typeName_(typeName), owner_(owner) {}
+
+NifBlock::~NifBlock() = default;
+
+NifBlock* NifBlock::Linked(int32_t index) const { return owner_ ? owner_->GetBlock(index) : nullptr; }
+
+void NifBlock::Dump(DebugPrinter*) const {}
+
+void NifBlock::LinkParents() {}
+
+int NifBlock::IsShape() const { return 0; }
+
+int NifBlock::GetNumberVertexes() const {
+    platform::ShowMessageBox("GetNumberVertexes", kArghCaption);
+    return 0;
+}
+
+const NifVector& NifBlock::GetVertex(int) const { return kZeroVector; }
+
+int NifBlock::HasUVCoords() const {
+    platform::ShowMessageBox("HasUVCoords", kArghCaption);
+    return 0;
+}
+
+const NifTexCoord& NifBlock::GetUVCoord(int, int) const { return kZeroTexCoord; }
+
+int NifBlock::GetNumberChildren() const { return 0; }
+
+NifBlock* NifBlock::GetChild(int) const { return nullptr; }
+
+int NifBlock::GetNumberTriangles() const { return 0; }
+
+uint16_t NifBlock::GetTriangleIndex(int) const { return 0; }
+
+NifBlock* NifBlock::GetTexturingProperty() const { return nullptr; }
+
+NifBlock* NifBlock::GetMaterialProperty() const { return nullptr; }
+
+const NifColour& NifBlock::GetAmbientColour() const { return kZeroColour; }
+
+const NifColour& NifBlock::GetDiffuseColour() const { return kZeroColour; }
+
+const NifColour& NifBlock::GetSpecularColour() const { return kZeroColour; }
+
+const NifColour& NifBlock::GetEmissiveColour() const { return kZeroColour; }
+
+float NifBlock::GetGlossiness() const { return 0.0f; }
+
+float NifBlock::GetAlpha() const { return 0.0f; }
+
+const char* NifBlock::getFileName() const {
+    platform::ShowMessageBox("getFileName", kArghCaption);
+    return nullptr;
+}
+
+const char* NifBlock::GetId() const {
+    platform::ShowMessageBox(GetTypeName(), kGetIdCaption);
+    return nullptr;
+}
+
+void NifBlock::GetLocalTransform(Matrix44& output) const { Identity(output); }
+
+void NifBlock::GetTransformAtTime(float, Matrix44& output) const { Identity(output); }
+
+void NifBlock::SetBoneData(const NifVector&, const Matrix33&) {
+    platform::ShowMessageBox(GetTypeName(), kSetBoneDataCaption);
+}
+
+NifBlock* NifBlock::GetBoneBlock(int) const {
+    platform::ShowMessageBox(GetTypeName(), kGetBoneBlockCaption);
+    return nullptr;
+}
+
+void NifBlock::GetBoneMatrix(Matrix44& output) const {
+    platform::ShowMessageBox(GetTypeName(), kGetBoneMatrixCaption);
+    Identity(output);
+}

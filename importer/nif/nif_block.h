@@ -1,0 +1,87 @@
+// NifBlock: the abstract base of every block object the reader creates.
+//
+// Each block class reads its own fields in its constructor, in file order.
+// The load then sets each block's index and calls ResolveLinks (link type
+// checks, warnings only), and then LinkParents from block 0 (parents, bone
+// marks, skin bone data). The conversion asks blocks the questions below
+// without knowing their class; a question asked of a block whose kind lacks
+// it answers with a neutral value, and some show an "ARGH" message box.
+//
+// Links are kept as block indices and looked up through the owning NifFile
+// each time they are followed; an index that names no block is "none".
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "importer/convert/matrix44.h"
+#include "importer/nif/records.h"
+
+class DebugPrinter;
+class NifFile;
+class Qiv_Stream;
+
+class NifBlock {
+public:
+    NifBlock(NifFile* owner, const char* typeName);
+    NifBlock(const NifBlock&) = delete;
+    NifBlock& operator=(const NifBlock&) = delete;
+
+    // The 28 operations, in slot order.
+    /* 0 */ virtual ~NifBlock();
+    /* 1 */ virtual void ResolveLinks() = 0;
+    /* 2 */ virtual void Dump(DebugPrinter* printer) const;  // writes nothing
+    /* 3 */ virtual void LinkParents();                       // nothing
+    /* 4 */ virtual int IsShape() const;                      // 0
+    /* 5 */ virtual int GetNumberVertexes() const;            // box "GetNumberVertexes"/"ARGH"; 0
+    /* 6 */ virtual const NifVector& GetVertex(int vertex) const;  // shared zero
+    /* 7 */ virtual int HasUVCoords() const;                  // box "HasUVCoords"/"ARGH"; 0
+    /* 8 */ virtual const NifTexCoord& GetUVCoord(int vertex, int set) const;  // shared zero
+    /* 9 */ virtual int GetNumberChildren() const;            // 0
+    /* 10 */ virtual NifBlock* GetChild(int position) const;  // none
+    /* 11 */ virtual int GetNumberTriangles() const;          // 0
+    /* 12 */ virtual uint16_t GetTriangleIndex(int position) const;  // 0
+    /* 13 */ virtual NifBlock* GetTexturingProperty() const;  // none
+    /* 14 */ virtual NifBlock* GetMaterialProperty() const;   // none
+    /* 15 */ virtual const NifColour& GetAmbientColour() const;   // shared zero
+    /* 16 */ virtual const NifColour& GetDiffuseColour() const;   // shared zero
+    /* 17 */ virtual const NifColour& GetSpecularColour() const;  // shared zero
+    /* 18 */ virtual const NifColour& GetEmissiveColour() const;  // shared zero
+    /* 19 */ virtual float GetGlossiness() const;             // 0
+    /* 20 */ virtual float GetAlpha() const;                  // 0
+    /* 21 */ virtual const char* getFileName() const;         // box "getFileName"/"ARGH"; none (null)
+    /* 22 */ virtual const char* GetId() const;               // box type name/"GetId - ARGH"; none (null)
+    /* 23 */ virtual void GetLocalTransform(Matrix44& output) const;  // identity
+    /* 24 */ virtual void GetTransformAtTime(float time, Matrix44& output) const;  // identity
+    /* 25 */ virtual void SetBoneData(const NifVector& translation, const Matrix33& rotation);  // box type name/"SetBoneData - ARGH"
+    /* 26 */ virtual NifBlock* GetBoneBlock(int bone) const;  // box type name/"GetBoneBlock - ARGH"; none
+    /* 27 */ virtual void GetBoneMatrix(Matrix44& output) const;  // box type name/"GetBoneMatrix - ARGH"; identity
+
+    const char* GetTypeName() const { return typeName_.c_str(); }
+    NifBlock* GetParent() const { return parent_; }
+    bool IsBone() const { return isBone_; }
+    int GetBlockIndex() const { return blockIndex_; }
+    NifFile* GetOwner() const { return owner_; }
+
+    // Set by the load: the block that links to this one as a child, skin
+    // instance or skin data; the bone mark; the block's own position.
+    void SetParent(NifBlock* parent) { parent_ = parent; }
+    void MarkBone() { isBone_ = true; }
+    void SetBlockIndex(int index) { blockIndex_ = index; }
+
+protected:
+    // The block a link names, or none (-1, or any index that names no block).
+    NifBlock* Linked(int32_t index) const;
+
+    // The neutral answers of the base, shared by every block.
+    static const NifVector kZeroVector;
+    static const NifTexCoord kZeroTexCoord;
+    static const NifColour kZeroColour;
+
+private:
+    std::string typeName_;
+    NifFile* owner_;
+    NifBlock* parent_ = nullptr;
+    bool isBone_ = false;
+    int blockIndex_ = -1;
+};
