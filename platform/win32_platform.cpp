@@ -1,0 +1,170 @@
+// The Win32 side of the platform layer (Windows builds of the plug-ins).
+//
+// Each function is the matching Win32 call, made the way the plug-ins' dialogs
+// and messages need it: no owner windows, ANSI texts, buffers sized as asked.
+#include <windows.h>
+
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <vector>
+
+#include "platform.h"
+
+namespace platform {
+namespace {
+
+// The portable procedure and its initialisation value, kept in the dialog's
+// window data (DWLP_USER) from WM_INITDIALOG on.
+struct DialogBinding {
+    DialogProcedure procedure;
+    intptr_t initParam;
+};
+
+INT_PTR CALLBACK DialogTrampoline(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* binding = reinterpret_cast<DialogBinding*>(lParam);
+        SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(binding));
+        return binding->procedure(window, message, wParam, binding->initParam);
+    }
+    // Messages that arrive before WM_INITDIALOG (WM_SETFONT and the like) find
+    // no binding yet and get the default handling.
+    auto* binding = reinterpret_cast<DialogBinding*>(GetWindowLongPtrA(window, DWLP_USER));
+    if (!binding) return FALSE;
+    return binding->procedure(window, message, wParam, lParam);
+}
+
+// Calls `show` with a filled OPENFILENAMEA and returns the chosen path.
+template <class ShowFunction>
+bool RunFileDialog(const FileDialogRequest& request, std::string& chosenPath, ShowFunction show) {
+    if (request.fileBufferSize <= 0) return false;
+    std::vector<char> file(static_cast<size_t>(request.fileBufferSize), '\0');
+    std::vector<char> title(request.titleBufferSize > 0 ? static_cast<size_t>(request.titleBufferSize) : 1u, '\0');
+
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = nullptr;
+    dialog.lpstrFilter = request.filter;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrFileTitle = request.titleBufferSize > 0 ? title.data() : nullptr;
+    dialog.nMaxFileTitle = request.titleBufferSize > 0 ? static_cast<DWORD>(title.size()) : 0;
+    dialog.lpstrInitialDir = nullptr;
+    dialog.lpstrTitle = request.title;
+    dialog.lpstrDefExt = request.defaultExtension;
+    dialog.Flags = request.flags;
+    if (!show(&dialog)) return false;
+    file.back() = '\0';  // the dialog terminates the path; this only guards the read below
+    chosenPath = file.data();
+    return true;
+}
+
+// Frees an item identifier list with the shell's allocator.
+void FreeItemList(LPITEMIDLIST items) {
+    IMalloc* allocator = nullptr;
+    if (SUCCEEDED(SHGetMalloc(&allocator)) && allocator) {
+        allocator->Free(items);
+        allocator->Release();
+    } else {
+        CoTaskMemFree(items);
+    }
+}
+
+}  // namespace
+
+intptr_t RunModalDialog(ModuleHandle module, int resourceId, DialogProcedure procedure, intptr_t initParam) {
+    DialogBinding binding{procedure, initParam};
+    return DialogBoxParamA(static_cast<HINSTANCE>(module), MAKEINTRESOURCEA(resourceId), nullptr, DialogTrampoline,
+                           reinterpret_cast<LPARAM>(&binding));
+}
+
+void EndModalDialog(DialogHandle dialog, intptr_t result) { EndDialog(static_cast<HWND>(dialog), result); }
+
+std::string GetItemText(DialogHandle dialog, int controlId, int maxChars) {
+    if (maxChars <= 0) return {};
+    std::vector<char> buffer(static_cast<size_t>(maxChars), '\0');
+    const UINT length = GetDlgItemTextA(static_cast<HWND>(dialog), controlId, buffer.data(), maxChars);
+    return std::string(buffer.data(), length < buffer.size() ? length : buffer.size() - 1);
+}
+
+void SetItemText(DialogHandle dialog, int controlId, const char* text) {
+    SetDlgItemTextA(static_cast<HWND>(dialog), controlId, text ? text : "");
+}
+
+void CheckButton(DialogHandle dialog, int controlId, bool checked) {
+    CheckDlgButton(static_cast<HWND>(dialog), controlId, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void ShowMessageBox(const char* text, const char* caption) {
+    MessageBoxA(nullptr, text ? text : "", caption, MB_OK);
+}
+
+void DebugOutput(const char* text) { OutputDebugStringA(text ? text : ""); }
+
+void Pause(unsigned milliseconds) { Sleep(milliseconds); }
+
+bool ShowOpenFileDialog(const FileDialogRequest& request, std::string& chosenPath) {
+    return RunFileDialog(request, chosenPath, [](OPENFILENAMEA* dialog) { return GetOpenFileNameA(dialog) != 0; });
+}
+
+bool ShowSaveFileDialog(const FileDialogRequest& request, std::string& chosenPath) {
+    return RunFileDialog(request, chosenPath, [](OPENFILENAMEA* dialog) { return GetSaveFileNameA(dialog) != 0; });
+}
+
+bool ShowFolderBrowser(const char* title, std::string& chosenPath) {
+    // The new dialog style needs COM on this thread in a single-threaded
+    // apartment. The host normally has it; when it has not, set it up for the
+    // browser's lifetime (a thread already in another apartment keeps its own).
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+
+    char displayName[MAX_PATH] = {};
+    BROWSEINFOA browse{};
+    browse.hwndOwner = nullptr;
+    browse.pidlRoot = nullptr;
+    browse.pszDisplayName = displayName;
+    browse.lpszTitle = title;
+    browse.ulFlags = BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON | BIF_RETURNONLYFSDIRS;
+
+    bool chosen = false;
+    if (LPITEMIDLIST items = SHBrowseForFolderA(&browse)) {
+        char path[MAX_PATH] = {};
+        if (SHGetPathFromIDListA(items, path)) {
+            path[MAX_PATH - 1] = '\0';
+            chosenPath = path;
+            chosen = true;
+        }
+        FreeItemList(items);  // released whether or not a path was obtained
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return chosen;
+}
+
+ModuleHandle ModuleContaining(const void* address) {
+    HMODULE module = nullptr;
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            static_cast<LPCSTR>(address), &module)) {
+        return nullptr;
+    }
+    return module;
+}
+
+std::string TemporaryFolder() {
+    // GetTempPathA answers with the length it needs when the buffer is too small.
+    std::vector<char> buffer(MAX_PATH + 1, '\0');
+    DWORD length = GetTempPathA(static_cast<DWORD>(buffer.size()), buffer.data());
+    if (length >= buffer.size()) {
+        buffer.assign(static_cast<size_t>(length) + 1, '\0');
+        length = GetTempPathA(static_cast<DWORD>(buffer.size()), buffer.data());
+    }
+    if (length == 0 || length >= buffer.size()) return {};
+    std::string folder(buffer.data(), length);
+    if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
+    return folder;
+}
+
+bool MoveFileReplacing(const char* from, const char* to) {
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+}  // namespace platform
