@@ -1,0 +1,169 @@
+#include "importer/nif/controller_blocks.h"
+
+#include "importer/nif/link_checks.h"
+#include "importer/nif/messages.h"
+#include "importer/nif/nif_file.h"
+#include "importer/nif/record_reading.h"
+
+namespace {
+
+constexpr size_t kVectorBytes = 12;
+// The fewest file bytes of a morph target: its key count and key type.
+constexpr size_t kMorphTargetBytes = 8;
+// Rotation key type whose keys are three separate angle groups.
+constexpr int32_t kAxisRotationKeyType = 4;
+
+struct KeySize {
+    int32_t keyType;
+    int floatsPerKey;
+};
+
+// Floats per key by kind, searched in order; a key type not listed takes the last entry's count.
+const KeySize kRotationKeySizes[] = {{1, 5}, {3, 8}, {5, 8}};
+const KeySize kTranslationKeySizes[] = {{1, 4}, {3, 7}, {2, 10}};
+const KeySize kScaleKeySizes[] = {{1, 2}, {3, 5}, {2, 4}};
+// Float keys: morph weights, UV offsets and the per-axis rotation angles.
+const KeySize kFloatKeySizes[] = {{1, 2}, {2, 4}, {3, 5}};
+
+template <size_t N>
+int FloatsPerKey(const KeySize (&table)[N], int32_t keyType) {
+    for (const KeySize& entry : table) {
+        if (entry.keyType == keyType) return entry.floatsPerKey;
+    }
+    return table[N - 1].floatsPerKey;
+}
+
+// Key type (when the count is not 0) and the keys (when both count and floats per key are above 0).
+template <size_t N>
+KeyGroup ReadKeyGroup(Qiv_Stream& stream, int kind, const KeySize (&table)[N]) {
+    KeyGroup group;
+    group.kind = kind;
+    group.keyCount = stream.Long();
+    if (group.keyCount == 0) return group;
+    group.keyType = stream.Long();
+    group.floatsPerKey = FloatsPerKey(table, group.keyType);
+    if (group.keyCount > 0 && group.floatsPerKey > 0) {
+        group.keys = ReadFloats(stream, int64_t(group.keyCount) * group.floatsPerKey);
+    }
+    return group;
+}
+
+}  // namespace
+
+void ControllerRecord::ReadAfterNext(Qiv_Stream& stream) {
+    flags = stream.Short();
+    frequency = stream.Float();
+    phase = stream.Float();
+    startTime = stream.Float();
+    stopTime = stream.Float();
+    target = stream.Long();
+}
+
+// ---------------------------------------------------------------- controllers
+
+NiKeyframeController::NiKeyframeController(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+    : NifBlock(owner, typeName) {
+    controller_.nextController = stream->Long();  // real files chain controllers here
+    controller_.ReadAfterNext(*stream);
+    data_ = stream->Long();
+}
+
+void NiKeyframeController::ResolveLinks() {
+    CheckLink(GetOwner(), LinkCheck::TimeController, controller_.nextController);
+    CheckLink(GetOwner(), LinkCheck::Node, controller_.target);
+    CheckLink(GetOwner(), LinkCheck::NiKeyframeData, data_);
+}
+
+NiGeomMorpherController::NiGeomMorpherController(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+    : NifBlock(owner, typeName) {
+    controller_.nextController = stream->Long();
+    controller_.ReadAfterNext(*stream);
+    data_ = stream->Long();
+    stream->ByteVerify(0);
+}
+
+void NiGeomMorpherController::ResolveLinks() {
+    CheckLink(GetOwner(), LinkCheck::TriShape, controller_.target);
+    CheckLink(GetOwner(), LinkCheck::NiMorphData, data_);
+    CheckLink(GetOwner(), LinkCheck::TimeController, controller_.nextController);
+}
+
+NiUVController::NiUVController(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+    controller_.nextController = stream->Long();  // real files chain controllers here
+    controller_.ReadAfterNext(*stream);
+    unknownShort_ = stream->Short();  // any value in real files
+    data_ = stream->Long();
+}
+
+void NiUVController::ResolveLinks() {
+    CheckLink(GetOwner(), LinkCheck::TimeController, controller_.nextController);
+    CheckLink(GetOwner(), LinkCheck::TriShape, controller_.target);
+    CheckLink(GetOwner(), LinkCheck::UVData, data_);
+}
+
+// ---------------------------------------------------------------- NiKeyframeData
+
+NiKeyframeData::NiKeyframeData(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+    Qiv_Stream& s = *stream;
+    rotation_.kind = KeyGroup::kRotation;
+    rotation_.keyCount = s.Long();
+    if (rotation_.keyCount != 0) {
+        rotation_.keyType = s.Long();
+        if (rotation_.keyType == kAxisRotationKeyType) {
+            if (rotation_.keyCount > 0) {
+                hasAxisRotation_ = true;
+                axisRotation_.value = s.Float();
+                for (KeyGroup& axis : axisRotation_.axes) axis = ReadKeyGroup(s, KeyGroup::kRotation, kFloatKeySizes);
+            }
+        } else {
+            rotation_.floatsPerKey = FloatsPerKey(kRotationKeySizes, rotation_.keyType);
+            if (rotation_.keyCount > 0) {
+                rotation_.keys = ReadFloats(s, int64_t(rotation_.keyCount) * rotation_.floatsPerKey);
+            }
+        }
+    }
+    translation_ = ReadKeyGroup(s, KeyGroup::kTranslation, kTranslationKeySizes);
+    scale_ = ReadKeyGroup(s, KeyGroup::kScale, kScaleKeySizes);
+}
+
+void NiKeyframeData::ResolveLinks() {}
+
+// ---------------------------------------------------------------- NiMorphData
+
+NiMorphData::NiMorphData(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+    Qiv_Stream& s = *stream;
+    morphCount_ = s.Long();
+    vertexCount_ = s.Long();
+    s.ByteVerify(1);  // relative targets
+    ReserveForEntries(morphs_, morphCount_, s, kMorphTargetBytes);
+    for (int32_t i = 0; i < morphCount_; ++i) {
+        auto morph = std::make_unique<MorphTarget>();
+        morph->keyCount = s.Long();
+        morph->keyType = s.Long();
+        if (morph->keyCount > 0) {
+            morph->keys = ReadFloats(s, int64_t(morph->keyCount) * FloatsPerKey(kFloatKeySizes, morph->keyType));
+        }
+        ReadEntries(s, morph->vertices, vertexCount_, kVectorBytes, ReadVector);
+        morphs_.push_back(std::move(morph));
+    }
+}
+
+void NiMorphData::ResolveLinks() {}
+
+// ---------------------------------------------------------------- NiUVData
+
+NiUVData::NiUVData(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+    Qiv_Stream& s = *stream;
+    for (UVKeyGroup& group : groups_) {
+        group.keyCount = s.Long();
+        if (group.keyCount <= 0) continue;
+        group.keyType = s.Long();
+        if (group.keyType < 1 || group.keyType > 3) {
+            // Reported as a verify of the usual key type 2 would report it.
+            s.ReportError(FormatText(nif_messages::kUnexpectedLong, static_cast<unsigned>(group.keyType), group.keyType, 2u, 2));
+        }
+        group.keys = ReadFloats(s, int64_t(group.keyCount) * FloatsPerKey(kFloatKeySizes, group.keyType));
+    }
+}
+
+void NiUVData::ResolveLinks() {}

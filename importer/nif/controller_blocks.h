@@ -1,0 +1,139 @@
+// Controller and animation-data blocks: read completely and kept; the
+// importer does not play animations.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "importer/nif/nif_block.h"
+
+// The common head of controllers.
+struct ControllerRecord {
+    int32_t nextController = -1;
+    uint16_t flags = 0;
+    float frequency = 0.0f, phase = 0.0f, startTime = 0.0f, stopTime = 0.0f;
+    int32_t target = -1;
+
+    // Flags, the four times and the target: everything after the next-controller link.
+    void ReadAfterNext(Qiv_Stream& stream);
+};
+
+class NiKeyframeController : public NifBlock {
+public:
+    NiKeyframeController(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    void ResolveLinks() override;
+
+    const ControllerRecord& Controller() const { return controller_; }
+    int32_t DataLink() const { return data_; }
+
+private:
+    ControllerRecord controller_;
+    int32_t data_ = -1;
+};
+
+class NiGeomMorpherController : public NifBlock {
+public:
+    NiGeomMorpherController(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    void ResolveLinks() override;
+
+    const ControllerRecord& Controller() const { return controller_; }
+    int32_t DataLink() const { return data_; }
+
+private:
+    ControllerRecord controller_;
+    int32_t data_ = -1;
+};
+
+class NiUVController : public NifBlock {
+public:
+    NiUVController(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    void ResolveLinks() override;
+
+    const ControllerRecord& Controller() const { return controller_; }
+    uint16_t UnknownShort() const { return unknownShort_; }
+    int32_t DataLink() const { return data_; }
+
+private:
+    ControllerRecord controller_;
+    uint16_t unknownShort_ = 0;
+    int32_t data_ = -1;
+};
+
+// A group of animation keys: key after key, each starting with its time.
+struct KeyGroup {
+    enum Kind { kRotation = 1, kTranslation = 2, kScale = 3 };
+    int kind = 0;
+    int32_t keyType = 0;
+    int32_t keyCount = 0;
+    int floatsPerKey = 0;
+    std::vector<float> keys;
+};
+
+// A rotation group of key type 4 holds its keys as separate x, y and z angle groups.
+struct AxisRotationKeys {
+    float value = 0.0f;
+    KeyGroup axes[3];
+};
+
+class NiKeyframeData : public NifBlock {
+public:
+    NiKeyframeData(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    void ResolveLinks() override;
+
+    const KeyGroup& Rotation() const { return rotation_; }
+    const KeyGroup& Translation() const { return translation_; }
+    const KeyGroup& Scale() const { return scale_; }
+    bool HasAxisRotation() const { return hasAxisRotation_; }
+    const AxisRotationKeys& AxisRotation() const { return axisRotation_; }
+
+private:
+    KeyGroup rotation_, translation_, scale_;
+    bool hasAxisRotation_ = false;
+    AxisRotationKeys axisRotation_;
+};
+
+// One morph target of a NiMorphData, owned by it.
+class MorphTarget {
+public:
+    virtual ~MorphTarget() = default;
+
+    int32_t keyCount = 0;
+    int32_t keyType = 0;
+    std::vector<float> keys;
+    std::vector<NifVector> vertices;
+};
+
+class NiMorphData : public NifBlock {
+public:
+    NiMorphData(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    void ResolveLinks() override;
+
+    int32_t VertexCount() const { return vertexCount_; }
+    const std::vector<std::unique_ptr<MorphTarget>>& Morphs() const { return morphs_; }
+
+private:
+    int32_t morphCount_ = 0;
+    int32_t vertexCount_ = 0;
+    std::vector<std::unique_ptr<MorphTarget>> morphs_;
+};
+
+// One of the four groups of a NiUVData.
+struct UVKeyGroup {
+    int32_t keyCount = 0;
+    int32_t keyType = 0;
+    std::vector<float> keys;
+};
+
+class NiUVData : public NifBlock {
+public:
+    static constexpr int kGroupCount = 4;
+
+    NiUVData(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    void ResolveLinks() override;
+
+    const UVKeyGroup& Group(int group) const { return groups_[group]; }
+
+private:
+    UVKeyGroup groups_[kGroupCount];
+};

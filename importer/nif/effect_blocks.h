@@ -1,0 +1,141 @@
+// Particle, effect and extra-data blocks: read completely and kept; nothing
+// of them reaches the host's model.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "importer/nif/nif_block.h"
+#include "importer/nif/object_record.h"
+
+class NiRotatingParticles : public NifBlock {
+public:
+    NiRotatingParticles(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    void ResolveLinks() override;
+
+    const ObjectRecord& Object() const { return object_; }
+    int32_t DataLink() const { return data_; }
+
+private:
+    ObjectRecord object_;
+    int32_t data_ = -1;
+};
+
+class NiRotatingParticlesData : public NifBlock {
+public:
+    NiRotatingParticlesData(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    void ResolveLinks() override;
+
+    int VertexCount() const { return vertexCount_; }
+    const std::vector<NifVector>& Vertices() const { return vertices_; }
+    const std::vector<NifColour>& VertexColours() const { return vertexColours_; }
+    const std::vector<float>& Rotations() const { return rotations_; }  // 5 Floats per particle
+
+private:
+    int vertexCount_ = 0;  // signed 16-bit in the file
+    std::vector<NifVector> vertices_;
+    float bounds_[4] = {};
+    std::vector<NifColour> vertexColours_;
+    int32_t unknownLong_ = 0;
+    uint16_t unknownShort1_ = 0;
+    float unknownFloat_ = 0.0f;
+    uint16_t unknownShort2_ = 0;
+    std::vector<float> rotations_;
+};
+
+class NiParticleSystemController : public NifBlock {
+public:
+    NiParticleSystemController(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    void ResolveLinks() override;
+
+    int ParticleCount() const { return particleCounts_[1]; }
+    const std::vector<float>& Particles() const { return particles_; }  // 10 Floats per particle
+    int32_t ModifierLink() const { return modifier_; }
+    uint8_t LastValue() const { return lastValue_; }
+
+private:
+    int32_t nextController_ = -1;
+    uint16_t flags_ = 0;
+    float times_[4] = {};
+    int32_t target_ = -1;
+    float values_[16] = {};
+    int32_t longs1_[3] = {};
+    uint8_t byteValue_ = 0;
+    int32_t longs2_[5] = {};
+    float floatValue_ = 0.0f;
+    int32_t longs3_[2] = {};
+    int particleCounts_[3] = {};  // unsigned 16-bit; the second counts the particle records
+    std::vector<float> particles_;
+    int32_t modifier_ = -1;
+    uint8_t lastValue_ = 0;
+};
+
+class NiParticleGrowFade : public NifBlock {
+public:
+    NiParticleGrowFade(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    void ResolveLinks() override;
+
+    int32_t NextModifierLink() const { return nextModifier_; }
+    float GrowTime() const { return growTime_; }
+    float FadeTime() const { return fadeTime_; }
+
+private:
+    int32_t nextModifier_ = -1;
+    int32_t link_ = -1;
+    float growTime_ = 0.0f;
+    float fadeTime_ = 0.0f;
+};
+
+class NiTextureEffect : public NifBlock {
+public:
+    NiTextureEffect(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    void ResolveLinks() override;
+
+    const ObjectRecord& Object() const { return object_; }
+    const LinkList& AffectedNodes() const { return affectedNodes_; }
+
+private:
+    ObjectRecord object_;
+    LinkList affectedNodes_;
+    NifVector projectionTranslation_;
+    Matrix33 projectionRotation_;
+    int32_t longs_[5] = {};
+    uint8_t byteValue_ = 0;
+    float plane_[4] = {};
+    int32_t longValue_ = 0;
+    uint16_t shortValue_ = 0;
+};
+
+class NiStringExtraData : public NifBlock {
+public:
+    NiStringExtraData(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    void ResolveLinks() override;
+
+    int32_t NextExtraDataLink() const { return nextExtraData_; }
+    int32_t StoredLength() const { return storedLength_; }
+    const std::string& Text() const { return text_; }
+
+private:
+    int32_t nextExtraData_ = -1;
+    int32_t storedLength_ = 0;  // mostly 4 + the string's length, sometimes 0
+    std::string text_;
+};
+
+struct TextKey {
+    int32_t time = 0;  // the raw 32-bit value
+    std::string text;
+};
+
+class NiTextKeyExtraData : public NifBlock {
+public:
+    NiTextKeyExtraData(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    void ResolveLinks() override;
+
+    int32_t NextExtraDataLink() const { return nextExtraData_; }
+    const std::vector<TextKey>& Keys() const { return keys_; }
+
+private:
+    int32_t nextExtraData_ = -1;
+    std::vector<TextKey> keys_;
+};

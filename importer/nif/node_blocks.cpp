@@ -1,0 +1,258 @@
+#include "importer/nif/node_blocks.h"
+
+#include <cstring>
+
+#include "importer/nif/link_checks.h"
+#include "importer/nif/nif_file.h"
+#include "importer/nif/record_reading.h"
+
+namespace {
+
+// The one name that makes a node a bone by itself.
+constexpr char kBoneNodeName[] = "Bip01";
+
+// File bytes of one entry, for bounding reservations.
+constexpr size_t kVectorBytes = 12;
+constexpr size_t kColourRgbaBytes = 16;
+constexpr size_t kTexCoordBytes = 8;
+constexpr size_t kShortBytes = 2;
+
+bool IsNamed(const NifBlock* block, const char* typeName) {
+    return block && std::strcmp(block->GetTypeName(), typeName) == 0;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- NodeBlock
+
+NodeBlock::NodeBlock(NifFile* owner, const char* typeName) : NifBlock(owner, typeName) {}
+
+void NodeBlock::ReadHead(Qiv_Stream& stream, bool controllerMustBeNone) {
+    object_.name = stream.LengthString();
+    object_.extraData = stream.Long();
+    object_.timeController = controllerMustBeNone ? stream.LongVerify(-1) : stream.Long();
+    object_.ReadPlacement(stream);
+}
+
+void NodeBlock::ReadTail(Qiv_Stream& stream) {
+    children_ = ReadLinkList(stream);
+    dynamicEffects_ = ReadLinkList(stream);
+}
+
+void NodeBlock::ResolveLinks() {
+    CheckLink(GetOwner(), LinkCheck::ExtraData, object_.extraData);
+    CheckLink(GetOwner(), LinkCheck::TimeController, object_.timeController);
+    CheckLinks(GetOwner(), LinkCheck::Property, object_.properties);
+    CheckLinks(GetOwner(), LinkCheck::Child, children_);
+    CheckLinks(GetOwner(), LinkCheck::DynamicEffect, dynamicEffects_);
+}
+
+void NodeBlock::LinkChildren() {
+    for (int32_t index : children_.indices) {
+        if (NifBlock* child = Linked(index)) GetOwner()->LinkChild(this, child);
+    }
+}
+
+// ---------------------------------------------------------------- NiNode
+
+NiNode::NiNode(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NodeBlock(owner, typeName) {
+    ReadHead(*stream, false);
+    if (object_.name == kBoneNodeName) MarkBone();
+    unknown2_ = stream->Long();
+    if (unknown2_ != 0) {
+        boundingBox_.volumeType = stream->LongVerify(1);
+        boundingBox_.centre = ReadVector(*stream);
+        boundingBox_.rotation = ReadMatrix33(*stream);
+        boundingBox_.extents = ReadVector(*stream);
+    }
+    ReadTail(*stream);
+}
+
+void NiNode::LinkParents() { LinkChildren(); }
+
+int NiNode::GetNumberChildren() const { return children_.Count(); }
+
+NifBlock* NiNode::GetChild(int position) const { return Linked(children_.At(position)); }
+
+const char* NiNode::GetId() const { return object_.name.c_str(); }
+
+void NiNode::GetLocalTransform(Matrix44& output) const { object_.LocalTransform(output); }
+
+void NiNode::SetBoneData(const NifVector& translation, const Matrix33& rotation) {
+    boneTranslation_ = translation;
+    boneRotation_ = rotation;
+    MarkBone();
+}
+
+void NiNode::GetBoneMatrix(Matrix44& output) const {
+    Matrix44 bone, step;
+    Identity(bone);
+    ToMatrix44(boneRotation_, step);
+    Multiply(bone, bone, step);
+    MakeTranslation(step, boneTranslation_.x, boneTranslation_.y, boneTranslation_.z);
+    Multiply(bone, bone, step);
+    Invert(output, bone);  // leaves output as it was when the bone record has no inverse
+}
+
+// ---------------------------------------------------------------- the other node kinds
+
+NiBSAnimationNode::NiBSAnimationNode(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+    : NodeBlock(owner, typeName) {
+    ReadHead(*stream, false);
+    unknown2_ = stream->LongVerify(0);
+    ReadTail(*stream);
+}
+
+const char* NiBSAnimationNode::GetId() const { return object_.name.c_str(); }
+
+NiBSParticleNode::NiBSParticleNode(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+    : NodeBlock(owner, typeName) {
+    ReadHead(*stream, false);
+    unknown2_ = stream->LongVerify(0);
+    ReadTail(*stream);
+}
+
+RootCollisionNode::RootCollisionNode(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+    : NodeBlock(owner, typeName) {
+    ReadHead(*stream, true);
+    unknown2_ = stream->LongVerify(0);
+    ReadTail(*stream);
+}
+
+void RootCollisionNode::LinkParents() { LinkChildren(); }
+
+void RootCollisionNode::GetLocalTransform(Matrix44& output) const { object_.LocalTransform(output); }
+
+// ---------------------------------------------------------------- NiTriShape
+
+NiTriShape::NiTriShape(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+    object_.name = stream->LengthString();
+    object_.extraData = stream->Long();
+    object_.timeController = stream->Long();
+    object_.ReadPlacement(*stream);
+    unknown2_ = stream->LongVerify(0);
+    shapeData_ = stream->Long();
+    skinInstance_ = stream->Long();
+}
+
+void NiTriShape::ResolveLinks() {
+    CheckLink(GetOwner(), LinkCheck::ExtraData, object_.extraData);
+    CheckLink(GetOwner(), LinkCheck::TimeController, object_.timeController);
+    CheckLink(GetOwner(), LinkCheck::TriShapeData, shapeData_);
+    CheckLink(GetOwner(), LinkCheck::SkinInstance, skinInstance_);
+    CheckLinks(GetOwner(), LinkCheck::Property, object_.properties);
+}
+
+void NiTriShape::LinkParents() {
+    if (NifBlock* skin = Linked(skinInstance_)) GetOwner()->LinkChild(this, skin);
+}
+
+int NiTriShape::IsShape() const { return 1; }
+
+const NifBlock* NiTriShape::GeometrySource() const {
+    const NifBlock* data = Linked(shapeData_);
+    return IsNamed(data, "NiTriShape") ? nullptr : data;
+}
+
+int NiTriShape::GetNumberVertexes() const {
+    const NifBlock* data = GeometrySource();
+    return data ? data->GetNumberVertexes() : NifBlock::GetNumberVertexes();
+}
+
+const NifVector& NiTriShape::GetVertex(int vertex) const {
+    const NifBlock* data = GeometrySource();
+    return data ? data->GetVertex(vertex) : NifBlock::GetVertex(vertex);
+}
+
+int NiTriShape::HasUVCoords() const {
+    const NifBlock* data = GeometrySource();
+    return data ? data->HasUVCoords() : NifBlock::HasUVCoords();
+}
+
+const NifTexCoord& NiTriShape::GetUVCoord(int vertex, int set) const {
+    const NifBlock* data = GeometrySource();
+    return data ? data->GetUVCoord(vertex, set) : NifBlock::GetUVCoord(vertex, set);
+}
+
+int NiTriShape::GetNumberTriangles() const {
+    const NifBlock* data = GeometrySource();
+    return data ? data->GetNumberTriangles() : NifBlock::GetNumberTriangles();
+}
+
+uint16_t NiTriShape::GetTriangleIndex(int position) const {
+    const NifBlock* data = GeometrySource();
+    return data ? data->GetTriangleIndex(position) : NifBlock::GetTriangleIndex(position);
+}
+
+NifBlock* NiTriShape::LastPropertyNamed(const char* typeName) const {
+    NifBlock* found = nullptr;
+    for (int32_t index : object_.properties.indices) {
+        NifBlock* property = Linked(index);
+        if (IsNamed(property, typeName)) found = property;
+    }
+    return found;
+}
+
+NifBlock* NiTriShape::GetTexturingProperty() const { return LastPropertyNamed("NiTexturingProperty"); }
+
+NifBlock* NiTriShape::GetMaterialProperty() const { return LastPropertyNamed("NiMaterialProperty"); }
+
+const char* NiTriShape::GetId() const { return object_.name.c_str(); }
+
+void NiTriShape::GetLocalTransform(Matrix44& output) const { object_.LocalTransform(output); }
+
+// ---------------------------------------------------------------- NiTriShapeData
+
+NiTriShapeData::NiTriShapeData(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+    Qiv_Stream& s = *stream;
+    vertexCount_ = s.Short();
+    hasVertices_ = s.Long();
+    if (hasVertices_ != 0) ReadEntries(s, vertices_, vertexCount_, kVectorBytes, ReadVector);
+    hasNormals_ = s.Long();
+    if (hasNormals_ > 0) ReadEntries(s, normals_, vertexCount_, kVectorBytes, ReadVector);
+    centre_ = ReadVector(s);
+    radius_ = s.Float();
+    hasVertexColours_ = s.Long();
+    if (hasVertexColours_ != 0) ReadEntries(s, vertexColours_, vertexCount_, kColourRgbaBytes, ReadColourRgba);
+    uvSetCount_ = s.Short();
+    hasUV_ = s.Long();
+    if (hasUV_ != 0) {
+        const int64_t coordCount = int64_t(uvSetCount_) * vertexCount_;
+        ReadEntries(s, texCoords_, coordCount, kTexCoordBytes, ReadTexCoord);
+    }
+    triangleCount_ = s.Short();
+    const int32_t pointCount = s.LongVerify(3 * triangleCount_);
+    ReadEntries(s, trianglePoints_, pointCount, kShortBytes, [](Qiv_Stream& r) { return r.Short(); });
+    const int matchGroupCount = s.Short();
+    ReserveForEntries(matchGroups_, matchGroupCount, s, kShortBytes);
+    for (int group = 0; group < matchGroupCount; ++group) {
+        const int count = s.Short();
+        std::vector<uint16_t> indices;
+        ReadEntries(s, indices, count, kShortBytes, [](Qiv_Stream& r) { return r.Short(); });
+        matchGroups_.push_back(std::move(indices));
+    }
+}
+
+void NiTriShapeData::ResolveLinks() {}
+
+int NiTriShapeData::GetNumberVertexes() const { return vertexCount_; }
+
+const NifVector& NiTriShapeData::GetVertex(int vertex) const {
+    if (vertex < 0 || static_cast<size_t>(vertex) >= vertices_.size()) return kZeroVector;
+    return vertices_[static_cast<size_t>(vertex)];
+}
+
+int NiTriShapeData::HasUVCoords() const { return hasUV_; }
+
+const NifTexCoord& NiTriShapeData::GetUVCoord(int vertex, int set) const {
+    if (vertex < 0 || vertex >= vertexCount_ || set < 0 || set >= uvSetCount_) return kZeroTexCoord;
+    const size_t position = static_cast<size_t>(set) * static_cast<size_t>(vertexCount_) + static_cast<size_t>(vertex);
+    return position < texCoords_.size() ? texCoords_[position] : kZeroTexCoord;
+}
+
+int NiTriShapeData::GetNumberTriangles() const { return triangleCount_; }
+
+uint16_t NiTriShapeData::GetTriangleIndex(int position) const {
+    if (position < 0 || static_cast<size_t>(position) >= trianglePoints_.size()) return 0;
+    return trianglePoints_[static_cast<size_t>(position)];
+}

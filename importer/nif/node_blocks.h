@@ -1,0 +1,158 @@
+// Node, shape and geometry blocks: the scene graph and its triangle meshes.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "importer/nif/nif_block.h"
+#include "importer/nif/object_record.h"
+
+// What the four node kinds share: the object record, an optional bounding
+// box (NiNode only), and the child and dynamic-effect lists. The classes
+// read the same head and tails in the same order; they differ in what they
+// accept in between and in which questions they answer.
+class NodeBlock : public NifBlock {
+public:
+    void ResolveLinks() override;
+
+    const ObjectRecord& Object() const { return object_; }
+    const LinkList& Children() const { return children_; }
+    const LinkList& DynamicEffects() const { return dynamicEffects_; }
+    int32_t Unknown2() const { return unknown2_; }
+
+protected:
+    NodeBlock(NifFile* owner, const char* typeName);
+    // Fields 1-9; the controller link must be -1 when `controllerMustBeNone`.
+    void ReadHead(Qiv_Stream& stream, bool controllerMustBeNone);
+    // Children and Dynamic Effects.
+    void ReadTail(Qiv_Stream& stream);
+    // Gives each child this node as parent and passes the walk on to it.
+    void LinkChildren();
+
+    ObjectRecord object_;
+    int32_t unknown2_ = 0;
+    LinkList children_;
+    LinkList dynamicEffects_;
+};
+
+struct BoundingBox {
+    int32_t volumeType = 0;
+    NifVector centre;
+    Matrix33 rotation;
+    NifVector extents;
+};
+
+class NiNode : public NodeBlock {
+public:
+    NiNode(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+
+    void LinkParents() override;
+    int GetNumberChildren() const override;
+    NifBlock* GetChild(int position) const override;
+    const char* GetId() const override;
+    void GetLocalTransform(Matrix44& output) const override;
+    void SetBoneData(const NifVector& translation, const Matrix33& rotation) override;
+    void GetBoneMatrix(Matrix44& output) const override;
+
+    bool HasBoundingBox() const { return unknown2_ != 0; }
+    const BoundingBox& GetBoundingBox() const { return boundingBox_; }
+    const NifVector& BoneTranslation() const { return boneTranslation_; }
+    const Matrix33& BoneRotation() const { return boneRotation_; }
+
+private:
+    BoundingBox boundingBox_;
+    NifVector boneTranslation_;
+    Matrix33 boneRotation_;
+};
+
+class NiBSAnimationNode : public NodeBlock {
+public:
+    NiBSAnimationNode(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    const char* GetId() const override;
+};
+
+class NiBSParticleNode : public NodeBlock {
+public:
+    NiBSParticleNode(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+};
+
+class RootCollisionNode : public NodeBlock {
+public:
+    RootCollisionNode(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    void LinkParents() override;
+    void GetLocalTransform(Matrix44& output) const override;
+};
+
+class NiTriShape : public NifBlock {
+public:
+    NiTriShape(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+
+    void ResolveLinks() override;
+    void LinkParents() override;
+    int IsShape() const override;
+    int GetNumberVertexes() const override;
+    const NifVector& GetVertex(int vertex) const override;
+    int HasUVCoords() const override;
+    const NifTexCoord& GetUVCoord(int vertex, int set) const override;
+    int GetNumberTriangles() const override;
+    uint16_t GetTriangleIndex(int position) const override;
+    NifBlock* GetTexturingProperty() const override;
+    NifBlock* GetMaterialProperty() const override;
+    const char* GetId() const override;
+    void GetLocalTransform(Matrix44& output) const override;
+
+    const ObjectRecord& Object() const { return object_; }
+    int32_t ShapeDataLink() const { return shapeData_; }
+    int32_t SkinInstanceLink() const { return skinInstance_; }
+
+private:
+    // The data block the geometry questions go to; none when the link names
+    // no block or names a shape (which would forward them back in a loop).
+    const NifBlock* GeometrySource() const;
+    NifBlock* LastPropertyNamed(const char* typeName) const;
+
+    ObjectRecord object_;
+    int32_t unknown2_ = 0;
+    int32_t shapeData_ = -1;
+    int32_t skinInstance_ = -1;
+};
+
+class NiTriShapeData : public NifBlock {
+public:
+    NiTriShapeData(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+
+    void ResolveLinks() override;
+    int GetNumberVertexes() const override;
+    const NifVector& GetVertex(int vertex) const override;
+    int HasUVCoords() const override;
+    const NifTexCoord& GetUVCoord(int vertex, int set) const override;
+    int GetNumberTriangles() const override;
+    uint16_t GetTriangleIndex(int position) const override;
+
+    int UVSetCount() const { return uvSetCount_; }
+    const std::vector<NifVector>& Vertices() const { return vertices_; }
+    const std::vector<NifVector>& Normals() const { return normals_; }
+    const std::vector<NifColour>& VertexColours() const { return vertexColours_; }
+    const std::vector<NifTexCoord>& TexCoords() const { return texCoords_; }
+    const std::vector<uint16_t>& TrianglePoints() const { return trianglePoints_; }
+    const std::vector<std::vector<uint16_t>>& MatchGroups() const { return matchGroups_; }
+    const NifVector& Centre() const { return centre_; }
+    float Radius() const { return radius_; }
+
+private:
+    int vertexCount_ = 0;    // unsigned 16-bit in the file
+    int triangleCount_ = 0;  // unsigned 16-bit in the file
+    int32_t hasVertices_ = 0;
+    int32_t hasNormals_ = 0;
+    int32_t hasVertexColours_ = 0;
+    int uvSetCount_ = 0;     // unsigned 16-bit in the file
+    int32_t hasUV_ = 0;
+    std::vector<NifVector> vertices_;
+    std::vector<NifVector> normals_;
+    NifVector centre_;
+    float radius_ = 0.0f;
+    std::vector<NifColour> vertexColours_;
+    std::vector<NifTexCoord> texCoords_;  // all of set 0, then set 1, ...
+    std::vector<uint16_t> trianglePoints_;
+    std::vector<std::vector<uint16_t>> matchGroups_;
+};

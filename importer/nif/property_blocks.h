@@ -1,0 +1,136 @@
+// Property and texture blocks: how a shape is drawn.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "importer/nif/nif_block.h"
+
+// One texture slot of a texturing property.
+struct TextureSlot {
+    int32_t source = -1;  // -1 when the slot is absent
+    int32_t clampMode = 0;
+    int32_t filterMode = 0;
+    int32_t uvSet = 0;
+    uint16_t unknownShorts[3] = {0, 0, 0};
+};
+
+class NiTexturingProperty : public NifBlock {
+public:
+    // Base, dark, detail, gloss, glow, bump map.
+    static constexpr int kSlotCount = 6;
+    static constexpr int kBumpMapSlot = 5;
+
+    NiTexturingProperty(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    void ResolveLinks() override;
+    // The file name of the source texture of the base slot; none when the
+    // slot names no block.
+    const char* getFileName() const override;
+
+    int32_t ControllerLink() const { return controller_; }
+    int32_t ApplyMode() const { return applyMode_; }
+    const TextureSlot& Slot(int slot) const { return slots_[slot]; }
+    bool HasSlot(int slot) const { return hasTexture_[slot] != 0; }
+    const float* BumpMapValues() const { return bumpMapValues_; }  // six Floats, when the bump slot is present
+    bool HasDecal() const { return hasDecal_ != 0; }
+    const TextureSlot& DecalSlot() const { return decal_; }
+
+private:
+    uint16_t unknownFlags_ = 0;
+    int32_t controller_ = -1;
+    int32_t applyMode_ = 0;
+    int32_t hasTexture_[kSlotCount] = {};
+    TextureSlot slots_[kSlotCount];
+    float bumpMapValues_[6] = {};
+    int32_t hasDecal_ = 0;
+    TextureSlot decal_;
+};
+
+class NiSourceTexture : public NifBlock {
+public:
+    NiSourceTexture(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    void ResolveLinks() override;
+    const char* getFileName() const override;
+
+    const std::string& Name() const { return name_; }
+    const int32_t* FormatValues() const { return formatValues_; }
+    uint8_t LastFlag() const { return lastFlag_; }
+
+private:
+    std::string name_;
+    int32_t extraData_ = -1;
+    int32_t timeController_ = -1;
+    std::string fileName_;
+    int32_t formatValues_[3] = {};
+    uint8_t lastFlag_ = 0;
+};
+
+class NiMaterialProperty : public NifBlock {
+public:
+    NiMaterialProperty(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    void ResolveLinks() override;
+    const NifColour& GetAmbientColour() const override;
+    const NifColour& GetDiffuseColour() const override;
+    const NifColour& GetSpecularColour() const override;
+    const NifColour& GetEmissiveColour() const override;
+    float GetGlossiness() const override;
+    float GetAlpha() const override;
+    const char* GetId() const override;
+
+    uint16_t UnknownFlags() const { return unknownFlags_; }
+    int32_t ControllerLink() const { return timeController_; }
+
+private:
+    std::string name_;
+    int32_t extraData_ = -1;
+    int32_t timeController_ = -1;
+    uint16_t unknownFlags_ = 0;
+    NifColour ambient_, diffuse_, specular_, emissive_;
+    float glossiness_ = 0.0f;
+    float alpha_ = 0.0f;
+};
+
+class NiVertexColorProperty : public NifBlock {
+public:
+    NiVertexColorProperty(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    void ResolveLinks() override;
+
+    int32_t VertexMode() const { return vertexMode_; }
+    int32_t LightingMode() const { return lightingMode_; }
+
+private:
+    std::string name_;
+    int32_t extraData_ = -1;
+    int32_t timeController_ = -1;
+    uint16_t unknownFlags_ = 0;
+    int32_t vertexMode_ = 0;
+    int32_t lightingMode_ = 0;
+};
+
+class NiAlphaProperty : public NifBlock {
+public:
+    NiAlphaProperty(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    void ResolveLinks() override;
+
+    const uint8_t* Values() const { return values_; }
+
+private:
+    std::string name_;
+    int32_t extraData_ = -1;
+    int32_t timeController_ = -1;
+    uint8_t values_[3] = {};
+};
+
+class NiZBufferProperty : public NifBlock {
+public:
+    NiZBufferProperty(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    void ResolveLinks() override;
+
+    uint16_t UnknownFlags() const { return unknownFlags_; }
+
+private:
+    std::string name_;
+    int32_t extraData_ = -1;
+    int32_t timeController_ = -1;
+    uint16_t unknownFlags_ = 0;
+};

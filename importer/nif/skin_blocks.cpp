@@ -1,0 +1,79 @@
+#include "importer/nif/skin_blocks.h"
+
+#include "importer/nif/link_checks.h"
+#include "importer/nif/nif_file.h"
+#include "importer/nif/record_reading.h"
+
+namespace {
+
+// The fewest file bytes of a skin bone (no weights) and of one weight.
+constexpr size_t kSkinBoneBytes = 36 + 12 + 4 + 12 + 4 + 2;
+constexpr size_t kWeightBytes = 6;
+
+SkinVertexWeight ReadWeight(Qiv_Stream& stream) {
+    SkinVertexWeight weight;
+    weight.vertex = stream.Short();
+    weight.weight = stream.Float();
+    return weight;
+}
+
+SkinBone ReadSkinBone(Qiv_Stream& stream) {
+    SkinBone bone;
+    bone.rotation = ReadMatrix33(stream);
+    bone.translation = ReadVector(stream);
+    bone.scale = stream.Float();
+    bone.boundsCentre = ReadVector(stream);
+    bone.boundsRadius = stream.Float();
+    const int16_t weightCount = static_cast<int16_t>(stream.Short());
+    ReadEntries(stream, bone.weights, weightCount, kWeightBytes, ReadWeight);
+    return bone;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- NiSkinInstance
+
+NiSkinInstance::NiSkinInstance(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+    skinData_ = stream->Long();
+    parentNode_ = stream->Long();
+    boneNodes_ = ReadLinkList(*stream);
+}
+
+void NiSkinInstance::ResolveLinks() {
+    CheckLinks(GetOwner(), LinkCheck::Node, boneNodes_);
+    CheckLink(GetOwner(), LinkCheck::SkinData, skinData_);
+    CheckLink(GetOwner(), LinkCheck::Node, parentNode_);
+}
+
+void NiSkinInstance::LinkParents() {
+    for (int32_t index : boneNodes_.indices) {
+        if (NifBlock* bone = Linked(index)) bone->MarkBone();
+    }
+    if (NifBlock* data = Linked(skinData_)) GetOwner()->LinkChild(this, data);
+}
+
+NifBlock* NiSkinInstance::GetBoneBlock(int bone) const { return Linked(boneNodes_.At(bone)); }
+
+// ---------------------------------------------------------------- NiSkinData
+
+NiSkinData::NiSkinData(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+    Qiv_Stream& s = *stream;
+    scale_ = s.Float();
+    translation_ = ReadVector(s);
+    rotation_ = ReadMatrix33(s);
+    boneCount_ = s.Long();
+    s.LongVerify(-1);  // partition link
+    ReadEntries(s, bones_, boneCount_, kSkinBoneBytes, ReadSkinBone);
+}
+
+void NiSkinData::ResolveLinks() {}
+
+void NiSkinData::LinkParents() {
+    const NifBlock* instance = GetParent();
+    if (!instance) return;  // block 0 itself: no skin instance names the bones
+    for (size_t i = 0; i < bones_.size(); ++i) {
+        if (NifBlock* node = instance->GetBoneBlock(static_cast<int>(i))) {
+            node->SetBoneData(bones_[i].translation, bones_[i].rotation);
+        }
+    }
+}
