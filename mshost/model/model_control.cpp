@@ -1,0 +1,16 @@
+// Model creation and release for the stand-in host.
+#include "mshost/model/model_control.h"
+
+#include <new>
+
+#include "mshost/model/model_items.h"
+
+extern "C" {
+
+msModel* msModel_Create(void) { return new (std::nothrow) msModel(); }
+
+void msModel_Free(msModel* model) { delete model; }
+
+int msModel_GetDestroyCount(msModel* model) { return model ? model->destroyCount : 0; }
+
+}  // extern "C"

@@ -1,0 +1,109 @@
+// Model, mesh, vertex and triangle functions of the stand-in model library.
+// Null handles and out-of-range indices never crash: adders give -1, lookups
+// give null, counts and getters give zeros.
+#include "host/msLib.h"
+#include "mshost/model/model_items.h"
+
+using model_items::CopyFloats;
+using model_items::CopyText;
+
+extern "C" {
+
+int msModel_AddMesh(msModel* model) { return model ? model_items::AddItem(model->meshes) : -1; }
+int msModel_AddMaterial(msModel* model) { return model ? model_items::AddItem(model->materials) : -1; }
+int msModel_AddBone(msModel* model) { return model ? model_items::AddItem(model->bones) : -1; }
+int msMesh_AddVertex(msMesh* mesh) { return mesh ? model_items::AddItem(mesh->vertices) : -1; }
+int msMesh_AddTriangle(msMesh* mesh) { return mesh ? model_items::AddItem(mesh->triangles) : -1; }
+
+int msMesh_AddVertexNormal(msMesh* mesh) {
+    if (!mesh || mesh->normals.size() >= 0x7FFFFFFF) return -1;
+    mesh->normals.emplace_back();
+    return static_cast<int>(mesh->normals.size() - 1);
+}
+
+msMesh* msModel_GetMeshAt(msModel* model, int index) { return model ? model_items::ItemAt(model->meshes, index) : nullptr; }
+msMaterial* msModel_GetMaterialAt(msModel* model, int index) {
+    return model ? model_items::ItemAt(model->materials, index) : nullptr;
+}
+msBone* msModel_GetBoneAt(msModel* model, int index) { return model ? model_items::ItemAt(model->bones, index) : nullptr; }
+msVertex* msMesh_GetVertexAt(msMesh* mesh, int index) { return mesh ? model_items::ItemAt(mesh->vertices, index) : nullptr; }
+msTriangle* msMesh_GetTriangleAt(msMesh* mesh, int index) {
+    return mesh ? model_items::ItemAt(mesh->triangles, index) : nullptr;
+}
+
+int msModel_GetMeshCount(msModel* model) { return model ? static_cast<int>(model->meshes.size()) : 0; }
+int msModel_GetMaterialCount(msModel* model) { return model ? static_cast<int>(model->materials.size()) : 0; }
+int msModel_GetBoneCount(msModel* model) { return model ? static_cast<int>(model->bones.size()) : 0; }
+int msMesh_GetVertexCount(msMesh* mesh) { return mesh ? static_cast<int>(mesh->vertices.size()) : 0; }
+int msMesh_GetTriangleCount(msMesh* mesh) { return mesh ? static_cast<int>(mesh->triangles.size()) : 0; }
+int msMesh_GetVertexNormalCount(msMesh* mesh) { return mesh ? static_cast<int>(mesh->normals.size()) : 0; }
+
+void msMesh_SetName(msMesh* mesh, const char* name) {
+    if (mesh) model_items::SetText(mesh->name, name, kMaxNameLength);
+}
+void msMesh_GetName(msMesh* mesh, char* name, int max) { CopyText(mesh ? mesh->name : std::string(), name, max); }
+void msMesh_SetMaterialIndex(msMesh* mesh, int index) {
+    if (mesh) mesh->materialIndex = index;
+}
+int msMesh_GetMaterialIndex(msMesh* mesh) { return mesh ? mesh->materialIndex : 0; }
+
+void msMesh_SetVertexNormalAt(msMesh* mesh, int normalIndex, float* normal) {
+    if (!mesh || normalIndex < 0 || static_cast<size_t>(normalIndex) >= mesh->normals.size()) return;
+    CopyFloats(mesh->normals[static_cast<size_t>(normalIndex)].xyz, normal, 3);
+}
+void msMesh_GetVertexNormalAt(msMesh* mesh, int normalIndex, float* normal) {
+    static const float kZero[3] = {0, 0, 0};
+    if (!mesh || normalIndex < 0 || static_cast<size_t>(normalIndex) >= mesh->normals.size()) {
+        CopyFloats(normal, kZero, 3);
+        return;
+    }
+    CopyFloats(normal, mesh->normals[static_cast<size_t>(normalIndex)].xyz, 3);
+}
+
+void msVertex_SetVertex(msVertex* vertex, float* xyz) {
+    if (vertex) CopyFloats(vertex->position, xyz, 3);
+}
+void msVertex_GetVertex(msVertex* vertex, float* xyz) {
+    static const msVertex kEmpty;
+    CopyFloats(xyz, (vertex ? vertex : &kEmpty)->position, 3);
+}
+void msVertex_SetTexCoords(msVertex* vertex, float* uv) {
+    if (vertex) CopyFloats(vertex->texCoords, uv, 2);
+}
+void msVertex_GetTexCoords(msVertex* vertex, float* uv) {
+    static const msVertex kEmpty;
+    CopyFloats(uv, (vertex ? vertex : &kEmpty)->texCoords, 2);
+}
+
+namespace {
+void CopyIndices(word* target, const word* source) {
+    if (!target || !source) return;
+    for (int i = 0; i < 3; ++i) target[i] = source[i];
+}
+}  // namespace
+
+void msTriangle_SetVertexIndices(msTriangle* triangle, word* indices) {
+    if (triangle) CopyIndices(triangle->vertexIndices, indices);
+}
+void msTriangle_GetVertexIndices(msTriangle* triangle, word* indices) {
+    static const msTriangle kEmpty;
+    CopyIndices(indices, (triangle ? triangle : &kEmpty)->vertexIndices);
+}
+void msTriangle_SetNormalIndices(msTriangle* triangle, word* indices) {
+    if (triangle) CopyIndices(triangle->normalIndices, indices);
+}
+void msTriangle_GetNormalIndices(msTriangle* triangle, word* indices) {
+    static const msTriangle kEmpty;
+    CopyIndices(indices, (triangle ? triangle : &kEmpty)->normalIndices);
+}
+
+void msModel_Destroy(msModel* model) {
+    if (!model) return;
+    ++model->destroyCount;
+    // Move-assigning empty vectors releases the item storage too, not just the items.
+    model->meshes = {};
+    model->materials = {};
+    model->bones = {};
+}
+
+}  // extern "C"

@@ -1,0 +1,87 @@
+// The stand-in host's model as plain C++ records behind the opaque handles of
+// host/msLib.h. Items live in vectors of unique_ptr so that a handle (the
+// item's address) stays valid while later items are added.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// The host's text limits: longer texts are cut when they are set.
+constexpr size_t kMaxNameLength = 31;          // mesh, material, bone and parent names
+constexpr size_t kMaxTexturePathLength = 255;  // material texture paths
+
+struct msVertex {
+    float position[3] = {0, 0, 0};
+    float texCoords[2] = {0, 0};
+};
+
+struct msTriangle {
+    unsigned short vertexIndices[3] = {0, 0, 0};
+    unsigned short normalIndices[3] = {0, 0, 0};
+};
+
+struct NormalRecord {
+    float xyz[3] = {0, 0, 0};
+};
+
+struct msMesh {
+    std::string name;
+    int materialIndex = -1;
+    std::vector<std::unique_ptr<msVertex>> vertices;
+    std::vector<std::unique_ptr<msTriangle>> triangles;
+    std::vector<NormalRecord> normals;  // addressed by index only, never by handle
+};
+
+struct msMaterial {
+    std::string name;
+    float ambient[4] = {0.2f, 0.2f, 0.2f, 1.0f};
+    float diffuse[4] = {0.8f, 0.8f, 0.8f, 1.0f};
+    float specular[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    float emissive[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    float shininess = 0.0f;
+    float transparency = 1.0f;
+    std::string diffuseTexture;
+};
+
+struct msBone {
+    std::string name;
+    std::string parentName;
+    float position[3] = {0, 0, 0};
+    float rotation[3] = {0, 0, 0};
+};
+
+struct msModel {
+    std::vector<std::unique_ptr<msMesh>> meshes;
+    std::vector<std::unique_ptr<msMaterial>> materials;
+    std::vector<std::unique_ptr<msBone>> bones;
+    int destroyCount = 0;
+};
+
+namespace model_items {
+
+// The item at `index`, or null for a negative index or one past the end.
+template <class T>
+T* ItemAt(const std::vector<std::unique_ptr<T>>& items, int index) {
+    if (index < 0 || static_cast<size_t>(index) >= items.size()) return nullptr;
+    return items[static_cast<size_t>(index)].get();
+}
+
+// Appends a new default item and returns its index; -1 when the list is full.
+template <class T>
+int AddItem(std::vector<std::unique_ptr<T>>& items) {
+    if (items.size() >= 0x7FFFFFFF) return -1;
+    items.push_back(std::make_unique<T>());
+    return static_cast<int>(items.size() - 1);
+}
+
+// Stores at most `limit` bytes of a zero-terminated text; null stores the empty text.
+void SetText(std::string& target, const char* text, size_t limit);
+
+// Copies at most `max` characters of `text` to `buffer`, with a terminating
+// zero only when it fits within `max` (the host's getter rule).
+void CopyText(const std::string& text, char* buffer, int max);
+
+void CopyFloats(float* target, const float* source, int count);
+
+}  // namespace model_items

@@ -1,0 +1,56 @@
+// The table of model file formats: one line per format.
+#include "mshost/model_files.h"
+
+#include <cctype>
+#include <string_view>
+
+#include "mshost/model_json.h"
+
+namespace mshost {
+namespace {
+
+using LoadFunction = bool (*)(const char* path, msModel* model, std::string* error);
+using SaveFunction = bool (*)(const char* path, msModel* model, std::string* error);
+
+struct ModelFormat {
+    const char* extension;  // lower case, with the dot
+    LoadFunction load;
+    SaveFunction save;
+};
+
+constexpr ModelFormat kModelFormats[] = {
+    {".json", LoadJsonModel, SaveJsonModel},
+};
+
+bool EndsWithIgnoringCase(std::string_view text, std::string_view tail) {
+    if (text.size() < tail.size()) return false;
+    for (size_t i = 0; i < tail.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[text.size() - tail.size() + i]);
+        if (std::tolower(c) != tail[i]) return false;
+    }
+    return true;
+}
+
+const ModelFormat* FormatFor(const char* path, std::string* error) {
+    for (const ModelFormat& format : kModelFormats) {
+        if (EndsWithIgnoringCase(path, format.extension)) return &format;
+    }
+    std::string known;
+    for (const ModelFormat& format : kModelFormats) known += std::string(known.empty() ? "" : ", ") + format.extension;
+    *error = std::string("'") + path + "': unknown model format (known: " + known + ")";
+    return nullptr;
+}
+
+}  // namespace
+
+bool LoadModelFile(const char* path, msModel* model, std::string* error) {
+    const ModelFormat* format = FormatFor(path, error);
+    return format && format->load(path, model, error);
+}
+
+bool SaveModelFile(const char* path, msModel* model, std::string* error) {
+    const ModelFormat* format = FormatFor(path, error);
+    return format && format->save(path, model, error);
+}
+
+}  // namespace mshost
