@@ -100,10 +100,10 @@ void msTriangle_GetNormalIndices(msTriangle* triangle, word* indices) {
 void msModel_Destroy(msModel* model) {
     if (!model) return;
     ++model->destroyCount;
-    // Move-assigning empty vectors releases the item storage too, not just the items.
-    model->meshes = {};
-    model->materials = {};
-    model->bones = {};
+    // Swapping with empty vectors releases the item storage too, not just the items.
+    decltype(model->meshes)().swap(model->meshes);
+    decltype(model->materials)().swap(model->materials);
+    decltype(model->bones)().swap(model->bones);
 }
 
 }  // extern "C"

@@ -1,0 +1,39 @@
+// mshost check: the importer's reader on one file, nothing added to any model.
+#include <new>
+
+#include "importer/nif/debug_printer.h"
+#include "importer/nif/nif_block.h"
+#include "importer/nif/nif_file.h"
+#include "importer/nif/qiv_stream.h"
+#include "importer/nif/text_exception.h"
+#include "mshost/commands.h"
+#include "mshost/run_report.h"
+#include "platform/headless.h"
+
+namespace mshost {
+
+int RunCheck(const std::string& path, std::string* out, std::string* err) {
+    platform::headless::Reset();
+    int status = 0;
+    try {
+        DebugPrinter printer;
+        Qiv_Stream stream(&printer);
+        stream.OpenFile(path.c_str());
+        NifFile file(&stream);
+        const int count = file.GetBlockCount();
+        *out += "ok: " + std::to_string(count) + " blocks\n";
+        for (int i = 0; i < count; ++i) {
+            *out += std::to_string(i) + " " + file.GetBlock(i)->GetTypeName() + "\n";
+        }
+    } catch (const TextException& failure) {
+        *out += "error: " + failure.Text() + "\n";
+        status = 1;
+    } catch (const std::bad_alloc&) {
+        *err += "mshost: out of memory while loading '" + path + "'\n";
+        status = 2;
+    }
+    for (const std::string& line : SplitLines(platform::headless::DebugText())) *err += line + "\n";
+    return status;
+}
+
+}  // namespace mshost

@@ -1,0 +1,33 @@
+// The mshost command line:
+//
+//   mshost check FILE.nif
+//   mshost import FILE.nif [--textures DIR] [--model IN] [--save OUT] [--summary] [--plugin LIB]
+//   mshost export MODEL OUT.nif [--plugin LIB]
+//   mshost --help
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace mshost {
+
+struct CommandLine {
+    enum Command { kHelp, kCheck, kImport, kExport } command = kHelp;
+    std::string input;   // check, import: the NIF file; export: the model file
+    std::string output;  // export: the NIF file to write
+    std::optional<std::string> textures;  // import
+    std::optional<std::string> modelIn;   // import
+    std::optional<std::string> saveOut;   // import
+    bool summary = false;                 // import
+    std::optional<std::string> plugIn;    // import, export: the plug-in library to run
+};
+
+// Parses the arguments after the program name. Returns false with a one-line
+// reason for a usage problem.
+bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* line, std::string* error);
+
+// The usage text, ending in a line feed.
+const char* UsageText();
+
+}  // namespace mshost

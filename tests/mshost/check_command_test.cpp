@@ -1,0 +1,87 @@
+// mshost check in-process: its stdout lines, its stderr echo of the reader's
+// debugger output, and its exit status.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "mshost/commands.h"
+#include "tests/support/nif_builder.h"
+
+namespace {
+
+struct CheckResult {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CheckResult Check(const std::string& path) {
+    CheckResult result;
+    result.status = mshost::RunCheck(path, &result.out, &result.err);
+    return result;
+}
+
+TEST(CheckCommand, FileWithNoBlocksLoads) {
+    NifBuilder nif;
+    nif.FileStart(0).Footer();
+    TempNifFile file(nif);
+    const CheckResult result = Check(file.Path());
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "ok: 0 blocks\n");
+    EXPECT_EQ(result.err, "");
+}
+
+TEST(CheckCommand, NegativeBlockCountLoadsAsNoBlocks) {
+    NifBuilder nif;
+    nif.FileStart(-5).Footer();
+    TempNifFile file(nif);
+    const CheckResult result = Check(file.Path());
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "ok: 0 blocks\n");
+}
+
+TEST(CheckCommand, RejectedFileGivesOneErrorLineAndTheEchoOnStderr) {
+    NifBuilder nif;
+    nif.FileStart(0).Footer().Raw("abc");
+    TempNifFile file(nif);
+    const CheckResult result = Check(file.Path());
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "error: File data left at end of file - 3 bytes left\n");
+    EXPECT_EQ(result.err, "File data left at end of file - 3 bytes left\n");
+}
+
+TEST(CheckCommand, WrongVersionNamesBothValues) {
+    NifBuilder nif;
+    nif.HeaderLine().Long(0x04000003).Long(0).Footer();
+    TempNifFile file(nif);
+    const CheckResult result = Check(file.Path());
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out,
+              "error: Unexpected Long value - was 0x04000003 (67108867) expected 0x04000002 (67108866)\n");
+}
+
+TEST(CheckCommand, UnknownBlockTypeIsRejected) {
+    NifBuilder nif;
+    nif.FileStart(1).TypeName("NiBillboardNode").Footer();
+    TempNifFile file(nif);
+    const CheckResult result = Check(file.Path());
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "error: Unknown Block type 'NiBillboardNode'.\n");
+}
+
+TEST(CheckCommand, MissingFileIsRejectedWithoutEcho) {
+    const CheckResult result = Check("/nonexistent/file.nif");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "error: Unable to open file '/nonexistent/file.nif'.\n");
+    EXPECT_EQ(result.err, "");
+}
+
+TEST(CheckCommand, UsageProblemsExitWithTwo) {
+    std::string out;
+    std::string err;
+    EXPECT_EQ(mshost::RunMshost({"check"}, &out, &err), 2);
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(err.substr(0, err.find('\n')), "mshost: check takes 1 file argument, got 0");
+}
+
+}  // namespace

@@ -1,0 +1,82 @@
+// The mshost command line: commands, positional arguments, the options each
+// command accepts, and the usage errors.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "mshost/command_line.h"
+
+namespace {
+
+using mshost::CommandLine;
+
+CommandLine Parsed(const std::vector<std::string>& args) {
+    CommandLine line;
+    std::string error;
+    EXPECT_TRUE(mshost::ParseCommandLine(args, &line, &error)) << error;
+    return line;
+}
+
+std::string Rejected(const std::vector<std::string>& args) {
+    CommandLine line;
+    std::string error;
+    EXPECT_FALSE(mshost::ParseCommandLine(args, &line, &error));
+    return error;
+}
+
+TEST(CommandLine, CheckTakesOneFile) {
+    const CommandLine line = Parsed({"check", "crate.nif"});
+    EXPECT_EQ(line.command, CommandLine::kCheck);
+    EXPECT_EQ(line.input, "crate.nif");
+}
+
+TEST(CommandLine, ImportTakesItsOptionsInAnyOrder) {
+    const CommandLine line =
+        Parsed({"import", "--summary", "--textures", "tex", "crate.nif", "--model", "in.json", "--save", "out.json"});
+    EXPECT_EQ(line.command, CommandLine::kImport);
+    EXPECT_EQ(line.input, "crate.nif");
+    EXPECT_EQ(line.textures.value_or("?"), "tex");
+    EXPECT_EQ(line.modelIn.value_or("?"), "in.json");
+    EXPECT_EQ(line.saveOut.value_or("?"), "out.json");
+    EXPECT_TRUE(line.summary);
+    EXPECT_FALSE(line.plugIn.has_value());
+}
+
+TEST(CommandLine, ImportWithoutOptionsLeavesThemUnset) {
+    const CommandLine line = Parsed({"import", "crate.nif"});
+    EXPECT_FALSE(line.textures.has_value());
+    EXPECT_FALSE(line.modelIn.has_value());
+    EXPECT_FALSE(line.saveOut.has_value());
+    EXPECT_FALSE(line.summary);
+}
+
+TEST(CommandLine, ExportTakesModelAndOutput) {
+    const CommandLine line = Parsed({"export", "model.json", "out.nif", "--plugin", "/x/korbastel.so"});
+    EXPECT_EQ(line.command, CommandLine::kExport);
+    EXPECT_EQ(line.input, "model.json");
+    EXPECT_EQ(line.output, "out.nif");
+    EXPECT_EQ(line.plugIn.value_or("?"), "/x/korbastel.so");
+}
+
+TEST(CommandLine, DoubleDashEndsOptionsAndASingleDashIsAFile) {
+    EXPECT_EQ(Parsed({"import", "--", "--summary"}).input, "--summary");
+    EXPECT_EQ(Parsed({"check", "-"}).input, "-");
+}
+
+TEST(CommandLine, HelpIsACommand) { EXPECT_EQ(Parsed({"--help"}).command, CommandLine::kHelp); }
+
+TEST(CommandLine, RejectsUsageProblemsWithOneLine) {
+    EXPECT_EQ(Rejected({}), "no command given");
+    EXPECT_EQ(Rejected({"convert", "a.nif"}), "unknown command 'convert'");
+    EXPECT_EQ(Rejected({"check"}), "check takes 1 file argument, got 0");
+    EXPECT_EQ(Rejected({"check", "a.nif", "b.nif"}), "check takes 1 file argument, got 2");
+    EXPECT_EQ(Rejected({"export", "model.json"}), "export takes 2 file arguments, got 1");
+    EXPECT_EQ(Rejected({"check", "a.nif", "--summary"}), "unknown option '--summary' for check");
+    EXPECT_EQ(Rejected({"export", "m.json", "o.nif", "--textures", "t"}), "unknown option '--textures' for export");
+    EXPECT_EQ(Rejected({"import", "a.nif", "--save"}), "option --save needs a value");
+    EXPECT_EQ(Rejected({"import", "a.nif", "--save", "x", "--save", "y"}), "option --save given twice");
+    EXPECT_EQ(Rejected({"--help", "x"}), "help takes no arguments");
+}
+
+}  // namespace
