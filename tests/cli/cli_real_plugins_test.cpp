@@ -1,11 +1,218 @@
-// mshost with the real plug-ins: importing the project's examples, a
-// rejected file, export of a model and the exported file read back.
+// mshost with the real plug-ins (dravelin.so, korbastel.so next to mshost):
+// the project's example files imported, a rejected file leaving the model
+// as it was, --save / --model, the summary, export of a model and the
+// exported file read back by check and import.
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+
+#include <unistd.h>
 
 #include "run_process.h"
 
 namespace {
 
-TEST(CliRealPlugIns, PlaceHolder) {}
+using nlohmann::json;
+
+[[maybe_unused]] ProcessResult Mshost(const std::vector<std::string>& args) { return RunProcess(MSHOST_PATH, args); }
+
+[[maybe_unused]] std::string Example(const char* name) { return std::string(EXAMPLES_DIR) + "/" + name; }
+
+[[maybe_unused]] json Report(const ProcessResult& result) {
+    EXPECT_EQ(result.status, 0) << result.err;
+    return json::parse(result.out);
+}
+
+[[maybe_unused]] void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+class CliRealPlugIns : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = std::filesystem::temp_directory_path() / ("cli_real_" + std::to_string(getpid()) + "_" +
+                                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(folder);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+    std::string In(const char* name) const { return (folder / name).string(); }
+    std::filesystem::path folder;
+};
+
+#ifdef HAVE_DRAVELIN
+
+TEST_F(CliRealPlugIns, ImportsTheExampleCrate) {
+    const json report = Report(Mshost({"import", Example("crate.nif"), "--textures", "C:/tex"}));
+    EXPECT_EQ(report["kind"], 1);
+    EXPECT_EQ(report["title"], "Dravelin (Version 0.03)...");
+    EXPECT_EQ(report["execute"], 0);
+    EXPECT_EQ(report["messages"], json::array());
+    EXPECT_EQ(report["destroyed"], 0);
+    const json& model = report["model"];
+    ASSERT_EQ(model["meshes"].size(), 1u);
+    const json& mesh = model["meshes"][0];
+    EXPECT_EQ(mesh["name"], "CrateBox");
+    EXPECT_EQ(mesh["material"], 0);
+    EXPECT_EQ(mesh["vertices"].size(), 24u);
+    EXPECT_EQ(mesh["texcoords"].size(), 24u);
+    EXPECT_EQ(mesh["triangles"].size(), 12u);
+    EXPECT_EQ(mesh["vertices"][0], json::parse("[-1, -1, 0]"));
+    EXPECT_EQ(mesh["texcoords"][0], json::parse("[0, 1]"));
+    EXPECT_EQ(mesh["triangles"][1], json::parse("[0, 2, 3]"));
+    ASSERT_EQ(model["materials"].size(), 1u);
+    const json& material = model["materials"][0];
+    EXPECT_EQ(material["name"], "CrateWood");
+    EXPECT_EQ(material["ambient"], json::parse("[0.4, 0.3, 0.2, 1]"));
+    EXPECT_EQ(material["diffuse"], json::parse("[0.8, 0.6, 0.4, 1]"));
+    EXPECT_EQ(material["shininess"], 10);
+    EXPECT_EQ(material["transparency"], 1);
+    EXPECT_EQ(material["diffuseTexture"], "C:/tex/textures/crate.bmp");
+    EXPECT_EQ(model["bones"], json::array());
+}
+
+TEST_F(CliRealPlugIns, ImportWithoutTextureFolderStartsThePathWithASlash) {
+    const json report = Report(Mshost({"import", Example("crate.nif")}));
+    EXPECT_EQ(report["model"]["materials"][0]["diffuseTexture"], "/textures/crate.bmp");
+}
+
+TEST_F(CliRealPlugIns, SummaryOfTheSkinnedArmListsBonesWithParents) {
+    const ProcessResult result = Mshost({"import", Example("skinned_arm.nif"), "--summary"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out,
+              "plug-in: \"Dravelin (Version 0.03)...\" (kind 1)\n"
+              "execute: 0\n"
+              "meshes: 1\n"
+              "  0 \"ArmSkin\": 8 vertices, 12 triangles, no material\n"
+              "materials: 0\n"
+              "bones: 3\n"
+              "  0 \"Bip01\": no parent\n"
+              "  1 \"UpperArm\": parent \"Bip01\"\n"
+              "  2 \"Forearm\": parent \"UpperArm\"\n"
+              "message boxes: 0\n"
+              "debug output: 0 lines\n");
+}
+
+TEST_F(CliRealPlugIns, BonePositionsAreRelativeToTheParentBone) {
+    const json bones = Report(Mshost({"import", Example("skinned_arm.nif")}))["model"]["bones"];
+    ASSERT_EQ(bones.size(), 3u);
+    EXPECT_EQ(bones[0]["position"], json::parse("[0, 0, 0]"));
+    EXPECT_EQ(bones[1]["position"], json::parse("[0, 0, 1]"));
+    EXPECT_EQ(bones[2]["position"], json::parse("[2, 0, 0]"));
+    EXPECT_EQ(bones[2]["rotation"], json::parse("[0, 0, 0]"));
+}
+
+TEST_F(CliRealPlugIns, RejectedFileShowsTheErrorBoxAndLeavesTheModelAsItWas) {
+    const std::string model = "{\"meshes\": [{\"name\": \"Kept\", \"vertices\": [[1, 2, 3]]}]}";
+    WriteFile(In("in.json"), model);
+    WriteFile(In("bad.nif"), "NetImmerse File Format, Version 4.0.0.1\n");
+    const json report = Report(Mshost({"import", In("bad.nif"), "--model", In("in.json")}));
+    EXPECT_EQ(report["execute"], 0);
+    ASSERT_EQ(report["messages"].size(), 1u);
+    EXPECT_EQ(report["messages"][0]["caption"], "NIF Import Error");
+    EXPECT_EQ(report["messages"][0]["text"],
+              "Unexpected String Data 'NetImmerse File Format, Version 4.0.0.1' expected "
+              "'NetImmerse File Format, Version 4.0.0.2'");
+    EXPECT_EQ(report["debug"], json::array({report["messages"][0]["text"]}));
+    ASSERT_EQ(report["model"]["meshes"].size(), 1u);
+    EXPECT_EQ(report["model"]["meshes"][0]["name"], "Kept");
+    EXPECT_EQ(report["model"]["meshes"][0]["vertices"], json::parse("[[1, 2, 3]]"));
+    EXPECT_EQ(report["model"]["materials"], json::array());
+}
+
+TEST_F(CliRealPlugIns, MissingFileIsReportedInTheBoxNotAsAnMshostError) {
+    const json report = Report(Mshost({"import", In("missing.nif")}));
+    EXPECT_EQ(report["execute"], 0);
+    EXPECT_EQ(report["messages"],
+              json::parse("[{\"caption\": \"NIF Import Error\", \"text\": \"Unable to open file '" + In("missing.nif") +
+                          "'.\"}]"));
+    EXPECT_EQ(report["debug"], json::array());
+}
+
+TEST_F(CliRealPlugIns, SavedImportFeedsTheNextImport) {
+    const ProcessResult first = Mshost({"import", Example("crate.nif"), "--save", In("crate.json"), "--summary"});
+    ASSERT_EQ(first.status, 0) << first.err;
+    const json report = Report(Mshost({"import", Example("shared_texture.nif"), "--model", In("crate.json")}));
+    const json& meshes = report["model"]["meshes"];
+    ASSERT_EQ(meshes.size(), 3u);
+    EXPECT_EQ(meshes[0]["name"], "CrateBox");
+    EXPECT_EQ(meshes[1]["name"], "PlankA");
+    EXPECT_EQ(meshes[2]["name"], "PlankB");
+    // Materials are not shared: each plank gets its own, after the crate's.
+    EXPECT_EQ(meshes[1]["material"], 1);
+    EXPECT_EQ(meshes[2]["material"], 2);
+    EXPECT_EQ(report["model"]["materials"][2]["diffuseTexture"], "/plank.tga");
+}
+
+#else
+TEST(CliRealPlugIns, ImporterNotBuilt) { GTEST_SKIP() << "dravelin.so is not built yet"; }
+#endif
+
+#ifdef HAVE_KORBASTEL
+
+const char kQuadModel[] =
+    "{\"meshes\": [{\"name\": \"Quad\", \"material\": 0,"
+    " \"vertices\": [[0, 0, 0], [1, 0, 0], [1, 1, 0], [0, 1, 0]],"
+    " \"texcoords\": [[0, 1], [1, 1], [1, 0], [0, 0]],"
+    " \"triangles\": [[0, 1, 2], [0, 2, 3]]}],"
+    " \"materials\": [{\"name\": \"Mat\", \"diffuseTexture\": \"quad.bmp\"}]}";
+
+TEST_F(CliRealPlugIns, ExportWritesAFileThatChecksAndDestroysTheModel) {
+    WriteFile(In("quad.json"), kQuadModel);
+    const json report = Report(Mshost({"export", In("quad.json"), In("quad.nif")}));
+    EXPECT_EQ(report["kind"], 2);
+    EXPECT_EQ(report["title"], "Korbastel <ALPHA>");
+    EXPECT_EQ(report["execute"], 0);
+    EXPECT_EQ(report["messages"], json::array());
+    EXPECT_EQ(report["destroyed"], 1);
+    EXPECT_FALSE(report.contains("model"));
+
+    const ProcessResult check = Mshost({"check", In("quad.nif")});
+    EXPECT_EQ(check.status, 0) << check.out;
+    EXPECT_EQ(check.out,
+              "ok: 9 blocks\n"
+              "0 NiNode\n"
+              "1 NiZBufferProperty\n"
+              "2 NiVertexColorProperty\n"
+              "3 NiNode\n"
+              "4 NiTriShape\n"
+              "5 NiTexturingProperty\n"
+              "6 NiSourceTexture\n"
+              "7 NiMaterialProperty\n"
+              "8 NiTriShapeData\n");
+}
+
+TEST_F(CliRealPlugIns, EmptyModelIsRefusedWithTheDefaultCaption) {
+    WriteFile(In("empty.json"), "{}");
+    const json report = Report(Mshost({"export", In("empty.json"), In("never.nif")}));
+    EXPECT_EQ(report["execute"], -1);
+    EXPECT_EQ(report["messages"],
+              json::parse("[{\"caption\": null, \"text\": \"Fatal error: Model has no mesh data,\\nexport aborted.\"}]"));
+    EXPECT_EQ(report["destroyed"], 0);
+    EXPECT_FALSE(std::filesystem::exists(In("never.nif")));
+}
+
+#ifdef HAVE_DRAVELIN
+TEST_F(CliRealPlugIns, ExportedModelImportsBackWithItsGeometry) {
+    WriteFile(In("quad.json"), kQuadModel);
+    ASSERT_EQ(Mshost({"export", In("quad.json"), In("quad.nif")}).status, 0);
+    const json report = Report(Mshost({"import", In("quad.nif"), "--textures", "T"}));
+    EXPECT_EQ(report["execute"], 0);
+    const json& meshes = report["model"]["meshes"];
+    ASSERT_EQ(meshes.size(), 1u);
+    EXPECT_EQ(meshes[0]["vertices"].size(), 4u);
+    EXPECT_EQ(meshes[0]["triangles"], json::parse("[[0, 1, 2], [0, 2, 3]]"));
+    EXPECT_EQ(meshes[0]["texcoords"], json::parse("[[0, 1], [1, 1], [1, 0], [0, 0]]"));
+    EXPECT_EQ(report["model"]["materials"][0]["diffuseTexture"], "T/quad.bmp");
+}
+#endif
+
+#else
+TEST(CliRealPlugIns, ExporterNotBuilt) { GTEST_SKIP() << "korbastel.so is not built yet"; }
+#endif
 
 }  // namespace
