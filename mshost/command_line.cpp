@@ -2,6 +2,8 @@
 // the options that command accepts, in any order; "--" ends the options.
 #include "mshost/command_line.h"
 
+#include "mshost/model_files.h"
+
 namespace mshost {
 namespace {
 
@@ -107,7 +109,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* line, s
     return true;
 }
 
-const char* UsageText() {
+std::string UsageText() {
     return "usage:\n"
            "  mshost check FILE.nif\n"
            "  mshost import FILE.nif [--textures DIR] [--model IN] [--save OUT] [--summary] [--plugin LIB]\n"
@@ -117,8 +119,10 @@ const char* UsageText() {
            "import  runs the importer plug-in on an empty model (or the model in IN) and\n"
            "        prints the run's report with the model as JSON (--summary: a short account).\n"
            "export  runs the exporter plug-in on the model in MODEL, writing OUT.nif.\n"
-           "Models are .json files. Plug-ins are dravelin.so and korbastel.so next to mshost,\n"
-           "or in $MSHOST_PLUGIN_DIR; --plugin names another library.\n"
+           "Model files, by extension: " +
+           KnownModelExtensions() + ".\n" +
+           "Plug-ins are dravelin.so and korbastel.so next to mshost, or in $MSHOST_PLUGIN_DIR;\n"
+           "--plugin names another library.\n"
            "Exit status: 0 done (check: loaded), 1 check: file rejected, 2 usage or I/O problem.\n";
 }
 

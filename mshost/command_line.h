@@ -28,6 +28,6 @@ struct CommandLine {
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* line, std::string* error);
 
 // The usage text, ending in a line feed.
-const char* UsageText();
+std::string UsageText();
 
 }  // namespace mshost

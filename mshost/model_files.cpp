@@ -35,13 +35,17 @@ const ModelFormat* FormatFor(const char* path, std::string* error) {
     for (const ModelFormat& format : kModelFormats) {
         if (EndsWithIgnoringCase(path, format.extension)) return &format;
     }
-    std::string known;
-    for (const ModelFormat& format : kModelFormats) known += std::string(known.empty() ? "" : ", ") + format.extension;
-    *error = std::string("'") + path + "': unknown model format (known: " + known + ")";
+    *error = std::string("'") + path + "': unknown model format (known: " + KnownModelExtensions() + ")";
     return nullptr;
 }
 
 }  // namespace
+
+std::string KnownModelExtensions() {
+    std::string known;
+    for (const ModelFormat& format : kModelFormats) known += std::string(known.empty() ? "" : ", ") + format.extension;
+    return known;
+}
 
 bool LoadModelFile(const char* path, msModel* model, std::string* error) {
     const ModelFormat* format = FormatFor(path, error);

@@ -12,4 +12,7 @@ namespace mshost {
 bool LoadModelFile(const char* path, msModel* model, std::string* error);
 bool SaveModelFile(const char* path, msModel* model, std::string* error);
 
+// The extensions of the known formats, e.g. ".json, .ms3d".
+std::string KnownModelExtensions();
+
 }  // namespace mshost
