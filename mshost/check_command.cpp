@@ -1,4 +1,5 @@
 // mshost check: the importer's reader on one file, nothing added to any model.
+#include <exception>
 #include <new>
 
 #include "importer/nif/debug_printer.h"
@@ -30,6 +31,9 @@ int RunCheck(const std::string& path, std::string* out, std::string* err) {
         status = 1;
     } catch (const std::bad_alloc&) {
         *err += "mshost: out of memory while loading '" + path + "'\n";
+        status = 2;
+    } catch (const std::exception& failure) {
+        *err += "mshost: unexpected failure while loading '" + path + "': " + failure.what() + "\n";
         status = 2;
     }
     for (const std::string& line : SplitLines(platform::headless::DebugText())) *err += line + "\n";

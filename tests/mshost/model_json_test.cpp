@@ -274,6 +274,12 @@ TEST(ModelJson, RejectsBadSyntaxAndFloatOverflow) {
     EXPECT_THAT(ReadError("{\"materials\": [{\"shininess\": 1e39}]}"), HasSubstr("number overflow"));
 }
 
+TEST(ModelJson, RejectsDeepNestingWithoutExhaustingTheStack) {
+    const int depth = 200000;
+    const std::string text = "{\"bones\": [{\"name\": " + std::string(depth, '[') + std::string(depth, ']') + "}]}";
+    EXPECT_EQ(ReadError(text), "bones[0].name: expected a string, found array");
+}
+
 class ModelFiles : public ::testing::Test {
 protected:
     void SetUp() override {
