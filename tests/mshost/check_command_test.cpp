@@ -2,6 +2,8 @@
 // debugger output, and its exit status.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <sstream>
 #include <string>
 
 #include "mshost/commands.h"
@@ -82,6 +84,40 @@ TEST(CheckCommand, UsageProblemsExitWithTwo) {
     EXPECT_EQ(mshost::RunMshost({"check"}, &out, &err), 2);
     EXPECT_EQ(out, "");
     EXPECT_EQ(err.substr(0, err.find('\n')), "mshost: check takes 1 file argument, got 0");
+}
+
+TEST(CheckCommand, EveryCorpusFileLoadsOrIsRejectedWithOneLine) {
+    const std::filesystem::path folder = std::filesystem::path(NIF_SHARED_DIR) / "corpus" / "nif";
+    if (!std::filesystem::is_directory(folder)) GTEST_SKIP() << "no corpus at " << folder;
+    int loaded = 0;
+    int rejected = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const CheckResult result = Check(entry.path().string());
+        SCOPED_TRACE(entry.path().filename().string());
+        ASSERT_TRUE(result.status == 0 || result.status == 1) << result.err;
+        if (result.status == 1) {
+            ++rejected;
+            EXPECT_EQ(result.out.rfind("error: ", 0), 0u);
+            EXPECT_EQ(result.out.find('\n'), result.out.size() - 1);
+            continue;
+        }
+        ++loaded;
+        std::istringstream lines(result.out);
+        std::string line;
+        std::getline(lines, line);
+        int count = -1;
+        ASSERT_EQ(std::sscanf(line.c_str(), "ok: %d blocks", &count), 1) << line;
+        int listed = 0;
+        while (std::getline(lines, line)) {
+            EXPECT_EQ(line.rfind(std::to_string(listed) + " Ni", 0) == 0 || line.rfind(std::to_string(listed) + " Root", 0) == 0,
+                      true)
+                << line;
+            ++listed;
+        }
+        EXPECT_EQ(listed, count);
+    }
+    EXPECT_GT(loaded, 0);
+    std::printf("corpus: %d files loaded, %d rejected\n", loaded, rejected);
 }
 
 }  // namespace
