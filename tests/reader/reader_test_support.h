@@ -30,3 +30,32 @@ struct Loaded {
 
 // The message the load of `bytes` fails with, or "" when it loads.
 inline std::string LoadFailure(const NifBuilder& bytes) { return Loaded(bytes).failure; }
+
+// Reads one block of class `Block` on its own: `bytes` hold its fields only
+// (no type name), and no file owns it. For byte counts and verify messages.
+template <class Block>
+struct ReadAlone {
+    DebugPrinter printer;
+    Qiv_Stream stream{&printer};
+    std::unique_ptr<Block> block;
+    std::string failure;
+
+    ReadAlone(const NifBuilder& bytes, const char* typeName) {
+        stream.OpenBytes(bytes.Data(), bytes.Size(), "block");
+        try {
+            block = std::make_unique<Block>(nullptr, typeName, &stream);
+        } catch (const TextException& error) {
+            failure = error.Text();
+        }
+    }
+    size_t BytesRead() const { return stream.Position(); }
+};
+
+// The message boxes shown since the last reset, as "text|caption" lines.
+inline std::string MessageBoxLog() {
+    std::string log;
+    for (const auto& box : platform::headless::MessageBoxes()) {
+        log += box.text + "|" + (box.caption ? *box.caption : std::string("<default>")) + "\n";
+    }
+    return log;
+}
