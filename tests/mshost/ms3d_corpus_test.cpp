@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +15,7 @@ namespace {
 using ms3dtest::DumpModel;
 using ms3dtest::ModelPtr;
 using ms3dtest::NewModel;
+using ms3dtest::ReadRecords;
 using ms3dtest::TempFolder;
 
 const std::filesystem::path kCorpus = std::filesystem::path(NIF_SHARED_DIR) / "corpus" / "ms3d";
@@ -32,16 +31,6 @@ std::vector<std::string> CorpusFiles() {
 
 #define SKIP_WITHOUT_CORPUS(files)                                                                  \
     if ((files).empty()) GTEST_SKIP() << "no .ms3d files in " << kCorpus.string() << " (shared corpus absent)"
-
-ms3d::File ReadRecords(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    std::string bytes = content.str(), error;
-    ms3d::File file;
-    EXPECT_TRUE(ms3d::ParseFile(bytes.data(), bytes.size(), path.c_str(), &file, &error)) << error;
-    return file;
-}
 
 TEST(Ms3dCorpus, EveryFileLoadsWithOneMeshPerGroup) {
     std::vector<std::string> files = CorpusFiles();

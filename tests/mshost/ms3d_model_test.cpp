@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "mshost/ms3d_format.h"
@@ -18,6 +17,7 @@ namespace {
 using ms3dtest::DumpModel;
 using ms3dtest::ModelPtr;
 using ms3dtest::NewModel;
+using ms3dtest::ReadRecords;
 using ms3dtest::TempFolder;
 
 // Writes `file` with the (separately tested) writer.
@@ -25,16 +25,6 @@ void WriteRecords(const ms3d::File& file, const std::string& path) {
     std::string bytes, error;
     ASSERT_TRUE(ms3d::WriteFile(file, path.c_str(), &bytes, &error)) << error;
     std::ofstream(path, std::ios::binary) << bytes;
-}
-
-ms3d::File ReadRecords(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    std::string bytes = content.str(), error;
-    ms3d::File file;
-    EXPECT_TRUE(ms3d::ParseFile(bytes.data(), bytes.size(), path.c_str(), &file, &error)) << error;
-    return file;
 }
 
 ms3d::Vertex At(float x, float y, float z) {
@@ -241,6 +231,43 @@ TEST(Ms3dLoad, RejectsABadFileAndLeavesTheModelAsItWas) {
     EXPECT_FALSE(LoadMs3dModel(path.c_str(), model.get(), &error));
     EXPECT_EQ(error, path + ": truncated at offset 78: 140 bytes for 2 triangles, but only 22 left");
     EXPECT_EQ(DumpModel(model.get()), before);
+}
+
+// 21846 triangles over vertices 0, 1, 2 give 65538 corners; `distinct`
+// makes every corner differ in (s, t) or in its normal.
+ms3d::File CrowdedGroup(bool distinctTexCoords) {
+    ms3d::File file;
+    file.vertices = {At(0, 0, 0), At(1, 0, 0), At(0, 1, 0)};
+    ms3d::Group group;
+    for (int k = 0; k < 21846; ++k) {
+        ms3d::Triangle triangle = Corners(0, 1, 2);
+        for (int c = 0; c < 3; ++c) {
+            float value = static_cast<float>(3 * k + c);
+            if (distinctTexCoords)
+                triangle.s[c] = value;
+            else
+                triangle.normals[c][0] = value;
+        }
+        group.triangleIndices.push_back(static_cast<uint16_t>(k));
+        file.triangles.push_back(triangle);
+    }
+    file.groups = {group};
+    return file;
+}
+
+TEST(Ms3dLoad, RejectsAGroupPastTheMeshLimits) {
+    TempFolder folder;
+    std::string path = folder.Path("crowded.ms3d");
+    ModelPtr model = NewModel();
+    std::string error;
+    WriteRecords(CrowdedGroup(true), path);
+    EXPECT_FALSE(LoadMs3dModel(path.c_str(), model.get(), &error));
+    EXPECT_EQ(error, path + ": group 0 needs 65538 vertices once split by texture coordinates; "
+                            "a mesh holds at most 65536");
+    WriteRecords(CrowdedGroup(false), path);
+    EXPECT_FALSE(LoadMs3dModel(path.c_str(), model.get(), &error));
+    EXPECT_EQ(error, path + ": group 0 has more distinct normals than a mesh holds (65536)");
+    EXPECT_EQ(msModel_GetMeshCount(model.get()), 0);
 }
 
 TEST(Ms3dLoad, RejectsAMissingFileNamingIt) {

@@ -8,7 +8,9 @@
 #include <bit>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "host/msLib.h"
@@ -43,6 +45,17 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// The records of the .ms3d file at `path` (a failed parse fails the test).
+inline ms3d::File ReadRecords(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    std::string bytes = content.str(), error;
+    ms3d::File file;
+    EXPECT_TRUE(ms3d::ParseFile(bytes.data(), bytes.size(), path.c_str(), &file, &error)) << error;
+    return file;
+}
 
 inline void Bits(std::string* out, const float* values, int count) {
     char text[16];
