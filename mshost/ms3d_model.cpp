@@ -305,6 +305,7 @@ bool LoadMs3dModel(const char* path, msModel* model, std::string* error) {
     std::string ignored;
     if (!error) error = &ignored;
     if (!path) path = "";
+    if (!model) return Fail(error, path, "no model to load into");
     std::string bytes;
     if (!ReadWholeFile(path, &bytes, error)) return false;
     ms3d::File file;
@@ -324,6 +325,7 @@ bool SaveMs3dModel(const char* path, msModel* model, std::string* error) {
     std::string ignored;
     if (!error) error = &ignored;
     if (!path) path = "";
+    if (!model) return Fail(error, path, "no model to save");
     ms3d::File file;
     CollectMaterials(model, &file);
     int meshCount = msModel_GetMeshCount(model);
