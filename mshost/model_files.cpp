@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "mshost/model_json.h"
+#include "mshost/ms3d_format.h"
 
 namespace mshost {
 namespace {
@@ -20,6 +21,7 @@ struct ModelFormat {
 
 constexpr ModelFormat kModelFormats[] = {
     {".json", LoadJsonModel, SaveJsonModel},
+    {".ms3d", LoadMs3dModel, SaveMs3dModel},
 };
 
 bool EndsWithIgnoringCase(std::string_view text, std::string_view tail) {

@@ -6,14 +6,13 @@
 // vertex whose corners carry different (s, t), and shares equal normals;
 // saving writes each host vertex as its own file vertex and each corner's
 // normal out of the mesh's list.
-#include <array>
 #include <algorithm>
+#include <array>
 #include <bit>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <map>
 
+#include "mshost/file_io.h"
 #include "mshost/ms3d_format.h"
 
 namespace {
@@ -158,21 +157,6 @@ void AddBone(msModel* model, const ms3d::Joint& joint) {
     msBone_SetRotation(bone, rotation);
 }
 
-bool ReadWholeFile(const char* path, std::string* bytes, std::string* error) {
-    std::FILE* stream = std::fopen(path, "rb");
-    if (!stream) return Fail(error, path, std::string("cannot open the file (") + std::strerror(errno) + ")");
-    std::string data;
-    char chunk[65536];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, stream)) > 0) data.append(chunk, got);
-    bool failed = std::ferror(stream) != 0;
-    int readErrno = errno;
-    std::fclose(stream);
-    if (failed) return Fail(error, path, std::string("cannot read the file (") + std::strerror(readErrno) + ")");
-    *bytes = std::move(data);
-    return true;
-}
-
 // ---- save ----
 
 template <typename Handle>
@@ -276,29 +260,6 @@ void CollectBones(msModel* model, ms3d::File* file) {
     }
 }
 
-// Writes next to the target and renames over it, so a failed save never
-// leaves a half-written file under the target's name.
-bool WriteWholeFile(const char* path, const std::string& bytes, std::string* error) {
-    std::string temporary = std::string(path) + ".part";
-    std::FILE* stream = std::fopen(temporary.c_str(), "wb");
-    if (!stream) return Fail(error, path, std::string("cannot create the file (") + std::strerror(errno) + ")");
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
-    int writeErrno = errno;
-    if (std::fclose(stream) != 0 && written) {
-        written = false;
-        writeErrno = errno;
-    }
-    if (written && std::rename(temporary.c_str(), path) != 0) {
-        written = false;
-        writeErrno = errno;
-    }
-    if (!written) {
-        std::remove(temporary.c_str());
-        return Fail(error, path, std::string("cannot write the file (") + std::strerror(writeErrno) + ")");
-    }
-    return true;
-}
-
 }  // namespace
 
 bool LoadMs3dModel(const char* path, msModel* model, std::string* error) {
@@ -307,7 +268,7 @@ bool LoadMs3dModel(const char* path, msModel* model, std::string* error) {
     if (!path) path = "";
     if (!model) return Fail(error, path, "no model to load into");
     std::string bytes;
-    if (!ReadWholeFile(path, &bytes, error)) return false;
+    if (!mshost::ReadWholeFile(path, &bytes, error)) return false;
     ms3d::File file;
     if (!ms3d::ParseFile(bytes.data(), bytes.size(), path, &file, error)) return false;
     std::vector<MeshPlan> plans(file.groups.size());
@@ -337,5 +298,5 @@ bool SaveMs3dModel(const char* path, msModel* model, std::string* error) {
     CollectBones(model, &file);
     std::string bytes;
     if (!ms3d::WriteFile(file, path, &bytes, error)) return false;
-    return WriteWholeFile(path, bytes, error);
+    return mshost::WriteWholeFile(path, bytes, error);
 }

@@ -13,8 +13,6 @@
 namespace {
 
 using ms3dtest::DumpModel;
-using ms3dtest::ModelPtr;
-using ms3dtest::NewModel;
 using ms3dtest::ReadRecords;
 using ms3dtest::TempFolder;
 
@@ -38,7 +36,7 @@ TEST(Ms3dCorpus, EveryFileLoadsWithOneMeshPerGroup) {
     for (const std::string& path : files) {
         SCOPED_TRACE(path);
         ms3d::File records = ReadRecords(path);
-        ModelPtr model = NewModel();
+        ModelPtr model = MakeModel();
         std::string error;
         ASSERT_TRUE(LoadMs3dModel(path.c_str(), model.get(), &error)) << error;
         ASSERT_EQ(static_cast<size_t>(msModel_GetMeshCount(model.get())), records.groups.size());
@@ -59,12 +57,12 @@ TEST(Ms3dCorpus, EveryFileSavesAndReloadsToTheSameModel) {
     TempFolder folder;
     for (const std::string& path : files) {
         SCOPED_TRACE(path);
-        ModelPtr first = NewModel();
+        ModelPtr first = MakeModel();
         std::string error;
         ASSERT_TRUE(LoadMs3dModel(path.c_str(), first.get(), &error)) << error;
         std::string saved = folder.Path(std::filesystem::path(path).filename().string());
         ASSERT_TRUE(SaveMs3dModel(saved.c_str(), first.get(), &error)) << error;
-        ModelPtr second = NewModel();
+        ModelPtr second = MakeModel();
         ASSERT_TRUE(LoadMs3dModel(saved.c_str(), second.get(), &error)) << error;
         EXPECT_EQ(DumpModel(second.get()), DumpModel(first.get()));
         // And the file written keeps every field the host maps.

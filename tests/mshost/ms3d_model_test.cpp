@@ -15,8 +15,6 @@
 namespace {
 
 using ms3dtest::DumpModel;
-using ms3dtest::ModelPtr;
-using ms3dtest::NewModel;
 using ms3dtest::ReadRecords;
 using ms3dtest::TempFolder;
 
@@ -96,7 +94,7 @@ ms3d::File QuadFile() {
 TEST(Ms3dLoad, SplitsAVertexWhoseCornersDisagreeOnTexCoords) {
     TempFolder folder;
     WriteRecords(QuadFile(), folder.Path("quad.ms3d"));
-    ModelPtr model = NewModel();
+    ModelPtr model = MakeModel();
     std::string error;
     ASSERT_TRUE(LoadMs3dModel(folder.Path("quad.ms3d").c_str(), model.get(), &error)) << error;
     ASSERT_EQ(msModel_GetMeshCount(model.get()), 1);
@@ -128,7 +126,7 @@ TEST(Ms3dLoad, SplitsAVertexWhoseCornersDisagreeOnTexCoords) {
 TEST(Ms3dLoad, SharesEqualNormalsAndPointsCornersAtThem) {
     TempFolder folder;
     WriteRecords(QuadFile(), folder.Path("quad.ms3d"));
-    ModelPtr model = NewModel();
+    ModelPtr model = MakeModel();
     std::string error;
     ASSERT_TRUE(LoadMs3dModel(folder.Path("quad.ms3d").c_str(), model.get(), &error)) << error;
     msMesh* mesh = msModel_GetMeshAt(model.get(), 0);
@@ -150,7 +148,7 @@ TEST(Ms3dLoad, SharesEqualNormalsAndPointsCornersAtThem) {
 TEST(Ms3dLoad, MapsMaterialsAndBonesFieldByField) {
     TempFolder folder;
     WriteRecords(QuadFile(), folder.Path("quad.ms3d"));
-    ModelPtr model = NewModel();
+    ModelPtr model = MakeModel();
     std::string error;
     ASSERT_TRUE(LoadMs3dModel(folder.Path("quad.ms3d").c_str(), model.get(), &error)) << error;
     EXPECT_EQ(msMesh_GetMaterialIndex(msModel_GetMeshAt(model.get(), 0)), 0);
@@ -198,7 +196,7 @@ TEST(Ms3dLoad, GroupTakesOnlyTheVerticesItsTrianglesUse) {
     file.groups.push_back(second);
     TempFolder folder;
     WriteRecords(file, folder.Path("two.ms3d"));
-    ModelPtr model = NewModel();
+    ModelPtr model = MakeModel();
     std::string error;
     ASSERT_TRUE(LoadMs3dModel(folder.Path("two.ms3d").c_str(), model.get(), &error)) << error;
     ASSERT_EQ(msModel_GetMeshCount(model.get()), 2);
@@ -211,7 +209,7 @@ TEST(Ms3dLoad, GroupTakesOnlyTheVerticesItsTrianglesUse) {
 TEST(Ms3dLoad, PlacesMaterialsAfterThoseTheModelHolds) {
     TempFolder folder;
     WriteRecords(QuadFile(), folder.Path("quad.ms3d"));
-    ModelPtr model = NewModel();
+    ModelPtr model = MakeModel();
     msModel_AddMaterial(model.get());
     std::string error;
     ASSERT_TRUE(LoadMs3dModel(folder.Path("quad.ms3d").c_str(), model.get(), &error)) << error;
@@ -225,7 +223,7 @@ TEST(Ms3dLoad, RejectsABadFileAndLeavesTheModelAsItWas) {
     std::string bytes, error;
     ASSERT_TRUE(ms3d::WriteFile(QuadFile(), "x", &bytes, &error));
     std::ofstream(path, std::ios::binary) << bytes.substr(0, 100);
-    ModelPtr model = NewModel();
+    ModelPtr model = MakeModel();
     msModel_AddMesh(model.get());
     std::string before = DumpModel(model.get());
     EXPECT_FALSE(LoadMs3dModel(path.c_str(), model.get(), &error));
@@ -258,7 +256,7 @@ ms3d::File CrowdedGroup(bool distinctTexCoords) {
 TEST(Ms3dLoad, RejectsAGroupPastTheMeshLimits) {
     TempFolder folder;
     std::string path = folder.Path("crowded.ms3d");
-    ModelPtr model = NewModel();
+    ModelPtr model = MakeModel();
     std::string error;
     WriteRecords(CrowdedGroup(true), path);
     EXPECT_FALSE(LoadMs3dModel(path.c_str(), model.get(), &error));
@@ -273,16 +271,16 @@ TEST(Ms3dLoad, RejectsAGroupPastTheMeshLimits) {
 TEST(Ms3dLoad, RejectsAMissingFileNamingIt) {
     TempFolder folder;
     std::string path = folder.Path("absent.ms3d");
-    ModelPtr model = NewModel();
+    ModelPtr model = MakeModel();
     std::string error;
     EXPECT_FALSE(LoadMs3dModel(path.c_str(), model.get(), &error));
-    EXPECT_EQ(error, path + ": cannot open the file (No such file or directory)");
+    EXPECT_EQ(error, "cannot open '" + path + "': No such file or directory");
 }
 
 TEST(Ms3dRoundTrip, ModelToFileToModelIsIdentical) {
     TempFolder folder;
     WriteRecords(QuadFile(), folder.Path("quad.ms3d"));
-    ModelPtr first = NewModel();
+    ModelPtr first = MakeModel();
     std::string error;
     ASSERT_TRUE(LoadMs3dModel(folder.Path("quad.ms3d").c_str(), first.get(), &error)) << error;
     // Texts with bytes above 0x7E, -0.0 and a NaN survive too.
@@ -303,7 +301,7 @@ TEST(Ms3dRoundTrip, ModelToFileToModelIsIdentical) {
     msTriangle_SetVertexIndices(triangle, indices);
     msTriangle_SetNormalIndices(triangle, normals);
     ASSERT_TRUE(SaveMs3dModel(folder.Path("saved.ms3d").c_str(), first.get(), &error)) << error;
-    ModelPtr second = NewModel();
+    ModelPtr second = MakeModel();
     ASSERT_TRUE(LoadMs3dModel(folder.Path("saved.ms3d").c_str(), second.get(), &error)) << error;
     EXPECT_EQ(DumpModel(second.get()), DumpModel(first.get()));
 }
@@ -312,7 +310,7 @@ TEST(Ms3dRoundTrip, FileToModelToFileKeepsEveryMappedField) {
     TempFolder folder;
     ms3d::File original = QuadFile();
     WriteRecords(original, folder.Path("quad.ms3d"));
-    ModelPtr model = NewModel();
+    ModelPtr model = MakeModel();
     std::string error;
     ASSERT_TRUE(LoadMs3dModel(folder.Path("quad.ms3d").c_str(), model.get(), &error)) << error;
     ASSERT_TRUE(SaveMs3dModel(folder.Path("saved.ms3d").c_str(), model.get(), &error)) << error;
@@ -323,7 +321,7 @@ TEST(Ms3dRoundTrip, FileToModelToFileKeepsEveryMappedField) {
 }
 
 TEST(Ms3dSave, CutsTheTexturePathTo127Characters) {
-    ModelPtr model = NewModel();
+    ModelPtr model = MakeModel();
     msMaterial* material = msModel_GetMaterialAt(model.get(), msModel_AddMaterial(model.get()));
     std::string path(200, 'p');
     msMaterial_SetDiffuseTexture(material, path.c_str());
@@ -338,7 +336,7 @@ TEST(Ms3dSave, CutsTheTexturePathTo127Characters) {
 
 TEST(Ms3dSave, WritesTheZeroNormalForAnIndexPastTheList) {
     // What an imported mesh looks like: triangles but no normals.
-    ModelPtr model = NewModel();
+    ModelPtr model = MakeModel();
     msMesh* mesh = msModel_GetMeshAt(model.get(), msModel_AddMesh(model.get()));
     for (int i = 0; i < 3; ++i) msMesh_AddVertex(mesh);
     word indices[3] = {0, 1, 2}, normals[3] = {0, 5, 9};
@@ -364,12 +362,12 @@ TEST(Ms3dSave, RefusesAModelTheFormatCannotHoldAndWritesNothing) {
     std::string path = folder.Path("bad.ms3d");
     std::string error;
 
-    ModelPtr material = NewModel();
+    ModelPtr material = MakeModel();
     msMesh_SetMaterialIndex(msModel_GetMeshAt(material.get(), msModel_AddMesh(material.get())), 2);
     EXPECT_FALSE(SaveMs3dModel(path.c_str(), material.get(), &error));
     EXPECT_EQ(error, path + ": mesh 0 uses material 2, but the model has 0 materials");
 
-    ModelPtr vertex = NewModel();
+    ModelPtr vertex = MakeModel();
     msMesh* mesh = msModel_GetMeshAt(vertex.get(), msModel_AddMesh(vertex.get()));
     msMesh_AddVertex(mesh);
     word indices[3] = {0, 0, 1};
@@ -377,26 +375,26 @@ TEST(Ms3dSave, RefusesAModelTheFormatCannotHoldAndWritesNothing) {
     EXPECT_FALSE(SaveMs3dModel(path.c_str(), vertex.get(), &error));
     EXPECT_EQ(error, path + ": mesh 0 triangle 0 uses vertex 1, but the mesh has 1 vertices");
 
-    ModelPtr many = NewModel();
+    ModelPtr many = MakeModel();
     for (int i = 0; i < 257; ++i) msModel_AddMesh(many.get());
     EXPECT_FALSE(SaveMs3dModel(path.c_str(), many.get(), &error));
     EXPECT_EQ(error, path + ": the model has 257 meshes; an .ms3d file holds 256 at most");
 
     EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_FALSE(std::filesystem::exists(path + ".part"));
+    EXPECT_FALSE(std::filesystem::exists(path + ".mshost-part"));
 }
 
 TEST(Ms3dSave, LeavesTheTargetAloneWhenItCannotWrite) {
     TempFolder folder;
     std::string path = folder.Path("missing-folder/out.ms3d");
-    ModelPtr model = NewModel();
+    ModelPtr model = MakeModel();
     std::string error;
     EXPECT_FALSE(SaveMs3dModel(path.c_str(), model.get(), &error));
-    EXPECT_EQ(error, path + ": cannot create the file (No such file or directory)");
+    EXPECT_EQ(error, "cannot create '" + path + ".mshost-part': No such file or directory");
 }
 
 TEST(Ms3dSave, Accepts256MeshesEachNamingItsGroup) {
-    ModelPtr model = NewModel();
+    ModelPtr model = MakeModel();
     for (int i = 0; i < 256; ++i) {
         msMesh* mesh = msModel_GetMeshAt(model.get(), msModel_AddMesh(model.get()));
         for (int v = 0; v < 3; ++v) msMesh_AddVertex(mesh);

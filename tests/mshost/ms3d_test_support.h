@@ -1,4 +1,4 @@
-// Helpers shared by the .ms3d tests: a fresh model, a scratch folder, and
+// Helpers shared by the .ms3d tests: a scratch folder, the records of a file, and
 // text dumps that compare models and files exactly (floats by bit pattern).
 #pragma once
 
@@ -15,16 +15,10 @@
 
 #include "host/msLib.h"
 #include "mshost/ms3d_format.h"
-#include "mshost/model/model_host.h"
+#include "mshost/commands.h"
+#include "mshost/model/model_control.h"
 
 namespace ms3dtest {
-
-struct ModelFree {
-    void operator()(msModel* model) const { msModel_Free(model); }
-};
-using ModelPtr = std::unique_ptr<msModel, ModelFree>;
-
-inline ModelPtr NewModel() { return ModelPtr(msModel_Create()); }
 
 // A folder of its own for each test, removed with everything in it.
 class TempFolder {
@@ -199,6 +193,45 @@ inline std::string MappedFields(const ms3d::File& file) {
         out += "\n";
     }
     return out;
+}
+
+// A plug-in as mshost finds it by default: next to the running program (the
+// test executable sits with the plug-ins in the build's bin folder).
+inline std::string PlugInNextToUs(const char* name) {
+    return (std::filesystem::canonical("/proc/self/exe").parent_path() / (std::string(name) + ".so")).string();
+}
+
+#define SKIP_WITHOUT_PLUGIN(name)                                                                     \
+    if (!std::filesystem::exists(ms3dtest::PlugInNextToUs(name)))                                     \
+    GTEST_SKIP() << ms3dtest::PlugInNextToUs(name) << " is not built (build the " name " target first)"
+
+struct CommandResult {
+    int status = 0;
+    std::string out;
+    std::string err;
+};
+
+// Runs the mshost command in this process, exactly as its main does.
+inline CommandResult Mshost(const std::vector<std::string>& args) {
+    CommandResult result;
+    result.status = mshost::RunMshost(args, &result.out, &result.err);
+    return result;
+}
+
+// The message box the exporter shows for `model`, or "" when its rules let
+// the model through: meshes and materials present, and from the last mesh
+// to the first, a material with a texture path shorter than 255 characters.
+inline std::string ExpectedExportMessage(msModel* model) {
+    if (msModel_GetMeshCount(model) <= 0) return "Fatal error: Model has no mesh data,\nexport aborted.";
+    if (msModel_GetMaterialCount(model) <= 0) return "Fatal error: Model has no materials,\nexport aborted.";
+    for (int m = msModel_GetMeshCount(model) - 1; m >= 0; --m) {
+        int material = msMesh_GetMaterialIndex(msModel_GetMeshAt(model, m));
+        if (material == -1) return "Fatal error: Material has no texture";
+        std::string texture = Get(msMaterial_GetDiffuseTexture, msModel_GetMaterialAt(model, material));
+        if (texture.empty()) return "No texture specified, aborting export.";
+        if (texture.size() >= 255) return "Invalid texture filename, aborting export.";
+    }
+    return "";
 }
 
 }  // namespace ms3dtest
