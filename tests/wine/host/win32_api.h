@@ -24,6 +24,7 @@ typedef void* HGDIOBJ;
 typedef unsigned long DWORD;
 typedef unsigned int UINT;
 typedef int BOOL;
+enum : BOOL { FALSE = 0, TRUE = 1 };
 typedef intptr_t LPARAM;
 typedef uintptr_t WPARAM;
 typedef intptr_t LRESULT;

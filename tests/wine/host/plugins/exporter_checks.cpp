@@ -1,0 +1,269 @@
+// korbastel.dll driven through its real dialog, the way the host and a user do.
+#include "check.h"
+#include "plugin_loader.h"
+#include "test_files.h"
+#include "ui_robot.h"
+
+using namespace wine_test;
+
+namespace {
+
+const char* kCaption = "Korbastel";
+const char* kSaveCaption = "Export NetImmerse NIF v4";
+
+struct ExportRun {
+    const char* fileName = nullptr;  // typed into field 1000
+    bool browse = false;
+    const char* browseAnswer = nullptr;  // typed into the save dialog; null cancels it
+    enum Ending { kOk, kCancel, kEscape, kCloseBox, kEnter } ending = kOk;
+    DialogSnapshot snapshot;
+    char fieldAfterBrowse[1024] = {};
+};
+
+void DriveExportDialog(Robot& robot) {
+    auto* run = static_cast<ExportRun*>(robot.context);
+    HWND dialog = robot.WaitForWindow(kCaption);
+    if (!dialog) return;
+    robot.Snapshot(dialog, &run->snapshot);
+    if (run->fileName) robot.Type(dialog, 1000, run->fileName);
+    if (run->browse) {
+        robot.Click(dialog, 1001);
+        robot.AnswerFilePicker(kSaveCaption, dialog, run->browseAnswer);
+        robot.ReadText(dialog, 1000, run->fieldAfterBrowse, sizeof(run->fieldAfterBrowse));
+    }
+    switch (run->ending) {
+        case ExportRun::kOk: robot.Click(dialog, 1); break;
+        case ExportRun::kCancel: robot.Click(dialog, 2); break;
+        case ExportRun::kEscape: robot.PressKey(dialog, 1000, VK_ESCAPE); break;
+        case ExportRun::kEnter: robot.PressKey(dialog, 1000, VK_RETURN); break;
+        case ExportRun::kCloseBox: robot.PressCloseBox(dialog); break;
+    }
+    robot.WaitUntilGone(dialog);
+}
+
+int RunExport(HostPlugIn* plugin, msModel* model, ExportRun* run) {
+    Robot robot(DriveExportDialog, run);
+    const int result = plugin->Execute(model);
+    robot.Finish();
+    return result;
+}
+
+struct Exporter {
+    PlugInLibrary library{"korbastel.dll"};
+    HostPlugIn* plugin = library.create ? library.create() : nullptr;
+    msModel* model = msModel_Create();
+    ~Exporter() {
+        delete plugin;
+        msModel_Free(model);
+    }
+    bool Ready() const { return plugin && model; }
+};
+
+// Fills `model` by importing `file` with dravelin.dll through its dialog.
+bool ImportInto(msModel* model, const char* file);
+
+struct ImportAnswer {
+    const char* file;
+};
+
+void AnswerImportDialog(Robot& robot) {
+    auto* answer = static_cast<ImportAnswer*>(robot.context);
+    HWND dialog = robot.WaitForWindow("Dravelin Version 0.02");
+    if (!dialog) return;
+    robot.Type(dialog, 1000, answer->file);
+    robot.Click(dialog, 1);
+    robot.WaitUntilGone(dialog);
+}
+
+bool ImportInto(msModel* model, const char* file) {
+    PlugInLibrary library("dravelin.dll");
+    if (!library.create) return false;
+    HostPlugIn* importer = library.create();
+    ImportAnswer answer = {file};
+    Robot robot(AnswerImportDialog, &answer);
+    const int result = importer->Execute(model);
+    robot.Finish();
+    delete importer;
+    return result == 0;
+}
+
+void NoRobot(Robot&) {}
+
+}  // namespace
+
+WINE_TEST(Exporter, AnswersKindAndTitle) {
+    Exporter exporter;
+    if (!exporter.Ready()) return Fail(__FILE__, __LINE__, "no plug-in object");
+    CHECK_EQ_INT(2, exporter.plugin->GetType());
+    CHECK_EQ_TEXT("Korbastel <ALPHA>", exporter.plugin->GetTitle());
+}
+
+WINE_TEST(Exporter, NullModelReturnsMinusOneWithoutAWindow) {
+    Exporter exporter;
+    if (!exporter.Ready()) return Fail(__FILE__, __LINE__, "no plug-in object");
+    Robot robot(NoRobot, nullptr);
+    CHECK_EQ_INT(-1, exporter.plugin->Execute(nullptr));
+    robot.Finish();
+}
+
+WINE_TEST(Exporter, DialogShowsItsControls) {
+    Exporter exporter;
+    if (!exporter.Ready()) return Fail(__FILE__, __LINE__, "no plug-in object");
+    ExportRun run;
+    run.ending = ExportRun::kCancel;
+    CHECK_EQ_INT(-1, RunExport(exporter.plugin, exporter.model, &run));
+    const DialogSnapshot& s = run.snapshot;
+    CHECK_EQ_TEXT(kCaption, s.caption);
+    CHECK_EQ_INT(16, s.controlCount);
+    struct Expected {
+        int id;
+        const char* className;
+        const char* text;
+        bool enabled;
+        bool checked;
+    } expected[] = {
+        {1, "Button", "OK", true, false},
+        {2, "Button", "Cancel", true, false},
+        {1000, "Edit", "", true, false},
+        {1001, "Button", "Browse", true, false},
+        {-1, "Button", "Textures", true, false},
+        {1003, "Button", "Include textures in file", false, false},
+        {1002, "Button", "Use original textures", true, true},
+        {1004, "Button", "Export textures to external nif", false, false},
+        {-1, "Static", "File name:", true, false},
+        {-1, "Button", "Animation", true, false},
+        {1005, "Button", "Include animation", false, true},
+        {1006, "Button", "Strip animation", false, false},
+        {-1, "Button", "Plugin Info", true, false},
+        {1008, "Static", "ALPHA 2.4", true, false},
+        {-1, "Static", "Version:", true, false},
+        {-1, "Static", "NIF v4 export", true, false},
+    };
+    int index = 0;
+    for (const Expected& e : expected) {
+        if (index >= s.controlCount) break;
+        const ControlRecord& c = s.controls[index++];  // child windows keep template order
+        CHECK_EQ_INT(e.id, c.id);
+        CHECK_EQ_TEXT(e.className, c.className);
+        CHECK_EQ_TEXT(e.text, c.text);
+        CHECK_EQ_INT(e.enabled, c.enabled);
+        CHECK_EQ_INT(e.checked, c.checked);
+        CHECK(c.visible);
+    }
+}
+
+WINE_TEST(Exporter, CancelEscapeAndCloseBoxReturnMinusOneAndKeepTheModel) {
+    char path[512];
+    const char* out = WorkPath("never_written.nif", path, sizeof(path));
+    if (!out) return;
+    const ExportRun::Ending endings[] = {ExportRun::kCancel, ExportRun::kEscape, ExportRun::kCloseBox};
+    for (ExportRun::Ending ending : endings) {
+        Exporter exporter;
+        if (!exporter.Ready()) return Fail(__FILE__, __LINE__, "no plug-in object");
+        msModel_AddMesh(exporter.model);
+        ExportRun run;
+        run.fileName = out;
+        run.ending = ending;
+        CHECK_EQ_INT(-1, RunExport(exporter.plugin, exporter.model, &run));
+        CHECK_EQ_INT(0, msModel_GetDestroyCount(exporter.model));
+        CHECK_EQ_INT(1, msModel_GetMeshCount(exporter.model));
+        CHECK(!FileExists(out));
+    }
+}
+
+WINE_TEST(Exporter, OkWithAnEmptyNameReturnsMinusOne) {
+    char path[512];
+    const char* crate = ExamplePath("crate.nif", path, sizeof(path));
+    if (!crate) return Skip("no --examples= folder");
+    Exporter exporter;
+    if (!exporter.Ready()) return Fail(__FILE__, __LINE__, "no plug-in object");
+    if (!ImportInto(exporter.model, crate)) return Fail(__FILE__, __LINE__, "import of %s failed", crate);
+    ExportRun run;  // nothing typed: the field stays empty
+    CHECK_EQ_INT(-1, RunExport(exporter.plugin, exporter.model, &run));
+    CHECK_EQ_INT(0, msModel_GetDestroyCount(exporter.model));
+    CHECK_EQ_INT(1, msModel_GetMeshCount(exporter.model));
+}
+
+WINE_TEST(Exporter, SuccessfulExportWritesWhatTheNativeBuildWrites) {
+    char cratePath[512];
+    char outPath[512];
+    const char* crate = ExamplePath("crate.nif", cratePath, sizeof(cratePath));
+    if (!crate) return Skip("no --examples= folder");
+    const char* out = WorkPath("crate_export.nif", outPath, sizeof(outPath));
+    if (!out) return;
+    Exporter exporter;
+    if (!exporter.Ready()) return Fail(__FILE__, __LINE__, "no plug-in object");
+    if (!ImportInto(exporter.model, crate)) return Fail(__FILE__, __LINE__, "import of %s failed", crate);
+    ExportRun run;
+    run.fileName = out;
+    CHECK_EQ_INT(0, RunExport(exporter.plugin, exporter.model, &run));
+    CHECK_EQ_INT(1, msModel_GetDestroyCount(exporter.model));
+    CHECK_EQ_INT(0, msModel_GetMeshCount(exporter.model));  // destroyed: emptied by the host library
+
+    DWORD size = 0;
+    unsigned char* written = ReadWholeFile(out, &size);
+    CHECK(written != nullptr);
+    const char* nativePath = Option("native-export");
+    if (!nativePath) {
+        Skip("no --native-export= file to compare with");
+    } else if (written) {
+        DWORD nativeSize = 0;
+        unsigned char* native = ReadWholeFile(nativePath, &nativeSize);
+        CHECK(native != nullptr);
+        if (native) {
+            CHECK_EQ_INT(nativeSize, size);
+            CHECK(size == nativeSize && memcmp(native, written, size) == 0);
+            free(native);
+        }
+    }
+    free(written);
+}
+
+WINE_TEST(Exporter, EnterKeyExportsLikeOk) {
+    char cratePath[512];
+    char outPath[512];
+    const char* crate = ExamplePath("crate.nif", cratePath, sizeof(cratePath));
+    if (!crate) return Skip("no --examples= folder");
+    const char* out = WorkPath("crate_enter.nif", outPath, sizeof(outPath));
+    if (!out) return;
+    Exporter exporter;
+    if (!exporter.Ready()) return Fail(__FILE__, __LINE__, "no plug-in object");
+    if (!ImportInto(exporter.model, crate)) return Fail(__FILE__, __LINE__, "import of %s failed", crate);
+    ExportRun run;
+    run.fileName = out;
+    run.ending = ExportRun::kEnter;
+    CHECK_EQ_INT(0, RunExport(exporter.plugin, exporter.model, &run));
+    CHECK_EQ_INT(1, msModel_GetDestroyCount(exporter.model));
+    CHECK(FileExists(out));
+}
+
+WINE_TEST(Exporter, BrowseCancelLeavesTheField) {
+    Exporter exporter;
+    if (!exporter.Ready()) return Fail(__FILE__, __LINE__, "no plug-in object");
+    ExportRun run;
+    run.fileName = "typed.nif";
+    run.browse = true;
+    run.browseAnswer = nullptr;
+    run.ending = ExportRun::kCancel;
+    CHECK_EQ_INT(-1, RunExport(exporter.plugin, exporter.model, &run));
+    CHECK_EQ_TEXT("typed.nif", run.fieldAfterBrowse);
+}
+
+WINE_TEST(Exporter, BrowseChosenNameGetsTheNifExtension) {
+    char typed[512];
+    const char* boat = WorkPath("boat", typed, sizeof(typed));
+    if (!boat) return;
+    char expected[520];
+    strcpy(expected, boat);
+    strcat(expected, ".nif");
+    Exporter exporter;
+    if (!exporter.Ready()) return Fail(__FILE__, __LINE__, "no plug-in object");
+    ExportRun run;
+    run.fileName = "typed.nif";
+    run.browse = true;
+    run.browseAnswer = boat;
+    run.ending = ExportRun::kCancel;
+    CHECK_EQ_INT(-1, RunExport(exporter.plugin, exporter.model, &run));
+    CHECK_EQ_TEXT(expected, run.fieldAfterBrowse);
+    CHECK_EQ_INT(0, msModel_GetDestroyCount(exporter.model));
+}
