@@ -10,7 +10,8 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 build=$(cd "${1:-build/win32}" && pwd)
-native=${2:-build/dev}
+native=""
+if [ -d "${2:-build/dev}" ]; then native=$(cd "${2:-build/dev}" && pwd); fi
 bin="$build/bin"
 started=$(date +%s)
 
@@ -92,6 +93,30 @@ if [ ! -f "$bin/wine_host.exe" ]; then
   finish
 fi
 
-run_host Abi
+# Sample files: the native make_examples when built, else the Windows one under Wine.
+mkdir -p "$work/examples" "$work/files"
+if [ -x "$native/bin/make_examples" ]; then
+  timeout 60 "$native/bin/make_examples" "$work/examples" >/dev/null
+elif [ -f "$bin/make_examples.exe" ]; then
+  timeout 60 wine "$bin/make_examples.exe" "$(winpath "$work/examples")" >/dev/null 2>&1
+fi
+host_options=("--work=$(winpath "$work/files")")
+[ -f "$work/examples/crate.nif" ] && host_options+=("--examples=$(winpath "$work/examples")")
+
+# What the native build writes for the crate imported and exported again:
+# the Windows export of the same model must be byte for byte the same.
+if [ -x "$native/bin/mshost" ] && [ -f "$work/examples/crate.nif" ]; then
+  if (cd "$work" && timeout 60 "$native/bin/mshost" import examples/crate.nif --save crate.json >/dev/null &&
+      timeout 60 "$native/bin/mshost" export crate.json native_crate.nif >/dev/null); then
+    host_options+=("--native-export=$(winpath "$work/native_crate.nif")")
+  else
+    fail "NativeExport" "mshost could not import and export the crate"
+  fi
+fi
+
+run_host Abi "${host_options[@]}"
+[ -f "$bin/msModelLib.dll" ] && run_host ModelLibrary "${host_options[@]}"
+[ -f "$bin/dravelin.dll" ] && run_host Importer "${host_options[@]}"
+[ -f "$bin/korbastel.dll" ] && run_host Exporter "${host_options[@]}"
 
 finish
