@@ -70,14 +70,10 @@ echo "fresh Wine prefix ready in $(( $(date +%s) - boot_started )) s"
 # Windows path of a Unix path (drive Z: is the Unix root in a fresh prefix).
 winpath() { local p; p=$(cd "$(dirname "$1")" && pwd)/$(basename "$1"); echo "Z:${p//\//\\}"; }
 
-# Runs one group of the test host and adds its counts to the totals.
-run_host() {
-  local group=$1; shift
-  local log="$work/host_$group.log"
-  timeout 300 wine "$bin/wine_host.exe" "$group" "$@" >"$log" 2>&1
-  local status=$?
-  tr -d '\r' <"$log" | grep -v '^\s*$'
-  local counts
+# Adds the counts of a test host run (its log) to the totals.
+count_host_run() {
+  local group=$1 log=$2 status=$3 counts
+  tr -d '\r' <"$log" | grep -v -e '^\s*$' -e 'FS volume label and serial are not available'
   counts=$(tr -d '\r' <"$log" | grep -E '^[0-9]+ passed, [0-9]+ failed, [0-9]+ skipped$' | tail -1)
   if [ -z "$counts" ]; then
     fail "$group" "the test host ended without a summary (exit status $status)"
@@ -86,6 +82,70 @@ run_host() {
   read -r p _ f _ s _ <<<"${counts//,/}"
   passed=$((passed + p)); failed=$((failed + f)); skipped=$((skipped + s))
   if [ "$status" -ne 0 ] && [ "$f" -eq 0 ]; then fail "$group" "exit status $status"; fi
+}
+
+# Runs one group of the test host.
+run_host() {
+  local group=$1; shift
+  local log="$work/host_$group.log"
+  timeout 300 wine "$bin/wine_host.exe" "$group" "$@" >"$log" 2>&1
+  count_host_run "$group" "$log" $?
+}
+
+# Runs the Screenshot group: the host holds each dialog open and writes
+# NAME.ready with the window's rectangle; this takes the picture from the X
+# display and answers with NAME.done.
+take_screenshots() {
+  local log="$work/host_Screenshot.log" shots="$build/screenshots"
+  mkdir -p "$shots"
+  rm -f "$shots"/*.png
+  wine "$bin/wine_host.exe" Screenshot "$@" >"$log" 2>&1 &
+  local host_pid=$! deadline=$(( $(date +%s) + 120 ))
+  while kill -0 "$host_pid" 2>/dev/null && [ "$(date +%s)" -lt "$deadline" ]; do
+    for name in dravelin korbastel; do
+      local ready="$work/files/$name.ready"
+      if [ -f "$ready" ] && [ ! -f "$work/files/$name.done" ]; then
+        read -r x y w h <"$ready"
+        timeout 30 import -window root -crop "${w}x${h}+${x}+${y}" +repage "$shots/${name}_dialog.png" ||
+          echo "import failed for $name"
+        touch "$work/files/$name.done"
+      fi
+    done
+    sleep 0.2
+  done
+  if kill -0 "$host_pid" 2>/dev/null; then
+    kill "$host_pid" 2>/dev/null
+    fail "Screenshot" "the test host did not end in time"
+  fi
+  wait "$host_pid"
+  count_host_run Screenshot "$log" $?
+  for name in dravelin korbastel; do
+    [ -f "$bin/$name.dll" ] || continue
+    local size
+    size=$(identify -format '%w %h' "$shots/${name}_dialog.png" 2>/dev/null)
+    if [ -n "$size" ] && [ "${size% *}" -gt 100 ] && [ "${size#* }" -gt 50 ]; then
+      pass "Screenshot.${name}_dialog.png ($size)"
+      [ "${NIF_UPDATE_IMAGES:-0}" = 1 ] && cp "$shots/${name}_dialog.png" "$root/docs/images/"
+    else
+      fail "Screenshot.${name}_dialog.png" "no picture taken"
+    fi
+  done
+}
+
+# The DLL's exports are exactly CreatePlugIn; its imports are system DLLs and msModelLib.dll.
+system_dlls='^(kernel32|user32|gdi32|comdlg32|shell32|ole32|oleaut32|advapi32|msvcrt|shlwapi|comctl32|api-ms-win-.*)\.dll$'
+check_tables() {
+  local dll=$1 want_exports=$2 dump exports imports bad
+  dump=$(i686-w64-mingw32-objdump -p "$bin/$dll" 2>&1)
+  if [ -n "$want_exports" ]; then
+    exports=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$dump" | grep -oE '\] [A-Za-z_@?$0-9]+$' | cut -c3- | sort | tr '\n' ' ')
+    if [ "$exports" = "$want_exports " ]; then pass "Tables.$dll exports: $exports"
+    else fail "Tables.$dll exports" "expected '$want_exports', found '$exports'"; fi
+  fi
+  imports=$(grep -oE 'DLL Name: .*' <<<"$dump" | cut -c11- | sort -u)
+  bad=$(grep -viE "$system_dlls" <<<"$imports" | grep -vx 'msModelLib.dll' || true)
+  if [ -z "$bad" ] && [ -n "$imports" ]; then pass "Tables.$dll imports: $(tr '\n' ' ' <<<"$imports")"
+  else fail "Tables.$dll imports" "not allowed: $(tr '\n' ' ' <<<"$bad")"; fi
 }
 
 if [ ! -f "$bin/wine_host.exe" ]; then
@@ -118,5 +178,11 @@ run_host Abi "${host_options[@]}"
 [ -f "$bin/msModelLib.dll" ] && run_host ModelLibrary "${host_options[@]}"
 [ -f "$bin/dravelin.dll" ] && run_host Importer "${host_options[@]}"
 [ -f "$bin/korbastel.dll" ] && run_host Exporter "${host_options[@]}"
+if [ -f "$bin/dravelin.dll" ] || [ -f "$bin/korbastel.dll" ]; then take_screenshots "${host_options[@]}"; fi
+
+for dll in dravelin korbastel abi_probe; do
+  [ -f "$bin/$dll.dll" ] && check_tables "$dll.dll" CreatePlugIn
+done
+[ -f "$bin/msModelLib.dll" ] && check_tables msModelLib.dll ""
 
 finish

@@ -1,6 +1,7 @@
 #include "ui_robot.h"
 
 #include "check.h"
+#include "test_files.h"
 
 namespace wine_test {
 namespace {
@@ -253,6 +254,33 @@ void Robot::Snapshot(HWND dialog, DialogSnapshot* snapshot) {
     GetWindowTextA(dialog, snapshot->caption, sizeof(snapshot->caption));
     ChildList list = {snapshot, dialog};
     EnumChildWindows(dialog, RecordChild, reinterpret_cast<LPARAM>(&list));
+}
+
+bool Robot::HoldForScreenshot(HWND window, const char* name) {
+    char readyName[64];
+    char doneName[64];
+    char readyPath[512];
+    char donePath[512];
+    wsprintfA(readyName, "%s.ready", name);
+    wsprintfA(doneName, "%s.done", name);
+    if (!WorkPath(readyName, readyPath, sizeof(readyPath)) || !WorkPath(doneName, donePath, sizeof(donePath))) return false;
+    Sleep(500);  // the first paint of every control
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    char line[128];
+    const int length = wsprintfA(line, "%d %d %d %d\n", (int)rect.left, (int)rect.top, (int)(rect.right - rect.left),
+                                 (int)(rect.bottom - rect.top));
+    if (!WriteWholeFile(readyPath, line, static_cast<DWORD>(length))) {
+        Fail(__FILE__, __LINE__, "cannot write %s", readyPath);
+        return false;
+    }
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < kWaitLimit) {
+        if (FileExists(donePath)) return true;
+        Sleep(50);
+    }
+    Fail(__FILE__, __LINE__, "no screenshot was taken of %s", name);
+    return false;
 }
 
 }  // namespace wine_test

@@ -61,6 +61,10 @@ public:
     // Answers the folder browser with a folder (null: Cancel).
     bool AnswerFolderBrowser(HWND except, const char* folder);
     void Snapshot(HWND dialog, DialogSnapshot* snapshot);
+    // Writes "<work>\\NAME.ready" with the window's screen rectangle, then
+    // waits (bounded) for the test script to answer with "NAME.done" once it
+    // has taken its screenshot.
+    bool HoldForScreenshot(HWND window, const char* name);
     void ReadText(HWND dialog, int controlId, char* text, int max);
 
     void* context;
