@@ -180,6 +180,7 @@ fi
 
 run_host Abi "${host_options[@]}"
 [ -f "$bin/msModelLib.dll" ] && run_host ModelLibrary "${host_options[@]}"
+if [ -f "$bin/dravelin.dll" ] || [ -f "$bin/korbastel.dll" ]; then run_host Resources "${host_options[@]}"; fi
 [ -f "$bin/dravelin.dll" ] && run_host Importer "${host_options[@]}"
 [ -f "$bin/korbastel.dll" ] && run_host Exporter "${host_options[@]}"
 if [ -f "$bin/dravelin.dll" ] || [ -f "$bin/korbastel.dll" ]; then take_screenshots "${host_options[@]}"; fi
