@@ -43,6 +43,16 @@ struct TemplateReader {
     }
 };
 
+// Window class names compare without regard to case ("STATIC" is "Static").
+bool SameClassName(const char* a, const char* b) {
+    for (;; ++a, ++b) {
+        const char ca = (*a >= 'a' && *a <= 'z') ? static_cast<char>(*a - 32) : *a;
+        const char cb = (*b >= 'a' && *b <= 'z') ? static_cast<char>(*b - 32) : *b;
+        if (ca != cb) return false;
+        if (!ca) return true;
+    }
+}
+
 }  // namespace
 
 bool LoadDialogTemplate(const char* dll, int id, unsigned short language, DialogTemplate* out) {
@@ -103,7 +113,7 @@ bool LoadDialogTemplate(const char* dll, int id, unsigned short language, Dialog
                     // Named classes are mapped onto the same ordinals for the comparison.
                     const char* names[] = {"Button", "Edit", "Static"};
                     for (int n = 0; n < 3; ++n) {
-                        if (strcmp(className, names[n]) == 0) c.classOrdinal = 0x80 + n;
+                        if (SameClassName(className, names[n])) c.classOrdinal = 0x80 + n;
                     }
                 }
                 r.TextOrOrdinal(c.text, sizeof(c.text), &present);
