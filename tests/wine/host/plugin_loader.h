@@ -4,6 +4,17 @@
 #include "check.h"
 #include "host_plugin.h"
 
+// Whether a DLL of that name lies next to the test host (built at all).
+inline bool BuiltNextToHost(const char* fileName) {
+    char path[600] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, 512);
+    if (length == 0 || length >= 512) return false;
+    char* slash = strrchr(path, '\\');
+    if (!slash) return false;
+    strcpy(slash + 1, fileName);
+    return GetFileAttributesA(path) != kInvalidAttributes;
+}
+
 struct PlugInLibrary {
     explicit PlugInLibrary(const char* fileName) {
         module = LoadLibraryA(fileName);

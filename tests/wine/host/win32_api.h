@@ -59,6 +59,7 @@ IMPORT HMODULE WINAPI LoadLibraryExA(const char* name, HANDLE reserved, DWORD fl
 IMPORT BOOL WINAPI FreeLibrary(HMODULE module);
 IMPORT void* WINAPI GetProcAddress(HMODULE module, const char* name);
 IMPORT HMODULE WINAPI GetModuleHandleA(const char* name);
+IMPORT DWORD WINAPI GetModuleFileNameA(HMODULE module, char* name, DWORD size);
 IMPORT HANDLE WINAPI CreateThread(void* security, size_t stack, THREAD_START start, void* parameter, DWORD flags,
                                   DWORD* id);
 IMPORT DWORD WINAPI WaitForSingleObject(HANDLE handle, DWORD milliseconds);
