@@ -169,7 +169,8 @@ host_options=("--work=$(winpath "$work/files")")
 
 # What the native build writes for the crate imported and exported again:
 # the Windows export of the same model must be byte for byte the same.
-if [ -x "$native/bin/mshost" ] && [ -f "$work/examples/crate.nif" ]; then
+if [ -x "$native/bin/mshost" ] && [ -f "$native/bin/dravelin.so" ] && [ -f "$native/bin/korbastel.so" ] &&
+   [ -f "$work/examples/crate.nif" ]; then
   if (cd "$work" && timeout 60 "$native/bin/mshost" import examples/crate.nif --save crate.json >/dev/null &&
       timeout 60 "$native/bin/mshost" export crate.json native_crate.nif >/dev/null); then
     host_options+=("--native-export=$(winpath "$work/native_crate.nif")")
