@@ -1,0 +1,18 @@
+// The walk that turns a loaded scene graph into the host's model.
+#pragma once
+
+#include "host/msLib.h"
+
+class NifBlock;
+
+// Converts `block` and everything below it through child links, depth first
+// and pre-order: a shape (NiTriShape) becomes a host mesh, with a material
+// when it has a texturing property; a node marked as a bone becomes a host
+// bone; then the children follow in list order. Only child links are walked,
+// never property, effect, extra-data, controller or skin links.
+// Texture paths are built from TextureDirectory (module state).
+// Returns 1 when this block or any block below it produced a mesh, else 0.
+//
+// The recursion depth is that of the child links from the root, which the
+// file's load has already bounded when it linked parents from the same root.
+int ConvertBlock(msModel* model, NifBlock* block);

@@ -1,0 +1,128 @@
+#include "importer/convert/shape_import.h"
+
+#include <string>
+
+#include "importer/convert/stored_geometry.h"
+#include "importer/module_state.h"
+#include "importer/nif/debug_printer.h"
+#include "importer/nif/messages.h"
+#include "importer/nif/nif_file.h"
+#include "importer/nif/nif_block.h"
+
+namespace {
+
+// The host copies texts and must never be handed a null one.
+const char* TextOrEmpty(const char* text) { return text != nullptr ? text : ""; }
+
+void SetColour(void (*setter)(msMaterial*, float*), msMaterial* material, const NifColour& colour) {
+    float rgba[4] = {colour.r, colour.g, colour.b, colour.a};
+    setter(material, rgba);
+}
+
+// Directory first, then "/", then the file name exactly as the file stores it.
+std::string TexturePath(const char* directory, const char* fileName) {
+    std::string path(directory);
+    path += '/';
+    path += fileName;
+    return path;
+}
+
+// Adds the shape's material and returns its index, or -1 when the host
+// gave no material.
+int ImportMaterial(msModel* model, NifBlock* shape, NifBlock* texturing) {
+    NifBlock* properties = shape->GetMaterialProperty();
+    const int index = msModel_AddMaterial(model);
+    msMaterial* material = msModel_GetMaterialAt(model, index);
+    if (material == nullptr) return -1;
+
+    if (properties != nullptr) {
+        msMaterial_SetName(material, TextOrEmpty(properties->GetId()));
+        SetColour(&msMaterial_SetAmbient, material, properties->GetAmbientColour());
+        SetColour(&msMaterial_SetDiffuse, material, properties->GetDiffuseColour());
+        SetColour(&msMaterial_SetSpecular, material, properties->GetSpecularColour());
+        SetColour(&msMaterial_SetEmissive, material, properties->GetEmissiveColour());
+        msMaterial_SetShininess(material, properties->GetGlossiness());
+        msMaterial_SetTransparency(material, properties->GetAlpha());
+    } else {
+        // No material property: the material carries the shape's name and
+        // keeps the host's default colours.
+        msMaterial_SetName(material, TextOrEmpty(shape->GetId()));
+    }
+
+    // A texturing property without a usable base texture gives no path at all.
+    const char* fileName = texturing->getFileName();
+    if (fileName != nullptr) {
+        msMaterial_SetDiffuseTexture(material, TexturePath(TextureDirectory, fileName).c_str());
+    }
+    return index;
+}
+
+// Adds the vertices and returns how many the mesh received.
+int ImportVertices(msMesh* mesh, NifBlock* shape, bool withTexCoords) {
+    const int count = shape->GetNumberVertexes();
+    // Asked once, and only when there is a vertex to give coordinates to.
+    const bool texCoords = count > 0 && withTexCoords && shape->HasUVCoords() != 0;
+    int received = 0;
+    for (int i = 0; i < count; ++i) {
+        msVertex* vertex = msMesh_GetVertexAt(mesh, msMesh_AddVertex(mesh));
+        if (vertex == nullptr) break;  // the host's vertex list is full
+        ++received;
+        const NifVector& position = shape->GetVertex(i);
+        float xyz[3] = {position.x, position.y, position.z};
+        msVertex_SetVertex(vertex, xyz);
+        if (texCoords) {
+            const NifTexCoord& coord = shape->GetUVCoord(i, 0);
+            float uv[2] = {coord.u, coord.v};
+            msVertex_SetTexCoords(vertex, uv);
+        }
+    }
+    return received;
+}
+
+// One line on the run's debugger output, after the shape's last triangle.
+void ReportSkippedTriangles(NifBlock* shape, int skipped) {
+    const std::string line = FormatText("Skipped %d triangles of shape '%s' that name missing vertices", skipped,
+                                        TextOrEmpty(shape->GetId()));
+    DebugPrinter* printer = shape->GetOwner()->GetPrinter();
+    printer->PrintText(line.c_str());
+    printer->EndLine();
+}
+
+// Adds the triangles whose three vertex indices lie below `vertexCount`;
+// the host would read outside its vertex list for any other.
+void ImportTriangles(msMesh* mesh, NifBlock* shape, int vertexCount) {
+    const int count = shape->GetNumberTriangles();
+    int skipped = 0;
+    for (int k = 0; k < count; ++k) {
+        word indices[3] = {shape->GetTriangleIndex(3 * k), shape->GetTriangleIndex(3 * k + 1),
+                           shape->GetTriangleIndex(3 * k + 2)};
+        if (indices[0] >= vertexCount || indices[1] >= vertexCount || indices[2] >= vertexCount) {
+            ++skipped;
+            continue;
+        }
+        msTriangle* triangle = msMesh_GetTriangleAt(mesh, msMesh_AddTriangle(mesh));
+        if (triangle == nullptr) break;  // the host's triangle list is full
+        msTriangle_SetVertexIndices(triangle, indices);
+    }
+    if (skipped > 0) ReportSkippedTriangles(shape, skipped);
+}
+
+}  // namespace
+
+void ImportShape(msModel* model, NifBlock* shape) {
+    msMesh* mesh = msModel_GetMeshAt(model, msModel_AddMesh(model));
+    if (mesh == nullptr) return;
+    msMesh_SetName(mesh, TextOrEmpty(shape->GetId()));
+
+    if (NifBlock* texturing = shape->GetTexturingProperty()) {
+        const int materialIndex = ImportMaterial(model, shape, texturing);
+        if (materialIndex >= 0) msMesh_SetMaterialIndex(mesh, materialIndex);
+    }
+
+    // Shapes whose data is missing, or holds a vertex count without positions,
+    // keep an empty mesh and ask nothing more.
+    const StoredGeometry stored = FindStoredGeometry(shape);
+    if (!stored.hasData || !stored.hasPositions) return;
+    const int received = ImportVertices(mesh, shape, stored.hasTexCoords);
+    ImportTriangles(mesh, shape, received);
+}

@@ -1,0 +1,4 @@
+#include "importer/module_state.h"
+
+char ImportFileName[kImportPathBufferSize];
+char TextureDirectory[kImportPathBufferSize];

@@ -1,0 +1,11 @@
+// What the importer library remembers between runs: the file name and the
+// texture directory that the user last confirmed in the options dialog.
+// One set per loaded library, zero-filled at load, never saved anywhere.
+#pragma once
+
+// Each buffer holds at most 999 characters of text; the dialog always
+// stores a terminating zero at position 1000.
+inline constexpr int kImportPathBufferSize = 1001;
+
+extern char ImportFileName[kImportPathBufferSize];
+extern char TextureDirectory[kImportPathBufferSize];
