@@ -208,6 +208,22 @@ void Box(const Vec3& low, const Vec3& high, std::vector<Vec3>& vertices, std::ve
     }
 }
 
+// A box from `low` to `high` with its eight corners shared between the faces,
+// as a skinned limb needs them (one weight per corner); u runs along x.
+void CornerBox(const Vec3& low, const Vec3& high, std::vector<Vec3>& vertices, std::vector<Vec2>& texCoords,
+               std::vector<Triangle>& triangles) {
+    for (int corner = 0; corner < 8; ++corner) {
+        const Vec3 v = {(corner & 1) ? high.x : low.x, (corner & 2) ? high.y : low.y, (corner & 4) ? high.z : low.z};
+        vertices.push_back(v);
+        texCoords.push_back({(v.x - low.x) / (high.x - low.x), (corner & 4) ? 0.0f : 1.0f});
+    }
+    const uint16_t faces[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+    for (const auto& f : faces) {
+        triangles.push_back({f[0], f[1], f[2]});
+        triangles.push_back({f[0], f[2], f[3]});
+    }
+}
+
 // 0 NiNode "Crate" -> 1 NiTriShape "CrateBox" (properties 2, 4; data 5)
 // 2 NiTexturingProperty -> 3 NiSourceTexture "textures/crate.bmp"
 // 4 NiMaterialProperty "CrateWood"
@@ -259,7 +275,7 @@ NifWriter SkinnedArm() {
     std::vector<Vec3> vertices;
     std::vector<Vec2> texCoords;
     std::vector<Triangle> triangles;
-    Box({0, -0.25f, 0.75f}, {4, 0.25f, 1.25f}, vertices, texCoords, triangles);
+    CornerBox({0, -0.25f, 0.75f}, {4, 0.25f, 1.25f}, vertices, texCoords, triangles);
 
     NifWriter out;
     Header(out, 8);

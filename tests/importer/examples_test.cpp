@@ -51,7 +51,9 @@ TEST_F(Examples, SkinnedArmHasThreeBonesUnderBip01) {
     ASSERT_EQ(ImportExample("skinned_arm.nif"), 0);
     ASSERT_EQ(MeshCount(), 1);
     EXPECT_EQ(MeshName(0), "ArmSkin");
+    EXPECT_EQ(msMesh_GetVertexCount(Mesh(0)), 8);
     EXPECT_EQ(msMesh_GetTriangleCount(Mesh(0)), 12);
+    EXPECT_EQ(Vertex(0, 7), (Float3{4, 0.25f, 1.25f}));
     EXPECT_EQ(MaterialCount(), 0);
     ASSERT_EQ(BoneCount(), 3);
     EXPECT_EQ(BoneName(0), "Bip01");
