@@ -212,7 +212,7 @@ TEST_F(CliRealPlugIns, ExportedModelImportsBackWithItsGeometry) {
 #endif
 
 #else
-TEST(CliRealPlugIns, ExporterNotBuilt) { GTEST_SKIP() << "korbastel.so is not built yet"; }
+TEST_F(CliRealPlugIns, ExporterNotBuilt) { GTEST_SKIP() << "korbastel.so is not built yet"; }
 #endif
 
 }  // namespace
