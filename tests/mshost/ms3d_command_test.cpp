@@ -64,19 +64,6 @@ TEST(Ms3dCommand, ModelFilesPickTheFormatByExtension) {
     EXPECT_EQ(error, "'model.obj': unknown model format (known: .json, .ms3d)");
 }
 
-// Mesh i of an imported exported model is host mesh count - 1 - i: the
-// exporter writes the meshes from the last to the first.
-void ExpectSameCountsReversed(msModel* exported, msModel* imported) {
-    int count = msModel_GetMeshCount(exported);
-    ASSERT_EQ(msModel_GetMeshCount(imported), count);
-    for (int i = 0; i < count; ++i) {
-        msMesh* original = msModel_GetMeshAt(exported, count - 1 - i);
-        msMesh* back = msModel_GetMeshAt(imported, i);
-        EXPECT_EQ(msMesh_GetVertexCount(back), msMesh_GetVertexCount(original)) << "mesh " << i;
-        EXPECT_EQ(msMesh_GetTriangleCount(back), msMesh_GetTriangleCount(original)) << "mesh " << i;
-    }
-}
-
 TEST(Ms3dEndToEnd, NifToMs3dToNifKeepsEveryMesh) {
     SKIP_WITHOUT_PLUGIN("dravelin");
     SKIP_WITHOUT_PLUGIN("korbastel");
@@ -102,7 +89,7 @@ TEST(Ms3dEndToEnd, NifToMs3dToNifKeepsEveryMesh) {
     ASSERT_EQ(back.status, 0) << back.err;
     ModelPtr reimported = MakeModel();
     ASSERT_TRUE(mshost::LoadModelFile(folder.Path("back.json").c_str(), reimported.get(), &error)) << error;
-    ExpectSameCountsReversed(model.get(), reimported.get());
+    ms3dtest::ExpectSameCountsReversed(model.get(), reimported.get());
 }
 
 }  // namespace

@@ -234,4 +234,17 @@ inline std::string ExpectedExportMessage(msModel* model) {
     return "";
 }
 
+// Mesh i of an imported exported model is host mesh count - 1 - i: the
+// exporter writes the meshes from the last to the first.
+inline void ExpectSameCountsReversed(msModel* exported, msModel* imported) {
+    int count = msModel_GetMeshCount(exported);
+    ASSERT_EQ(msModel_GetMeshCount(imported), count);
+    for (int i = 0; i < count; ++i) {
+        msMesh* original = msModel_GetMeshAt(exported, count - 1 - i);
+        msMesh* back = msModel_GetMeshAt(imported, i);
+        EXPECT_EQ(msMesh_GetVertexCount(back), msMesh_GetVertexCount(original)) << "mesh " << i;
+        EXPECT_EQ(msMesh_GetTriangleCount(back), msMesh_GetTriangleCount(original)) << "mesh " << i;
+    }
+}
+
 }  // namespace ms3dtest
