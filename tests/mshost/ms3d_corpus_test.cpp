@@ -8,10 +8,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "mshost/file_io.h"
 #include "mshost/model_files.h"
 #include "mshost/ms3d_format.h"
 #include "tests/mshost/ms3d_test_support.h"
@@ -74,6 +77,38 @@ TEST(Ms3dCorpus, EveryFileSavesAndReloadsToTheSameModel) {
         // And the file written keeps every field the host maps.
         EXPECT_EQ(ms3dtest::MappedFields(ReadRecords(saved)), ms3dtest::MappedFields(ReadRecords(path)));
     }
+}
+
+// Every prefix of the small real files, each in a buffer of exactly its
+// size: all prefixes that end before the joints end are refused as
+// truncated; from there on (the optional trailing sections) all load.
+TEST(Ms3dCorpus, EveryPrefixOfASmallFileIsRefusedUntilTheJointsEnd) {
+    std::vector<std::string> files = CorpusFiles();
+    SKIP_WITHOUT_CORPUS(files);
+    int checked = 0;
+    for (const std::string& path : files) {
+        if (std::filesystem::file_size(path) > 4096) continue;
+        SCOPED_TRACE(path);
+        std::string bytes;
+        std::string error;
+        ASSERT_TRUE(mshost::ReadWholeFile(path.c_str(), &bytes, &error)) << error;
+        size_t firstLoading = bytes.size() + 1;
+        for (size_t length = 0; length <= bytes.size(); ++length) {
+            std::unique_ptr<char[]> exact(new char[length + 1]);
+            std::memcpy(exact.get(), bytes.data(), length);
+            ms3d::File file;
+            bool loaded = ms3d::ParseFile(exact.get(), length, "prefix.ms3d", &file, &error);
+            if (loaded && firstLoading > bytes.size()) firstLoading = length;
+            if (length < firstLoading) {
+                EXPECT_EQ(error.rfind("prefix.ms3d: truncated at offset ", 0), 0u) << error;
+            } else {
+                EXPECT_TRUE(loaded) << "prefix of " << length << " bytes: " << error;
+            }
+        }
+        EXPECT_LE(firstLoading, bytes.size());
+        ++checked;
+    }
+    EXPECT_GT(checked, 0);
 }
 
 TEST(Ms3dCorpus, EveryFileExportsOrGetsTheExportersMessageAndImportsBack) {
