@@ -1,0 +1,77 @@
+// The exporter's plug-in object as the host sees it, and its options dialog.
+//
+// The host calls Kind, Title and Execute through the hand-laid table of
+// host/plugin_abi.h. Execute runs dialog 101 modally; pressing OK reads the
+// file name and runs ExportModel; the dialog's result decides whether the
+// host's model is released.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "host/msLib.h"
+#include "host/plugin_abi.h"
+#include "platform/platform.h"
+
+// Control ids of dialog 101.
+enum ExportDialogControl : int {
+    kExportDialogResource = 101,
+    kControlFileName = 1000,
+    kControlBrowse = 1001,
+    kControlUseOriginalTextures = 1002,
+    kControlIncludeTextures = 1003,
+    kControlExternalTextures = 1004,
+    kControlIncludeAnimation = 1005,
+    kControlStripAnimation = 1006,
+};
+
+class CNifExportPlugIn : public msPlugInObject {
+public:
+    CNifExportPlugIn();
+    ~CNifExportPlugIn();
+    CNifExportPlugIn(const CNifExportPlugIn&) = delete;
+    CNifExportPlugIn& operator=(const CNifExportPlugIn&) = delete;
+
+    // 2: an exporter.
+    int Kind() const { return eTypeExport; }
+    // "Korbastel <ALPHA>".
+    const char* Title() const { return m_title; }
+    // -1 for a null model; otherwise runs the options dialog and returns 0
+    // after a successful export (the model is then passed to
+    // msModel_Destroy), -1 after anything else (the model is left alone).
+    // Never lets an exception out.
+    int Execute(msModel* model);
+
+    // Takes the text of the file-name field as the output file name. Returns 1.
+    int ReadOutputFileName();
+    // Offers the save-file dialog; a chosen path replaces the file-name
+    // field. Returns 1 when a name was chosen, else 0.
+    int BrowseOutputFile();
+    // Writes the held model to the output file. Returns 1 on success, 0 on
+    // any failure (already reported to the user where there is a message).
+    int ExportModel();
+
+    const std::string& OutputFileName() const { return m_outputFileName; }
+    void SetOutputFileName(std::string name) { m_outputFileName = std::move(name); }
+    msModel* Model() const { return m_model; }
+    void SetModel(msModel* model) { m_model = model; }
+
+    // Dialog 101's procedure. The initialisation value is the plug-in
+    // object whose Execute opened the dialog.
+    static intptr_t DialogProcedure(platform::DialogHandle dialog, unsigned message, uintptr_t wParam,
+                                    intptr_t lParam);
+
+private:
+    void HandleCommand(uintptr_t command);
+    void EndDialog(intptr_t result);
+
+    char m_title[64];
+    msModel* m_model = nullptr;
+    std::string m_outputFileName;
+    platform::DialogHandle m_dialog = nullptr;
+};
+
+// The module handle the dialog resource is loaded from. The library's entry
+// point records it; until then it is the module holding this code.
+void RecordExporterModule(platform::ModuleHandle module);
+platform::ModuleHandle ExporterModule();

@@ -1,0 +1,41 @@
+#include "exporter/nif4/nif4_block.h"
+
+void CNIF4_Block::SetTypeName(int32_t length, const char* name) {
+    m_typeNameLength = length;
+    m_typeName = name ? name : "";
+}
+
+void CNIF4_Block::WriteTypeName(Nif4Output& out) const { out.WriteCountedText(m_typeNameLength, m_typeName); }
+
+uint64_t CNIF4_Block::TypeNameSize() const { return nif4::CountedTextSize(m_typeNameLength); }
+
+namespace nif4 {
+
+uint64_t CountedTextSize(int32_t length) { return 4 + (length > 0 ? static_cast<uint64_t>(length) : 0); }
+
+uint64_t LinkListSize(int32_t count) { return 4 + (count > 0 ? 4 * static_cast<uint64_t>(count) : 0); }
+
+void WriteNamedObjectHeader(Nif4Output& out, int32_t nameLength, const std::string& name) {
+    out.WriteCountedText(nameLength, name);
+    out.WriteInt32(-1);  // extra data
+    out.WriteInt32(-1);  // controller
+}
+
+void WriteUnnamedObjectHeader(Nif4Output& out) { WriteNamedObjectHeader(out, 0, std::string()); }
+
+void WriteIdentityTransform(Nif4Output& out, uint16_t flags) {
+    out.WriteUInt16(flags);
+    for (int i = 0; i < 3; ++i) out.WriteFloat(0.0f);  // translation
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 3; ++column) out.WriteFloat(row == column ? 1.0f : 0.0f);
+    }
+    out.WriteFloat(1.0f);                              // scale
+    for (int i = 0; i < 3; ++i) out.WriteFloat(0.0f);  // velocity
+}
+
+void WriteLinkList(Nif4Output& out, int32_t count, const int32_t* links) {
+    out.WriteInt32(count);
+    for (int32_t i = 0; i < count; ++i) out.WriteInt32(links[i]);
+}
+
+}  // namespace nif4

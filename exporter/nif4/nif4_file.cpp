@@ -1,0 +1,74 @@
+#include "exporter/nif4/nif4_file.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+// The header line and the version, written as one run.
+constexpr char kHeaderLine[] = "NetImmerse File Format, Version 4.0.0.2\n";
+constexpr uint32_t kVersion = 0x04000002;
+
+}  // namespace
+
+bool CNIF4_Header::Write(Nif4Output& out) const {
+    static_assert(sizeof kHeaderLine - 1 == 40);
+    uint8_t run[44];
+    std::memcpy(run, kHeaderLine, 40);
+    for (int i = 0; i < 4; ++i) run[40 + i] = static_cast<uint8_t>(kVersion >> (8 * i));
+    out.WriteBytes(run, sizeof run);
+    out.WriteUInt32(m_numBlocks);
+    return true;
+}
+
+bool CNIF4_Footer::Write(Nif4Output& out) const {
+    out.WriteUInt32(1);  // one root
+    out.WriteInt32(0);   // block 0 is the root
+    return true;
+}
+
+CNIF4_File::~CNIF4_File() {
+    m_header.reset();
+    m_footer.reset();
+    for (auto& block : m_blocks) block.reset();
+}
+
+bool CNIF4_File::SetHeader(std::unique_ptr<CNIF4_Header> header) {
+    m_header = std::move(header);
+    return true;
+}
+
+bool CNIF4_File::SetFooter(std::unique_ptr<CNIF4_Footer> footer) {
+    m_footer = std::move(footer);
+    return true;
+}
+
+bool CNIF4_File::AddBlock(std::unique_ptr<CNIF4_Block> block) {
+    m_blocks.push_back(std::move(block));
+    return true;
+}
+
+bool CNIF4_File::AddBlockFirst(std::unique_ptr<CNIF4_Block> block) {
+    m_blocks.insert(m_blocks.begin(), std::move(block));
+    return true;
+}
+
+bool CNIF4_File::Write(Nif4Output* out) {
+    if (!m_header || !out) return false;
+    m_header->SetNumBlocks(static_cast<uint32_t>(m_blocks.size()));
+    const uint64_t size = ByteSize();
+    const uint64_t room = SIZE_MAX - out->Size();
+    if (size <= room) out->Reserve(out->Size() + static_cast<size_t>(size));
+    m_header->Write(*out);
+    for (const auto& block : m_blocks) block->Write(*out);
+    // The root record is the same whether or not a footer object was set.
+    const CNIF4_Footer standIn;
+    (m_footer ? *m_footer : standIn).Write(*out);
+    return true;
+}
+
+uint64_t CNIF4_File::ByteSize() const {
+    uint64_t size = CNIF4_Header::kByteSize + CNIF4_Footer::kByteSize;
+    for (const auto& block : m_blocks) size += block->ByteSize();
+    return size;
+}

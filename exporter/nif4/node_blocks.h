@@ -1,0 +1,53 @@
+// The scene-graph blocks the exporter writes: NiNode and NiTriShape.
+//
+// Ownership of link arrays: the constructors take them as rvalue
+// references and move from them only after every argument check passed.
+// A constructor that throws EInvalidParam therefore leaves the caller's
+// arrays with the caller; one that succeeds owns them.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "exporter/nif4/nif4_block.h"
+
+using Nif4LinkArray = std::unique_ptr<int32_t[]>;
+
+// "NiNode": a named node with property, child and effect ("other") links.
+// Each array must hold at least as many entries as its count.
+class CNIF4_Node : public CNIF4_Block {
+public:
+    CNIF4_Node(int32_t nodeNameLength, const char* name, int32_t numProperties, Nif4LinkArray&& properties,
+               int32_t numChildren, Nif4LinkArray&& children, int32_t numOthers, Nif4LinkArray&& others);
+
+    bool Write(Nif4Output& out) const override;
+    uint64_t ByteSize() const override;
+
+private:
+    int32_t m_nodeNameLength;
+    std::string m_name;
+    int32_t m_numProperties;
+    Nif4LinkArray m_properties;
+    int32_t m_numChildren;
+    Nif4LinkArray m_children;
+    int32_t m_numOthers;
+    Nif4LinkArray m_others;
+};
+
+// "NiTriShape": a named shape with property links and one geometry-data link.
+class CNIF4_TriShape : public CNIF4_Block {
+public:
+    CNIF4_TriShape(int32_t triShapeNameLength, const char* name, int32_t numProperties, Nif4LinkArray&& properties,
+                   int32_t dataLink);
+
+    bool Write(Nif4Output& out) const override;
+    uint64_t ByteSize() const override;
+
+private:
+    int32_t m_triShapeNameLength;
+    std::string m_name;
+    int32_t m_numProperties;
+    Nif4LinkArray m_properties;
+    int32_t m_dataLink;
+};

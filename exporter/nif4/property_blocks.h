@@ -1,0 +1,69 @@
+// The property and texture blocks the exporter writes: z-buffer, vertex
+// colour, material, source texture and texturing property. None of their
+// constructors checks anything.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "exporter/nif4/nif4_block.h"
+#include "exporter/nif4/nif4_types.h"
+
+// "NiZBufferProperty": unnamed, flags 3.
+class CNIF4_ZBufferProperty : public CNIF4_Block {
+public:
+    CNIF4_ZBufferProperty();
+    bool Write(Nif4Output& out) const override;
+    uint64_t ByteSize() const override;
+};
+
+// "NiVertexColorProperty": unnamed, flags 0, vertex mode 0, lighting mode 1.
+class CNIF4_VertexColorProperty : public CNIF4_Block {
+public:
+    CNIF4_VertexColorProperty();
+    bool Write(Nif4Output& out) const override;
+    uint64_t ByteSize() const override;
+};
+
+// "NiMaterialProperty": colours arrive diffuse first and are written in the
+// file's order, ambient first. An empty name (length 0) is allowed.
+class CNIF4_MaterialProperty : public CNIF4_Block {
+public:
+    CNIF4_MaterialProperty(int32_t nameLength, const char* name, Nif4Colour diffuse, Nif4Colour ambient,
+                           Nif4Colour specular, Nif4Colour emissive, float shininess, float transparency);
+    bool Write(Nif4Output& out) const override;
+    uint64_t ByteSize() const override;
+
+private:
+    int32_t m_nameLength;
+    std::string m_name;
+    Nif4Colour m_diffuse;
+    Nif4Colour m_ambient;
+    Nif4Colour m_specular;
+    Nif4Colour m_emissive;
+    float m_shininess;
+    float m_transparency;
+};
+
+// "NiSourceTexture": an external image referred to by file name.
+class CNIF4_SourceTexture : public CNIF4_Block {
+public:
+    CNIF4_SourceTexture(int32_t fileNameLength, const char* fileName);
+    bool Write(Nif4Output& out) const override;
+    uint64_t ByteSize() const override;
+
+private:
+    int32_t m_fileNameLength;
+    std::string m_fileName;
+};
+
+// "NiTexturingProperty": a base texture taken from one source texture block.
+class CNIF4_TexturingProperty : public CNIF4_Block {
+public:
+    explicit CNIF4_TexturingProperty(int32_t sourceTextureLink);
+    bool Write(Nif4Output& out) const override;
+    uint64_t ByteSize() const override;
+
+private:
+    int32_t m_sourceTextureLink;
+};
