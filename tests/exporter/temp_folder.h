@@ -1,0 +1,53 @@
+// A fresh folder per test under the build's temporary area, removed with
+// everything in it when the test ends.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+class TempFolder {
+public:
+    TempFolder() {
+        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = "korbastel_";
+        if (info) name += std::string(info->test_suite_name()) + "_" + info->name();
+        m_path = std::filesystem::temp_directory_path() / name;
+        std::filesystem::remove_all(m_path);
+        std::filesystem::create_directories(m_path);
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    std::string Path(const std::string& name) const { return (m_path / name).string(); }
+    const std::filesystem::path& Root() const { return m_path; }
+
+    // Names of every entry in the folder, sorted.
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(m_path)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    static std::string ReadAll(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    static void WriteAll(const std::string& path, const std::string& data) {
+        std::ofstream out(path, std::ios::binary);
+        out << data;
+    }
+
+private:
+    std::filesystem::path m_path;
+};
