@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -11,10 +12,11 @@
 
 class TempFolder {
 public:
-    TempFolder() {
+    explicit TempFolder(const std::string& suffix = "") {
         const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
         std::string name = "korbastel_";
         if (info) name += std::string(info->test_suite_name()) + "_" + info->name();
+        name += suffix;
         m_path = std::filesystem::temp_directory_path() / name;
         std::filesystem::remove_all(m_path);
         std::filesystem::create_directories(m_path);
@@ -39,6 +41,7 @@ public:
         return names;
     }
 
+    static bool Exists(const std::string& path) { return std::filesystem::exists(path); }
     static std::string ReadAll(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
