@@ -5,11 +5,14 @@
 //                       material property (and so one texture file)
 //   skinned_arm.nif     a two-bone arm skinned to UpperArm and Forearm under
 //                       a "Bip01" root bone
-// Usage: make_examples FOLDER     Exit status 0 when every file was written.
+// Usage: make_examples FOLDER     (created when missing)
+// Exit status 0 when every file was written, 1 when one was not, 2 for usage.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -344,6 +347,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = argv[1];
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);  // a failure shows when the files are written
     bool ok = WriteFile(folder + "/crate.nif", Crate());
     ok = WriteFile(folder + "/shared_texture.nif", SharedTexture()) && ok;
     ok = WriteFile(folder + "/skinned_arm.nif", SkinnedArm()) && ok;

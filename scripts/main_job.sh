@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The main job: runs the stand-in host on the project's sample files.
+# The main job: writes the project's sample NIF files and imports each one
+# through the real importer plug-in in the stand-in host, with a short summary.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bin="${1:-build/release/bin}"
@@ -9,7 +10,7 @@ trap 'rm -rf "$work"' EXIT
 if [ -x "$bin/make_examples" ] && [ -x "$bin/mshost" ]; then
   "$bin/make_examples" "$work"
   for f in "$work"/*.nif; do
-    echo "== mshost check $(basename "$f")"
-    "$bin/mshost" check "$f"
+    echo "== mshost import $(basename "$f") --summary"
+    "$bin/mshost" import "$f" --summary
   done
 fi
