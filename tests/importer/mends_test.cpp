@@ -124,11 +124,12 @@ TEST_F(Partial, StoredGeometryTellsWhatIsThere) {
 
 TEST_F(Partial, TrianglesNamingMissingVerticesAreSkippedAndCounted) {
     Geometry g = Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0});
-    g.triangles = {0, 1, 3, 2, 1, 0, 65535, 0, 1};
+    // Vertex 3 is one past the last: each position of the triangle is checked.
+    g.triangles = {3, 0, 1, 0, 3, 1, 0, 1, 3, 2, 1, 0, 65535, 0, 1};
     EXPECT_EQ(Import(ShapeWithData(g)), 0);
     ASSERT_EQ(msMesh_GetTriangleCount(Mesh(0)), 1);
     EXPECT_EQ(TriangleIndices(0, 0), (Index3{2, 1, 0}));
-    EXPECT_EQ(headless::DebugText(), "Skipped 2 triangles of shape 'Part' that name missing vertices\n");
+    EXPECT_EQ(headless::DebugText(), "Skipped 4 triangles of shape 'Part' that name missing vertices\n");
 }
 
 TEST_F(Partial, TriangleOnTheLastVertexIsKept) {
