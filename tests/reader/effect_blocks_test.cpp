@@ -205,4 +205,41 @@ TEST_F(EffectBlocks, ExtraDataChainsWithoutWarning) {
     EXPECT_EQ(platform::headless::DebugText(), "Wanted ExtraData, but got: NiNode\n");
 }
 
+TEST_F(EffectBlocks, RemainingVerifiedFieldsNameTheirExpectedValues) {
+    const std::string wasZeroWantedNone = "Unexpected Long value - was 0x00000000 (0) expected 0xFFFFFFFF (-1)";
+    const std::string wasOneWantedZero = "Unexpected Long value - was 0x00000001 (1) expected 0x00000000 (0)";
+
+    NifBuilder particlesFlag;
+    ObjectHead(particlesFlag, "p");
+    particlesFlag.Long(1);
+    EXPECT_EQ(ReadAlone<NiRotatingParticles>(particlesFlag, "NiRotatingParticles").failure, wasOneWantedZero);
+
+    NifBuilder dataLast = ParticlesData(0, 0, false, false);
+    NifBuilder badLast;  // the same bytes with the last Long set to 1
+    badLast.Raw(std::string(reinterpret_cast<const char*>(dataLast.Data()), dataLast.Size() - 4)).Long(1);
+    EXPECT_EQ(ReadAlone<NiRotatingParticlesData>(badLast, "NiRotatingParticlesData").failure, wasOneWantedZero);
+
+    NifBuilder controllerHead;
+    controllerHead.Long(-1).Short(0).Floats({0, 0, 0, 1}).Long(-1);
+    controllerHead.RepeatFloat(0, 16).Long(0).Long(0).Long(0).Byte(0).Long(0).Long(0).Long(0).Long(0).Long(0).Float(0).Long(0).Long(0);
+    controllerHead.Short(0).Short(0).Short(0);
+    NifBuilder unknown21 = controllerHead;
+    unknown21.Long(0);
+    EXPECT_EQ(ReadAlone<NiParticleSystemController>(unknown21, "NiParticleSystemController").failure, wasZeroWantedNone);
+    NifBuilder unknown23 = controllerHead;
+    unknown23.Long(-1).Long(-1).Long(0);
+    EXPECT_EQ(ReadAlone<NiParticleSystemController>(unknown23, "NiParticleSystemController").failure, wasZeroWantedNone);
+
+    NifBuilder effectExtra;
+    effectExtra.String("e").Long(0);
+    EXPECT_EQ(ReadAlone<NiTextureEffect>(effectExtra, "NiTextureEffect").failure, wasZeroWantedNone);
+    NifBuilder effectController;
+    effectController.String("e").Long(-1).Long(0);
+    EXPECT_EQ(ReadAlone<NiTextureEffect>(effectController, "NiTextureEffect").failure, wasZeroWantedNone);
+    NifBuilder effectFlag;
+    ObjectHead(effectFlag, "e");
+    effectFlag.Long(1);
+    EXPECT_EQ(ReadAlone<NiTextureEffect>(effectFlag, "NiTextureEffect").failure, wasOneWantedZero);
+}
+
 }  // namespace

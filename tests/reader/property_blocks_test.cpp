@@ -298,4 +298,19 @@ TEST_F(PropertyBlocks, ZBufferPropertyKeepsFlags) {
     EXPECT_EQ(zbuffer.block->UnknownFlags(), 0xFFFF);
 }
 
+TEST_F(PropertyBlocks, ZBufferLinksMustBeNone) {
+    NifBuilder extra;
+    extra.String("").Long(2);
+    EXPECT_EQ(ReadAlone<NiZBufferProperty>(extra, "NiZBufferProperty").failure,
+              "Unexpected Long value - was 0x00000002 (2) expected 0xFFFFFFFF (-1)");
+    NifBuilder controller;
+    controller.String("").Long(-1).Long(2);
+    EXPECT_EQ(ReadAlone<NiZBufferProperty>(controller, "NiZBufferProperty").failure,
+              "Unexpected Long value - was 0x00000002 (2) expected 0xFFFFFFFF (-1)");
+    NifBuilder alphaController;
+    alphaController.String("").Long(-1).Long(2);
+    EXPECT_EQ(ReadAlone<NiAlphaProperty>(alphaController, "NiAlphaProperty").failure,
+              "Unexpected Long value - was 0x00000002 (2) expected 0xFFFFFFFF (-1)");
+}
+
 }  // namespace
