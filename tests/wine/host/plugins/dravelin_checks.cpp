@@ -282,3 +282,36 @@ WINE_TEST(Importer, FolderBrowserCancelLeavesTheField) {
     CHECK_EQ_INT(0, RunImport(importer.plugin, importer.model, &run));
     CHECK_EQ_TEXT("textures here", run.folderFieldAfterPick);
 }
+
+// The dialog template is taken from the library's own module, whatever file
+// name the host loaded it under.
+WINE_TEST(Importer, RenamedLibraryStillShowsItsDialog) {
+    char source[600] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, source, 512);
+    char* slash = length > 0 && length < 512 ? strrchr(source, '\\') : nullptr;
+    if (!slash) return Fail(__FILE__, __LINE__, "no path of the test host");
+    strcpy(slash + 1, "dravelin.dll");
+    char renamed[600] = {};
+    if (!WorkPath("NifImportRenamed.dll", renamed, sizeof(renamed))) return;
+    DWORD size = 0;
+    unsigned char* bytes = ReadWholeFile(source, &size);
+    const bool copied = bytes && WriteWholeFile(renamed, bytes, size);
+    free(bytes);
+    if (!copied) return Fail(__FILE__, __LINE__, "cannot copy %s to %s", source, renamed);
+    {
+        PlugInLibrary library(renamed);
+        HostPlugIn* plugin = library.create ? library.create() : nullptr;
+        msModel* model = msModel_Create();
+        if (plugin && model) {
+            ImportRun run;
+            run.ending = ImportRun::kCancel;
+            CHECK_EQ_INT(0, RunImport(plugin, model, &run));
+            CHECK_EQ_TEXT(kCaption, run.snapshot.caption);
+        } else {
+            Fail(__FILE__, __LINE__, "no plug-in object from the renamed library");
+        }
+        delete plugin;
+        msModel_Free(model);
+    }
+    DeleteFileA(renamed);
+}
