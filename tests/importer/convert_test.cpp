@@ -272,4 +272,20 @@ TEST_F(Convert, SharedChildIsImportedOncePerReference) {
     EXPECT_EQ(MeshName(1), "Twice");
 }
 
+TEST_F(Convert, ShapeAtTheDeepestLevelTheLoadAcceptsIsImported) {
+    // Blocks 0..998 are a chain of nodes; the shape is block 999, at depth
+    // 1000, the deepest the load accepts. The walk goes down just as far.
+    constexpr int kNodes = 999;
+    NifBuilder nif;
+    nif.FileStart(kNodes + 2);
+    for (int i = 0; i < kNodes; ++i) Node(nif, "Level", {i + 1});
+    Shape(nif, "Deepest", kNodes + 1);
+    ShapeData(nif, Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    nif.Footer();
+
+    ASSERT_EQ(Import(nif), 0);
+    ASSERT_EQ(MeshCount(), 1);
+    EXPECT_EQ(MeshName(0), "Deepest");
+}
+
 }  // namespace

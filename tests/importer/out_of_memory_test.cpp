@@ -1,10 +1,12 @@
 // Execute never lets an exception reach the host: every allocation of a
-// whole run, one at a time, is made to fail, and each run must end in
-// execute's own handler (the error box) or in a cancelled dialog.
+// whole run, one at a time, is made to fail (out of memory, or any other
+// error), and each run must end in execute's own handler (the error box) or
+// in a cancelled dialog.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <new>
+#include <stdexcept>
 
 #include "host/plugin_abi.h"
 #include "importer/import_dialog.h"
@@ -17,6 +19,8 @@ namespace {
 // Counts down allocations while armed; the one that reaches 0 fails.
 thread_local long allocationsBeforeFailure = 0;
 thread_local bool failureInjected = false;
+// What the failing allocation throws: out of memory, or any other error.
+thread_local bool failWithOtherError = false;
 
 }  // namespace
 
@@ -25,6 +29,7 @@ thread_local bool failureInjected = false;
 void* operator new(std::size_t size) {
     if (allocationsBeforeFailure > 0 && --allocationsBeforeFailure == 0) {
         failureInjected = true;
+        if (failWithOtherError) throw std::length_error("injected");
         throw std::bad_alloc();
     }
     if (void* memory = std::malloc(size != 0 ? size : 1)) return memory;
@@ -34,7 +39,7 @@ void* operator new[](std::size_t size) { return operator new(size); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
     try {
         return operator new(size);
-    } catch (const std::bad_alloc&) {
+    } catch (...) {
         return nullptr;
     }
 }
@@ -51,9 +56,9 @@ namespace {
 namespace headless = platform::headless;
 using namespace scene;
 
-using OutOfMemory = ImportTest;
+using FailingAllocation = ImportTest;
 
-TEST_F(OutOfMemory, EveryFailedAllocationEndsInTheErrorBoxOrACancel) {
+NifBuilder TexturedShapeUnderBip01() {
     NifBuilder nif;
     nif.FileStart(7);
     Node(nif, "Bip01", {1});
@@ -64,7 +69,21 @@ TEST_F(OutOfMemory, EveryFailedAllocationEndsInTheErrorBoxOrACancel) {
     SourceTexture(nif, "box.bmp");
     Node(nif, "Unused", {});
     nif.Footer();
-    TempNifFile file(nif);
+    return nif;
+}
+
+// One execute with allocation `failAt` failing; returns execute's result.
+int ExecuteFailingAt(CNifImportPlugIn& plugin, msModel* model, const std::string& path, long failAt) {
+    headless::QueueDialog({{headless::SetText(kImportFileField, path), headless::Press(platform::kIdOk)}});
+    failureInjected = false;
+    allocationsBeforeFailure = failAt;
+    const int result = msPlugIn_Execute(&plugin, model);
+    allocationsBeforeFailure = 0;
+    return result;
+}
+
+TEST_F(FailingAllocation, OutOfMemoryEndsInTheErrorBoxOrACancel) {
+    TempNifFile file(TexturedShapeUnderBip01());
     CNifImportPlugIn plugin;
 
     const std::string unableToOpen = "Unable to open file '" + file.Path() + "'.";
@@ -72,11 +91,7 @@ TEST_F(OutOfMemory, EveryFailedAllocationEndsInTheErrorBoxOrACancel) {
     for (long failAt = 1; failAt < 100000; ++failAt) {
         headless::Reset();
         ModelPtr model = MakeModel();
-        headless::QueueDialog({{headless::SetText(kImportFileField, file.Path()), headless::Press(platform::kIdOk)}});
-        failureInjected = false;
-        allocationsBeforeFailure = failAt;
-        const int result = msPlugIn_Execute(&plugin, model.get());
-        allocationsBeforeFailure = 0;
+        const int result = ExecuteFailingAt(plugin, model.get(), file.Path(), failAt);
         if (!failureInjected) {
             // Every allocation of the run has now failed once.
             EXPECT_EQ(result, 0);
@@ -96,6 +111,27 @@ TEST_F(OutOfMemory, EveryFailedAllocationEndsInTheErrorBoxOrACancel) {
         }
     }
     EXPECT_GT(errorBoxes, 10);
+}
+
+TEST_F(FailingAllocation, AnyOtherErrorEndsInTheErrorBox) {
+    TempNifFile file(TexturedShapeUnderBip01());
+    CNifImportPlugIn plugin;
+    failWithOtherError = true;
+    int unexpectedBoxes = 0;
+    for (long failAt = 1; failAt < 100000; ++failAt) {
+        headless::Reset();
+        ModelPtr model = MakeModel();
+        const int result = ExecuteFailingAt(plugin, model.get(), file.Path(), failAt);
+        if (!failureInjected) break;
+        EXPECT_EQ(result, 0) << "allocation " << failAt;
+        const auto& boxes = headless::MessageBoxes();
+        if (!boxes.empty() && boxes[0].text == "Unexpected failure while importing.") {
+            EXPECT_EQ(boxes[0].caption, "NIF Import Error");
+            ++unexpectedBoxes;
+        }
+    }
+    failWithOtherError = false;
+    EXPECT_GT(unexpectedBoxes, 10);
 }
 
 }  // namespace
