@@ -11,6 +11,7 @@ const DWORD kStuckLimit = 3000;   // a window still open this long after the scr
 const int kMessageBoxTextId = 0xFFFF;
 const int kFileNameEdit = 0x480;  // edt1 of the common file dialog
 const int kFileNameCombo = 0x47C; // cmb13, whose edit holds the name on newer systems
+const int kFileTypeCombo = 0x470; // cmb1, the file type list
 
 struct WindowSearch {
     const char* caption;
@@ -212,9 +213,21 @@ bool Robot::AnswerMessageBox(MessageBoxRecord* record, HWND except) {
     return false;
 }
 
-bool Robot::AnswerFilePicker(const char* caption, HWND except, const char* path) {
+bool Robot::AnswerFilePicker(const char* caption, HWND except, const char* path, int filterIndex) {
     HWND picker = WaitForWindow(caption, except);
     if (!picker) return false;
+    if (filterIndex > 0) {
+        // Picking an entry of the list sends the same notification.
+        HWND types = GetDlgItem(picker, kFileTypeCombo);
+        if (!types) {
+            Fail(__FILE__, __LINE__, "the file picker has no file type list");
+        } else {
+            SendMessageA(types, CB_SETCURSEL, static_cast<WPARAM>(filterIndex - 1), 0);
+            PostMessageA(picker, WM_COMMAND, static_cast<WPARAM>(kFileTypeCombo | (CBN_SELCHANGE << 16)),
+                         reinterpret_cast<LPARAM>(types));
+            Sleep(100);
+        }
+    }
     if (!path) {
         Click(picker, 2);
         return WaitUntilGone(picker);

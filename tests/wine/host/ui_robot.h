@@ -56,8 +56,9 @@ public:
     // Waits for a message box (a window other than `except`), records its
     // caption and text, presses OK.
     bool AnswerMessageBox(MessageBoxRecord* record, HWND except = nullptr);
-    // Answers an open or save file dialog with a typed name (null: Cancel).
-    bool AnswerFilePicker(const char* caption, HWND except, const char* path);
+    // Answers an open or save file dialog with a typed name (null: Cancel),
+    // after choosing its file type `filterIndex` (1-based; 0 leaves the first).
+    bool AnswerFilePicker(const char* caption, HWND except, const char* path, int filterIndex = 0);
     // Answers the folder browser with a folder (null: Cancel).
     bool AnswerFolderBrowser(HWND except, const char* folder);
     void Snapshot(HWND dialog, DialogSnapshot* snapshot);

@@ -156,6 +156,8 @@ enum : UINT {
     WM_USER = 0x0400,
     EM_SETSEL = 0x00B1,
     BM_CLICK = 0x00F5,
+    CB_SETCURSEL = 0x014E,
+    CBN_SELCHANGE = 1,
     SC_CLOSE = 0xF060,
     VK_RETURN = 0x0D,
     VK_ESCAPE = 0x1B,

@@ -15,6 +15,7 @@ struct ExportRun {
     const char* fileName = nullptr;  // typed into field 1000
     bool browse = false;
     const char* browseAnswer = nullptr;  // typed into the save dialog; null cancels it
+    int browseFilter = 0;                // file type chosen there first (1-based)
     enum Ending { kOk, kCancel, kEscape, kCloseBox, kEnter } ending = kOk;
     DialogSnapshot snapshot;
     char fieldAfterBrowse[1024] = {};
@@ -28,7 +29,7 @@ void DriveExportDialog(Robot& robot) {
     if (run->fileName) robot.Type(dialog, 1000, run->fileName);
     if (run->browse) {
         robot.Click(dialog, 1001);
-        robot.AnswerFilePicker(kSaveCaption, dialog, run->browseAnswer);
+        robot.AnswerFilePicker(kSaveCaption, dialog, run->browseAnswer, run->browseFilter);
         robot.ReadText(dialog, 1000, run->fieldAfterBrowse, sizeof(run->fieldAfterBrowse));
     }
     switch (run->ending) {
@@ -269,4 +270,24 @@ WINE_TEST(Exporter, BrowseChosenNameGetsTheNifExtension) {
     CHECK_EQ_INT(-1, RunExport(exporter.plugin, exporter.model, &run));
     CHECK_EQ_TEXT(expected, run.fieldAfterBrowse);
     CHECK_EQ_INT(0, msModel_GetDestroyCount(exporter.model));
+}
+
+// With "All Files (*.*)" chosen the type list gives no extension, so the
+// dialog's default extension decides: "nif", never "txt".
+WINE_TEST(Exporter, BrowseWithAllFilesStillGetsTheNifExtension) {
+    char typed[512];
+    const char* raft = WorkPath("raft", typed, sizeof(typed));
+    if (!raft) return;
+    char expected[520];
+    strcpy(expected, raft);
+    strcat(expected, ".nif");
+    Exporter exporter;
+    if (!exporter.Ready()) return Fail(__FILE__, __LINE__, "no plug-in object");
+    ExportRun run;
+    run.browse = true;
+    run.browseAnswer = raft;
+    run.browseFilter = 2;
+    run.ending = ExportRun::kCancel;
+    CHECK_EQ_INT(-1, RunExport(exporter.plugin, exporter.model, &run));
+    CHECK_EQ_TEXT(expected, run.fieldAfterBrowse);
 }
