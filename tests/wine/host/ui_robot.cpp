@@ -225,6 +225,8 @@ bool Robot::AnswerFilePicker(const char* caption, HWND except, const char* path,
             SendMessageA(types, CB_SETCURSEL, static_cast<WPARAM>(filterIndex - 1), 0);
             PostMessageA(picker, WM_COMMAND, static_cast<WPARAM>(kFileTypeCombo | (CBN_SELCHANGE << 16)),
                          reinterpret_cast<LPARAM>(types));
+            PostMessageA(picker, WM_COMMAND, static_cast<WPARAM>(kFileTypeCombo | (CBN_SELENDOK << 16)),
+                         reinterpret_cast<LPARAM>(types));
             Sleep(100);
         }
     }

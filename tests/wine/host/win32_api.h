@@ -158,6 +158,7 @@ enum : UINT {
     BM_CLICK = 0x00F5,
     CB_SETCURSEL = 0x014E,
     CBN_SELCHANGE = 1,
+    CBN_SELENDOK = 9,
     SC_CLOSE = 0xF060,
     VK_RETURN = 0x0D,
     VK_ESCAPE = 0x1B,
