@@ -42,13 +42,13 @@ public:
 
 void* operator new(std::size_t size) {
     RefuseWhenArmed(size);
-    static const NewFunction next = Next("_Znwm");
+    static const NewFunction next = Next(sizeof(std::size_t) == 8 ? "_Znwm" : "_Znwj");
     return next(size);
 }
 
 void* operator new[](std::size_t size) {
     RefuseWhenArmed(size);
-    static const NewFunction next = Next("_Znam");
+    static const NewFunction next = Next(sizeof(std::size_t) == 8 ? "_Znam" : "_Znaj");
     return next(size);
 }
 
