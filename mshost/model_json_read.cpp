@@ -91,19 +91,13 @@ float ReadFloat(const Json& value, const std::string& where) {
 }
 
 long long ReadInteger(const Json& value, const std::string& where, long long lowest, long long highest) {
-    long long number = 0;
-    if (value.is_number_integer()) {
-        number = value.get<std::int64_t>();
-    } else if (value.is_number_unsigned()) {
-        const std::uint64_t big = value.get<std::uint64_t>();
-        number = big > static_cast<std::uint64_t>(highest) ? highest + 1 : static_cast<long long>(big);
-    } else {
-        Fail(where, std::string("expected an integer, found ") + KindOf(value));
-    }
-    if (number < lowest || number > highest) {
-        Fail(where, "integer out of range " + std::to_string(lowest) + " to " + std::to_string(highest));
-    }
-    return number;
+    if (!value.is_number_integer()) Fail(where, std::string("expected an integer, found ") + KindOf(value));
+    // Integers above the signed range are stored unsigned; they are out of range too.
+    const bool inRange = value.is_number_unsigned()
+                             ? value.get<std::uint64_t>() <= static_cast<std::uint64_t>(highest)
+                             : value.get<std::int64_t>() >= lowest && value.get<std::int64_t>() <= highest;
+    if (!inRange) Fail(where, "integer out of range " + std::to_string(lowest) + " to " + std::to_string(highest));
+    return value.is_number_unsigned() ? static_cast<long long>(value.get<std::uint64_t>()) : value.get<std::int64_t>();
 }
 
 // Decodes the UTF-8 that the parser made of the text back into bytes: each

@@ -260,6 +260,12 @@ TEST(ModelJson, RejectsWithOneLineNamingTheField) {
               "meshes[0].triangleNormals: 2 entries for 1 triangles");
     EXPECT_EQ(ReadError("{\"meshes\": [{}, {\"triangles\": [[0, 65536, 0]]}]}"),
               "meshes[1].triangles[0][1]: integer out of range 0 to 65535");
+    EXPECT_EQ(ReadError("{\"meshes\": [{\"triangles\": [[0, -1, 0]]}]}"),
+              "meshes[0].triangles[0][1]: integer out of range 0 to 65535");
+    EXPECT_EQ(ReadError("{\"meshes\": [{\"material\": 18446744073709551615}]}"),
+              "meshes[0].material: integer out of range -2147483648 to 2147483647");
+    EXPECT_EQ(ReadError("{\"meshes\": [{\"material\": -2147483649}]}"),
+              "meshes[0].material: integer out of range -2147483648 to 2147483647");
     EXPECT_EQ(ReadError("{\"meshes\": [{\"vertices\": [[0, 0]]}]}"), "meshes[0].vertices[0]: expected an array of 3 numbers");
     EXPECT_EQ(ReadError("{\"meshes\": [{\"material\": 1.5}]}"), "meshes[0].material: expected an integer, found number");
     EXPECT_EQ(ReadError("{\"materials\": [{\"shininess\": \"high\"}]}"),
