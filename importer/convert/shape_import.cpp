@@ -30,19 +30,19 @@ std::string TexturePath(const char* directory, const char* fileName) {
 // Adds the shape's material and returns its index, or -1 when the host
 // gave no material.
 int ImportMaterial(msModel* model, NifBlock* shape, NifBlock* texturing) {
-    NifBlock* properties = shape->GetMaterialProperty();
+    NifBlock* materialProperty = shape->GetMaterialProperty();
     const int index = msModel_AddMaterial(model);
     msMaterial* material = msModel_GetMaterialAt(model, index);
     if (material == nullptr) return -1;
 
-    if (properties != nullptr) {
-        msMaterial_SetName(material, TextOrEmpty(properties->GetId()));
-        SetColour(&msMaterial_SetAmbient, material, properties->GetAmbientColour());
-        SetColour(&msMaterial_SetDiffuse, material, properties->GetDiffuseColour());
-        SetColour(&msMaterial_SetSpecular, material, properties->GetSpecularColour());
-        SetColour(&msMaterial_SetEmissive, material, properties->GetEmissiveColour());
-        msMaterial_SetShininess(material, properties->GetGlossiness());
-        msMaterial_SetTransparency(material, properties->GetAlpha());
+    if (materialProperty != nullptr) {
+        msMaterial_SetName(material, TextOrEmpty(materialProperty->GetId()));
+        SetColour(&msMaterial_SetAmbient, material, materialProperty->GetAmbientColour());
+        SetColour(&msMaterial_SetDiffuse, material, materialProperty->GetDiffuseColour());
+        SetColour(&msMaterial_SetSpecular, material, materialProperty->GetSpecularColour());
+        SetColour(&msMaterial_SetEmissive, material, materialProperty->GetEmissiveColour());
+        msMaterial_SetShininess(material, materialProperty->GetGlossiness());
+        msMaterial_SetTransparency(material, materialProperty->GetAlpha());
     } else {
         // No material property: the material carries the shape's name and
         // keeps the host's default colours.
