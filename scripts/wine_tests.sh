@@ -150,6 +150,15 @@ check_tables() {
   bad=$(grep -viE "$system_dlls" <<<"$imports" | grep -vx 'msModelLib.dll' || true)
   if [ -z "$bad" ] && [ -n "$imports" ]; then pass "Tables.$dll imports: $(tr '\n' ' ' <<<"$imports")"
   else fail "Tables.$dll imports" "not allowed: $(tr '\n' ' ' <<<"$bad")"; fi
+  # The host's library is bound by name, and only to functions the host's library has.
+  if grep -qx 'msModelLib.dll' <<<"$imports"; then
+    local known unknown
+    known=$(grep -vE '^\s*(LIBRARY|EXPORTS)' "$root/host/msModelLib.def" | tr -d ' \t\r' | grep -v '^$')
+    unknown=$(sed -n '/DLL Name: msModelLib.dll/,/^$/p' <<<"$dump" | tail -n +3 | grep -v '^$' |
+              awk 'NF < 3 { print "(by ordinal)"; next } { print $3 }' | grep -vxF "$known" || true)
+    if [ -z "$unknown" ]; then pass "Tables.$dll binds msModelLib.dll by name"
+    else fail "Tables.$dll msModelLib.dll imports" "$(tr '\n' ' ' <<<"$unknown")"; fi
+  fi
 }
 
 if [ ! -f "$bin/wine_host.exe" ]; then
