@@ -12,6 +12,4 @@ ctest --preset dev -j"$(nproc)"
 
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j"$(nproc)"
-if [ -x scripts/wine_tests.sh ]; then
-  bash scripts/wine_tests.sh
-fi
+bash scripts/wine_tests.sh build/win32 build/dev
