@@ -1,6 +1,5 @@
 #include "importer/nif/link_checks.h"
 
-#include <cstring>
 
 #include "importer/nif/nif_block.h"
 #include "importer/nif/nif_file.h"
@@ -44,7 +43,7 @@ void CheckLink(NifFile* owner, LinkCheck check, int32_t index) {
     if (!linked) return;  // -1, or an index that names no block
     const CheckRule& rule = kRules[static_cast<size_t>(check)];
     for (const char* const* name = rule.accepted; *name; ++name) {
-        if (std::strcmp(*name, linked->GetTypeName()) == 0) return;
+        if (linked->HasTypeName(*name)) return;
     }
     owner->WriteLinkWarning(rule.message, linked->GetTypeName());
 }

@@ -58,6 +58,8 @@ public:
     /* 27 */ virtual void GetBoneMatrix(Matrix44& output) const;  // box type name/"GetBoneMatrix - ARGH"; identity
 
     const char* GetTypeName() const { return typeName_.c_str(); }
+    // True when the type name is exactly `typeName` (case-sensitive).
+    bool HasTypeName(const char* typeName) const { return typeName_ == typeName; }
     NifBlock* GetParent() const { return parent_; }
     bool IsBone() const { return isBone_; }
     int GetBlockIndex() const { return blockIndex_; }

@@ -52,6 +52,9 @@ public:
     // Called by LinkParents: makes `parent` the parent of `child`, counts the
     // arrival against the walk bounds, and passes the walk on to `child`.
     void LinkChild(NifBlock* parent, NifBlock* child);
+    // Skin data applications during the walk: the stamp changes with each one.
+    unsigned long BoneDataStamp() const { return boneDataStamp_; }
+    unsigned long NextBoneDataStamp() { return ++boneDataStamp_; }
 
 private:
     void ReadBlocks();
@@ -72,4 +75,5 @@ private:
     int linkWarningsHidden_ = 0;
     int walkDepth_ = 0;
     long walkVisits_ = 0;
+    unsigned long boneDataStamp_ = 0;
 };

@@ -1,7 +1,5 @@
 #include "importer/nif/node_blocks.h"
 
-#include <cstring>
-
 #include "importer/nif/link_checks.h"
 #include "importer/nif/nif_file.h"
 #include "importer/nif/record_reading.h"
@@ -17,9 +15,7 @@ constexpr size_t kColourRgbaBytes = 16;
 constexpr size_t kTexCoordBytes = 8;
 constexpr size_t kShortBytes = 2;
 
-bool IsNamed(const NifBlock* block, const char* typeName) {
-    return block && std::strcmp(block->GetTypeName(), typeName) == 0;
-}
+bool IsNamed(const NifBlock* block, const char* typeName) { return block && block->HasTypeName(typeName); }
 
 }  // namespace
 
@@ -48,9 +44,14 @@ void NodeBlock::ResolveLinks() {
 }
 
 void NodeBlock::LinkChildren() {
-    for (int32_t index : children_.indices) {
-        if (NifBlock* child = Linked(index)) GetOwner()->LinkChild(this, child);
+    if (!walkChildrenGathered_) {
+        for (int32_t index : children_.indices) {
+            if (NifBlock* child = Linked(index)) walkChildren_.push_back(child);
+        }
+        walkChildrenGathered_ = true;
     }
+    // By position: a loop in the child links re-enters this node while the list is walked.
+    for (size_t i = 0; i < walkChildren_.size(); ++i) GetOwner()->LinkChild(this, walkChildren_[i]);
 }
 
 // ---------------------------------------------------------------- NiNode

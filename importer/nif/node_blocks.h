@@ -33,6 +33,13 @@ protected:
     int32_t unknown2_ = 0;
     LinkList children_;
     LinkList dynamicEffects_;
+
+private:
+    // The children entries that name a block, in list order, gathered on the
+    // first walk through this node: a node reached again and again costs only
+    // its real children, however many entries name no block.
+    std::vector<NifBlock*> walkChildren_;
+    bool walkChildrenGathered_ = false;
 };
 
 struct BoundingBox {

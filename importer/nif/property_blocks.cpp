@@ -1,7 +1,5 @@
 #include "importer/nif/property_blocks.h"
 
-#include <cstring>
-
 #include "importer/nif/link_checks.h"
 #include "importer/nif/nif_file.h"
 #include "importer/nif/qiv_stream.h"
@@ -62,7 +60,7 @@ const char* NiTexturingProperty::getFileName() const {
     const NifBlock* source = Linked(slots_[0].source);
     if (!source) return nullptr;
     // A texturing property would ask the next one, possibly itself, without end.
-    if (std::strcmp(source->GetTypeName(), "NiTexturingProperty") == 0) return NifBlock::getFileName();
+    if (source->HasTypeName("NiTexturingProperty")) return NifBlock::getFileName();
     return source->getFileName();
 }
 

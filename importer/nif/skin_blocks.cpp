@@ -46,8 +46,11 @@ void NiSkinInstance::ResolveLinks() {
 }
 
 void NiSkinInstance::LinkParents() {
-    for (int32_t index : boneNodes_.indices) {
-        if (NifBlock* bone = Linked(index)) bone->MarkBone();
+    if (!bonesMarked_) {
+        for (int32_t index : boneNodes_.indices) {
+            if (NifBlock* bone = Linked(index)) bone->MarkBone();
+        }
+        bonesMarked_ = true;
     }
     if (NifBlock* data = Linked(skinData_)) GetOwner()->LinkChild(this, data);
 }
@@ -71,9 +74,17 @@ void NiSkinData::ResolveLinks() {}
 void NiSkinData::LinkParents() {
     const NifBlock* instance = GetParent();
     if (!instance) return;  // block 0 itself: no skin instance names the bones
+    // Reached again through the same skin instance, with no bone data applied
+    // by anyone since: applying it once more would change nothing and show nothing.
+    if (instance == lastQuietParent_ && GetOwner()->BoneDataStamp() == lastStamp_) return;
+    // Only a skin instance answers GetBoneBlock and only a NiNode takes bone data without a message box.
+    bool quiet = instance->HasTypeName("NiSkinInstance");
     for (size_t i = 0; i < bones_.size(); ++i) {
         if (NifBlock* node = instance->GetBoneBlock(static_cast<int>(i))) {
+            quiet = quiet && node->HasTypeName("NiNode");
             node->SetBoneData(bones_[i].translation, bones_[i].rotation);
         }
     }
+    lastStamp_ = GetOwner()->NextBoneDataStamp();
+    lastQuietParent_ = quiet ? instance : nullptr;
 }

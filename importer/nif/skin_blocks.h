@@ -23,6 +23,7 @@ private:
     int32_t skinData_ = -1;
     int32_t parentNode_ = -1;
     LinkList boneNodes_;
+    bool bonesMarked_ = false;  // marks cannot be undone: once is enough
 };
 
 struct SkinVertexWeight {
@@ -60,4 +61,9 @@ private:
     Matrix33 rotation_;
     int32_t boneCount_ = 0;
     std::vector<SkinBone> bones_;
+
+    // The skin instance of the last quiet application (no message box) and the
+    // file's bone-data stamp right after it; none after a noisy one.
+    const NifBlock* lastQuietParent_ = nullptr;
+    unsigned long lastStamp_ = 0;
 };

@@ -260,4 +260,25 @@ TEST_F(Links, SharedChildrenLevelAfterLevelAreRejected) {
     EXPECT_EQ(LoadFailure(b), "Scene graph too large (more than 1000000 block visits).");
 }
 
+TEST_F(Links, EntriesNamingNoBlockCostNothingOnRepeatedArrivals) {
+    // The last of 17 doubled levels is reached 65536 times and lists 100000
+    // entries that name no block besides one real child.
+    const int levels = 17, empties = 100000;
+    NifBuilder b;
+    b.FileStart(levels + 1);
+    for (int i = 0; i + 1 < levels; ++i) NodeBlock(b, "n", {i + 1, i + 1});
+    b.TypeName("NiNode");
+    ObjectHead(b, "last");
+    b.Long(0).Long(empties + 1);
+    for (int i = 0; i < empties; ++i) b.Long(i % 2 ? -1 : 1000000);
+    b.Long(levels);
+    b.LinkList({});
+    NodeBlock(b, "leaf");
+    b.Footer();
+    Loaded loaded(b);
+    ASSERT_EQ(loaded.failure, "");
+    EXPECT_EQ(loaded.file->GetBlock(levels)->GetParent(), loaded.file->GetBlock(levels - 1));
+    EXPECT_EQ(loaded.file->GetBlock(levels - 1)->GetNumberChildren(), empties + 1);
+}
+
 }  // namespace

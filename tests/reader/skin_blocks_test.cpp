@@ -217,4 +217,78 @@ TEST_F(SkinBlocks, BoneDataReachedTwiceIsAppliedAgainHarmlessly) {
     EXPECT_EQ(Node(loaded, 5).BoneTranslation().z, 2.0f);
 }
 
+TEST_F(SkinBlocks, LastApplicationWinsWhenSkinsShareABone) {
+    // Shapes A, B, C in walk order: A and C use skin 1 (z = 1), B uses skin 2 (z = 2).
+    NifBuilder b;
+    b.FileStart(9);
+    NodeBlock(b, "root", {1, 2, 3, 8});
+    TriShapeBlock(b, "A", -1, 4);
+    TriShapeBlock(b, "B", -1, 5);
+    TriShapeBlock(b, "C", -1, 4);
+    SkinInstanceBlock(b, 6, 0, {8});
+    SkinInstanceBlock(b, 7, 0, {8});
+    SkinDataBlock(b, {1});
+    SkinDataBlock(b, {2});
+    NodeBlock(b, "bone");
+    b.Footer();
+    Loaded loaded(b);
+    ASSERT_EQ(loaded.failure, "");
+    EXPECT_EQ(Node(loaded, 8).BoneTranslation().z, 1.0f);
+    EXPECT_EQ(loaded.file->GetBlock(4)->GetParent(), loaded.file->GetBlock(3));
+}
+
+TEST_F(SkinBlocks, SkinDataReachedThroughAnotherParentAppliesAgain) {
+    // One skin data under two instances with different bone lists: the later instance decides.
+    NifBuilder b;
+    b.FileStart(8);
+    NodeBlock(b, "root", {1, 2, 6, 7});
+    TriShapeBlock(b, "A", -1, 3);
+    TriShapeBlock(b, "B", -1, 4);
+    SkinInstanceBlock(b, 5, 0, {6});
+    SkinInstanceBlock(b, 5, 0, {7});
+    SkinDataBlock(b, {4});
+    NodeBlock(b, "first");
+    NodeBlock(b, "second");
+    b.Footer();
+    Loaded loaded(b);
+    ASSERT_EQ(loaded.failure, "");
+    EXPECT_EQ(Node(loaded, 6).BoneTranslation().z, 4.0f);
+    EXPECT_EQ(Node(loaded, 7).BoneTranslation().z, 4.0f);
+    EXPECT_EQ(loaded.file->GetBlock(5)->GetParent(), loaded.file->GetBlock(4));
+}
+
+TEST_F(SkinBlocks, RefusedBoneDataIsShownOnEveryArrival) {
+    NifBuilder b;
+    b.FileStart(6);
+    NodeBlock(b, "root", {1, 2, 5});
+    TriShapeBlock(b, "A", -1, 3);
+    TriShapeBlock(b, "B", -1, 3);
+    SkinInstanceBlock(b, 4, 0, {5});
+    SkinDataBlock(b, {1});
+    OtherNodeBlock(b, "NiBSAnimationNode", "anim");
+    b.Footer();
+    Loaded loaded(b);
+    ASSERT_EQ(loaded.failure, "");
+    EXPECT_EQ(MessageBoxLog(), "NiBSAnimationNode|SetBoneData - ARGH\nNiBSAnimationNode|SetBoneData - ARGH\n");
+}
+
+TEST_F(SkinBlocks, SkinReachedOnManyPathsLoads) {
+    // 16 levels of doubled child links reach the skinned shape 32768 times;
+    // its skin names 3000 bones. Repeated arrivals must not redo the same work.
+    const int levels = 16, bones = 3000;
+    NifBuilder b;
+    b.FileStart(levels + 4);
+    for (int i = 0; i < levels; ++i) NodeBlock(b, "n", {i + 1, i + 1});
+    TriShapeBlock(b, "shape", -1, levels + 1);
+    b.TypeName("NiSkinInstance").Long(levels + 2).Long(-1).Long(bones);
+    for (int i = 0; i < bones; ++i) b.Long(levels + 3);
+    b.TypeName("NiSkinData").Float(1).Vector(0, 0, 0).IdentityMatrix33().Long(bones).Long(-1);
+    for (int i = 0; i < bones; ++i) b.IdentityMatrix33().Vector(0, 0, float(i)).Float(1).Vector(0, 0, 0).Float(1).Short(0);
+    NodeBlock(b, "bone");
+    b.Footer();
+    Loaded loaded(b);
+    ASSERT_EQ(loaded.failure, "");
+    EXPECT_EQ(Node(loaded, levels + 3).BoneTranslation().z, float(bones - 1));
+}
+
 }  // namespace
