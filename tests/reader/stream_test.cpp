@@ -203,6 +203,12 @@ TEST_F(Stream, UnopenableFileIsNotEchoedAndLeavesStreamUninitialised) {
     EXPECT_EQ(platform::headless::DebugText(), "Attempt to access uninitialised Qiv_Stream from function 'Float'.\n");
 }
 
+TEST_F(Stream, FolderCannotBeOpenedAsFile) {
+    const std::string folder = NIF_BINARY_DIR;
+    EXPECT_EQ(FailureOf([&] { stream.OpenFile(folder.c_str()); }), "Unable to open file '" + folder + "'.");
+    EXPECT_FALSE(stream.IsInitialised());
+}
+
 TEST_F(Stream, EveryGuardedReadNamesItselfWhenUninitialised) {
     const std::string prefix = "Attempt to access uninitialised Qiv_Stream from function '";
     EXPECT_EQ(FailureOf([&] { stream.Long(); }), prefix + "Long'.");
