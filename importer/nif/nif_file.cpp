@@ -1,7 +1,6 @@
 #include "importer/nif/nif_file.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "importer/nif/block_factory.h"
 #include "importer/nif/debug_printer.h"
