@@ -6,6 +6,7 @@
 #   bash scripts/wine_tests.sh [WIN32_BUILD_DIR [NATIVE_BUILD_DIR]]
 #
 # Every wait is bounded; the last line is "wine: N passed, N failed".
+# WINE_TESTS_KEEP=DIR keeps a copy of the work folder (logs, files, prefix) there.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -24,6 +25,7 @@ fail() { failed=$((failed + 1)); echo "[  FAILED  ] $1${2:+: $2}"; }
 work=$(mktemp -d "${TMPDIR:-/tmp}/wine_tests.XXXXXX")
 xvfb_pid=""
 cleanup() {
+  if [ -n "${WINE_TESTS_KEEP:-}" ]; then cp -r "$work" "$WINE_TESTS_KEEP" 2>/dev/null; fi
   if [ -n "${WINEPREFIX:-}" ]; then timeout 20 wineserver -k >/dev/null 2>&1 || true; fi
   if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
   rm -rf "$work"
@@ -77,7 +79,7 @@ winpath() { local p; p=$(cd "$(dirname "$1")" && pwd)/$(basename "$1"); echo "Z:
 # Adds the counts of a test host run (its log) to the totals.
 count_host_run() {
   local group=$1 log=$2 status=$3 counts
-  tr -d '\r' <"$log" | grep -v -e '^\s*$' -e 'FS volume label and serial are not available'
+  tr -d '\r' <"$log" | grep -v -e '^\s*$' -e 'FS volume label and serial are not available' -e ':warn:debugstr:'
   counts=$(tr -d '\r' <"$log" | grep -E '^[0-9]+ passed, [0-9]+ failed, [0-9]+ skipped$' | tail -1)
   if [ -z "$counts" ]; then
     fail "$group" "the test host ended without a summary (exit status $status)"
@@ -191,7 +193,17 @@ fi
 run_host Abi "${host_options[@]}"
 [ -f "$bin/msModelLib.dll" ] && run_host ModelLibrary "${host_options[@]}"
 if [ -f "$bin/dravelin.dll" ] || [ -f "$bin/korbastel.dll" ]; then run_host Resources "${host_options[@]}"; fi
-[ -f "$bin/dravelin.dll" ] && run_host Importer "${host_options[@]}"
+if [ -f "$bin/dravelin.dll" ]; then
+  # With Wine's debugger-output channel on, OutputDebugStringA lands in the log:
+  # the reading errors of the importer's runs must be there.
+  WINEDEBUG=-all,warn+debugstr run_host Importer "${host_options[@]}"
+  if grep -q 'OutputDebugStringA "Unexpected Long value - was 0x04000001 (67108865) expected 0x04000002 (67108866)"' \
+       "$work/host_Importer.log"; then
+    pass "DebugOutput.ReadingErrorReachesTheDebugger"
+  else
+    fail "DebugOutput.ReadingErrorReachesTheDebugger" "no OutputDebugStringA line with the error"
+  fi
+fi
 [ -f "$bin/korbastel.dll" ] && run_host Exporter "${host_options[@]}"
 if [ -f "$bin/dravelin.dll" ] || [ -f "$bin/korbastel.dll" ]; then take_screenshots "${host_options[@]}"; fi
 
