@@ -80,6 +80,23 @@ const ControlRecord* DialogSnapshot::Find(int id, const char* text) const {
     return nullptr;
 }
 
+void CheckControls(const DialogSnapshot& snapshot, const char* caption, const ExpectedControl* expected, int count) {
+    CHECK_EQ_TEXT(caption, snapshot.caption);
+    CHECK_EQ_INT(count, snapshot.controlCount);
+    for (int i = 0; i < count && i < snapshot.controlCount; ++i) {
+        const ExpectedControl& e = expected[i];
+        const ControlRecord& c = snapshot.controls[i];
+        if (e.id != c.id || strcmp(e.className, c.className) != 0 || strcmp(e.text, c.text) != 0 ||
+            e.enabled != c.enabled || e.checked != c.checked || !c.visible) {
+            Fail(__FILE__, __LINE__,
+                 "control %d: expected id %d %s \"%s\" enabled %d checked %d, shown id %d %s \"%s\" enabled %d "
+                 "checked %d visible %d",
+                 i, e.id, e.className, e.text, e.enabled, e.checked, c.id, c.className, c.text, c.enabled, c.checked,
+                 c.visible);
+        }
+    }
+}
+
 Robot::Robot(RobotScript script, void* scriptContext)
     : context(scriptContext), pluginThread(GetCurrentThreadId()), script_(script) {
     thread_ = CreateThread(nullptr, 0, &Robot::ThreadMain, this, 0, nullptr);

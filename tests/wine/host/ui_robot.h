@@ -31,6 +31,19 @@ struct DialogSnapshot {
     const ControlRecord* Find(int id, const char* text = nullptr) const;
 };
 
+// What a control should show: id, window class, text, enabled and checked.
+struct ExpectedControl {
+    int id;
+    const char* className;
+    const char* text;
+    bool enabled;
+    bool checked;
+};
+
+// Checks the caption and every control, in template order (child windows keep it),
+// each visible and as `expected` says.
+void CheckControls(const DialogSnapshot& snapshot, const char* caption, const ExpectedControl* expected, int count);
+
 class Robot;
 using RobotScript = void (*)(Robot& robot);
 

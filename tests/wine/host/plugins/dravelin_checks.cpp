@@ -1,6 +1,6 @@
 // dravelin.dll driven through its real dialog, the way the host and a user do.
 #include "check.h"
-#include "plugin_loader.h"
+#include "plugin_session.h"
 #include "test_files.h"
 #include "ui_robot.h"
 
@@ -57,24 +57,12 @@ void DriveImportDialog(Robot& robot) {
     if (run->expectBox) robot.AnswerMessageBox(&run->box);
 }
 
-// Runs one import on `model` with the dialog driven as `run` says; returns execute's result.
-int RunImport(HostPlugIn* plugin, msModel* model, ImportRun* run) {
-    Robot robot(DriveImportDialog, run);
-    const int result = plugin->Execute(model);
-    robot.Finish();
-    return result;
-}
-
-struct Importer {
-    PlugInLibrary library{"dravelin.dll"};
-    HostPlugIn* plugin = library.create ? library.create() : nullptr;
-    msModel* model = msModel_Create();
-    ~Importer() {
-        delete plugin;
-        msModel_Free(model);
-    }
-    bool Ready() const { return plugin && model; }
+struct Importer : PlugInSession {
+    Importer() : PlugInSession("dravelin.dll") {}
 };
+
+// Runs one import with the dialog driven as `run` says; returns execute's result.
+int RunImport(Importer& importer, ImportRun* run) { return importer.ExecuteDriven(DriveImportDialog, run); }
 
 void NoRobot(Robot&) {}
 
@@ -100,33 +88,21 @@ WINE_TEST(Importer, DialogShowsItsControls) {
     if (!importer.Ready()) return Fail(__FILE__, __LINE__, "no plug-in object");
     ImportRun run;
     run.ending = ImportRun::kCancel;
-    CHECK_EQ_INT(0, RunImport(importer.plugin, importer.model, &run));
-    const DialogSnapshot& s = run.snapshot;
-    CHECK_EQ_TEXT(kCaption, s.caption);
-    CHECK_EQ_INT(10, s.controlCount);
-    struct Expected {
-        int id;
-        const char* className;
-        const char* text;
-        bool enabled;
-    } expected[] = {
-        {1, "Button", "OK", true},           {2, "Button", "Cancel", true},
-        {-1, "Static", "Filename", true},    {-1, "Static", "Texture Location", true},
-        {1000, "Edit", "", true},            {1001, "Edit", "", true},
-        {1002, "Button", "...", true},       {1003, "Button", "...", true},
-        {1004, "Button", "Produce Debug Dump", true}, {1005, "Edit", "", false},
+    CHECK_EQ_INT(0, RunImport(importer, &run));
+    // The debug dump box starts unticked; field 1005 stays disabled.
+    const ExpectedControl expected[] = {
+        {1, "Button", "OK", true, false},
+        {2, "Button", "Cancel", true, false},
+        {-1, "Static", "Filename", true, false},
+        {-1, "Static", "Texture Location", true, false},
+        {1000, "Edit", "", true, false},
+        {1001, "Edit", "", true, false},
+        {1002, "Button", "...", true, false},
+        {1003, "Button", "...", true, false},
+        {1004, "Button", "Produce Debug Dump", true, false},
+        {1005, "Edit", "", false, false},
     };
-    int index = 0;
-    for (const Expected& e : expected) {
-        if (index >= s.controlCount) break;
-        const ControlRecord& c = s.controls[index++];  // child windows keep template order
-        CHECK_EQ_INT(e.id, c.id);
-        CHECK_EQ_TEXT(e.className, c.className);
-        CHECK_EQ_TEXT(e.text, c.text);
-        CHECK_EQ_INT(e.enabled, c.enabled);
-        CHECK(c.visible);
-        CHECK(!c.checked);  // the debug dump box starts unticked
-    }
+    CheckControls(run.snapshot, kCaption, expected, sizeof(expected) / sizeof(expected[0]));
 }
 
 WINE_TEST(Importer, CancelEscapeAndCloseBoxReturnZeroAndAddNothing) {
@@ -140,7 +116,7 @@ WINE_TEST(Importer, CancelEscapeAndCloseBoxReturnZeroAndAddNothing) {
         ImportRun run;
         run.fileName = crate;  // a good file typed in, then the dialog is left without OK
         run.ending = ending;
-        CHECK_EQ_INT(0, RunImport(importer.plugin, importer.model, &run));
+        CHECK_EQ_INT(0, RunImport(importer, &run));
         CHECK_EQ_INT(0, msModel_GetMeshCount(importer.model));
         CHECK_EQ_INT(0, msModel_GetMaterialCount(importer.model));
     }
@@ -154,7 +130,7 @@ WINE_TEST(Importer, OkOnAGoodFileFillsTheModel) {
     if (!importer.Ready()) return Fail(__FILE__, __LINE__, "no plug-in object");
     ImportRun run;
     run.fileName = crate;
-    CHECK_EQ_INT(0, RunImport(importer.plugin, importer.model, &run));
+    CHECK_EQ_INT(0, RunImport(importer, &run));
     CHECK_EQ_INT(1, msModel_GetMeshCount(importer.model));
     CHECK_EQ_INT(1, msModel_GetMaterialCount(importer.model));
 }
@@ -168,7 +144,7 @@ WINE_TEST(Importer, EnterKeyConfirmsLikeOk) {
     ImportRun run;
     run.fileName = crate;
     run.ending = ImportRun::kEnter;
-    CHECK_EQ_INT(0, RunImport(importer.plugin, importer.model, &run));
+    CHECK_EQ_INT(0, RunImport(importer, &run));
     CHECK_EQ_INT(1, msModel_GetMeshCount(importer.model));
 }
 
@@ -184,7 +160,7 @@ WINE_TEST(Importer, DebugDumpBoxChangesNothing) {
     ImportRun tickedRun;
     tickedRun.fileName = arm;
     tickedRun.tickDebugDump = true;
-    CHECK_EQ_INT(RunImport(plain.plugin, plain.model, &plainRun), RunImport(ticked.plugin, ticked.model, &tickedRun));
+    CHECK_EQ_INT(RunImport(plain, &plainRun), RunImport(ticked, &tickedRun));
     CHECK_EQ_INT(msModel_GetMeshCount(plain.model), msModel_GetMeshCount(ticked.model));
     CHECK_EQ_INT(msModel_GetMaterialCount(plain.model), msModel_GetMaterialCount(ticked.model));
     CHECK_EQ_INT(msModel_GetBoneCount(plain.model), msModel_GetBoneCount(ticked.model));
@@ -199,7 +175,7 @@ WINE_TEST(Importer, NodeOnlyFileReturnsOne) {
     if (!importer.Ready()) return Fail(__FILE__, __LINE__, "no plug-in object");
     ImportRun run;
     run.fileName = file;
-    CHECK_EQ_INT(1, RunImport(importer.plugin, importer.model, &run));
+    CHECK_EQ_INT(1, RunImport(importer, &run));
     CHECK_EQ_INT(0, msModel_GetMeshCount(importer.model));
 }
 
@@ -213,7 +189,7 @@ WINE_TEST(Importer, WrongVersionShowsTheErrorBoxAndLeavesTheModel) {
     ImportRun run;
     run.fileName = file;
     run.expectBox = true;
-    CHECK_EQ_INT(0, RunImport(importer.plugin, importer.model, &run));
+    CHECK_EQ_INT(0, RunImport(importer, &run));
     CHECK_EQ_TEXT(kErrorCaption, run.box.caption);
     CHECK_EQ_TEXT("Unexpected Long value - was 0x04000001 (67108865) expected 0x04000002 (67108866)", run.box.text);
     CHECK_EQ_INT(1, msModel_GetMeshCount(importer.model));
@@ -229,7 +205,7 @@ WINE_TEST(Importer, MissingFileShowsUnableToOpen) {
     ImportRun run;
     run.fileName = file;
     run.expectBox = true;
-    CHECK_EQ_INT(0, RunImport(importer.plugin, importer.model, &run));
+    CHECK_EQ_INT(0, RunImport(importer, &run));
     char expected[700];
     wsprintfA(expected, "Unable to open file '%s'.", file);
     CHECK_EQ_TEXT(kErrorCaption, run.box.caption);
@@ -246,7 +222,7 @@ WINE_TEST(Importer, FilePickerPutsThePathIntoTheField) {
     ImportRun run;
     run.pickFile = crate;
     run.ending = ImportRun::kOk;  // the picked file is then imported
-    CHECK_EQ_INT(0, RunImport(importer.plugin, importer.model, &run));
+    CHECK_EQ_INT(0, RunImport(importer, &run));
     CHECK_EQ_TEXT(crate, run.fileFieldAfterPick);
     CHECK_EQ_INT(1, msModel_GetMeshCount(importer.model));
 }
@@ -258,7 +234,7 @@ WINE_TEST(Importer, FilePickerCancelLeavesTheField) {
     run.fileName = "typed.nif";
     run.pickFileCancel = true;
     run.ending = ImportRun::kCancel;
-    CHECK_EQ_INT(0, RunImport(importer.plugin, importer.model, &run));
+    CHECK_EQ_INT(0, RunImport(importer, &run));
     CHECK_EQ_TEXT("typed.nif", run.fileFieldAfterPick);
 }
 
@@ -268,7 +244,7 @@ WINE_TEST(Importer, FolderBrowserPutsThePathIntoTheField) {
     ImportRun run;
     run.pickFolder = "C:\\windows";
     run.ending = ImportRun::kCancel;
-    CHECK_EQ_INT(0, RunImport(importer.plugin, importer.model, &run));
+    CHECK_EQ_INT(0, RunImport(importer, &run));
     CHECK_EQ_TEXT("C:\\windows", run.folderFieldAfterPick);
 }
 
@@ -279,7 +255,7 @@ WINE_TEST(Importer, FolderBrowserCancelLeavesTheField) {
     run.folder = "textures here";
     run.pickFolderCancel = true;
     run.ending = ImportRun::kCancel;
-    CHECK_EQ_INT(0, RunImport(importer.plugin, importer.model, &run));
+    CHECK_EQ_INT(0, RunImport(importer, &run));
     CHECK_EQ_TEXT("textures here", run.folderFieldAfterPick);
 }
 
@@ -299,19 +275,15 @@ WINE_TEST(Importer, RenamedLibraryStillShowsItsDialog) {
     free(bytes);
     if (!copied) return Fail(__FILE__, __LINE__, "cannot copy %s to %s", source, renamed);
     {
-        PlugInLibrary library(renamed);
-        HostPlugIn* plugin = library.create ? library.create() : nullptr;
-        msModel* model = msModel_Create();
-        if (plugin && model) {
+        PlugInSession renamedImporter(renamed);
+        if (renamedImporter.Ready()) {
             ImportRun run;
             run.ending = ImportRun::kCancel;
-            CHECK_EQ_INT(0, RunImport(plugin, model, &run));
+            CHECK_EQ_INT(0, renamedImporter.ExecuteDriven(DriveImportDialog, &run));
             CHECK_EQ_TEXT(kCaption, run.snapshot.caption);
         } else {
             Fail(__FILE__, __LINE__, "no plug-in object from the renamed library");
         }
-        delete plugin;
-        msModel_Free(model);
     }
     DeleteFileA(renamed);
 }

@@ -8,7 +8,7 @@ using namespace wine_test;
 namespace {
 
 enum : DWORD {
-    kChild = 0x40000000, kVisible = 0x10000000, kTabStop = 0x00010000, kGroup = 0x00020000,
+    kTabStop = 0x00010000, kGroup = 0x00020000,
     kBorder = 0x00800000, kDisabled = 0x08000000, kAutoHScroll = 0x0080,
     kPushButton = 0, kDefPushButton = 1, kAutoCheckBox = 3,
 };
@@ -41,19 +41,5 @@ WINE_TEST(Resources, ImporterDialogMatchesItsTable) {
         {0, kAutoCheckBox | kTabStop, 7, 65, 87, 10, 1004, kButton, "Produce Debug Dump"},
         {0, kBorder | kAutoHScroll | kTabStop | kDisabled, 98, 65, 257, 14, 1005, kEdit, ""},
     };
-    const int count = sizeof(expected) / sizeof(expected[0]);
-    CHECK_EQ_INT(count, t.controlCount);
-    for (int i = 0; i < count && i < t.controlCount; ++i) {
-        const TemplateControl& e = expected[i];
-        const TemplateControl& c = t.controls[i];
-        CHECK_EQ_INT(e.id, c.id);
-        CHECK_EQ_INT(e.classOrdinal, c.classOrdinal);
-        CHECK_EQ_TEXT(e.text, c.text);
-        CHECK_EQ_INT(e.x, c.x);
-        CHECK_EQ_INT(e.y, c.y);
-        CHECK_EQ_INT(e.cx, c.cx);
-        CHECK_EQ_INT(e.cy, c.cy);
-        CHECK_EQ_INT(kChild | kVisible | e.style, c.style);
-        CHECK_EQ_INT(0, c.exStyle);
-    }
+    CheckTemplateControls(t, expected, sizeof(expected) / sizeof(expected[0]));
 }

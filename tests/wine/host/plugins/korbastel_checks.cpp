@@ -1,6 +1,6 @@
 // korbastel.dll driven through its real dialog, the way the host and a user do.
 #include "check.h"
-#include "plugin_loader.h"
+#include "plugin_session.h"
 #include "test_files.h"
 #include "ui_robot.h"
 
@@ -42,23 +42,11 @@ void DriveExportDialog(Robot& robot) {
     robot.WaitUntilGone(dialog);
 }
 
-int RunExport(HostPlugIn* plugin, msModel* model, ExportRun* run) {
-    Robot robot(DriveExportDialog, run);
-    const int result = plugin->Execute(model);
-    robot.Finish();
-    return result;
-}
-
-struct Exporter {
-    PlugInLibrary library{"korbastel.dll"};
-    HostPlugIn* plugin = library.create ? library.create() : nullptr;
-    msModel* model = msModel_Create();
-    ~Exporter() {
-        delete plugin;
-        msModel_Free(model);
-    }
-    bool Ready() const { return plugin && model; }
+struct Exporter : PlugInSession {
+    Exporter() : PlugInSession("korbastel.dll") {}
 };
+
+int RunExport(Exporter& exporter, ExportRun* run) { return exporter.ExecuteDriven(DriveExportDialog, run); }
 
 // Fills `model` by importing `file` with dravelin.dll through its dialog.
 bool ImportInto(msModel* model, const char* file);
@@ -77,15 +65,10 @@ void AnswerImportDialog(Robot& robot) {
 }
 
 bool ImportInto(msModel* model, const char* file) {
-    PlugInLibrary library("dravelin.dll");
-    if (!library.create) return false;
-    HostPlugIn* importer = library.create();
+    PlugInSession importer("dravelin.dll");
+    if (!importer.Ready()) return false;
     ImportAnswer answer = {file};
-    Robot robot(AnswerImportDialog, &answer);
-    const int result = importer->Execute(model);
-    robot.Finish();
-    delete importer;
-    return result == 0;
+    return importer.ExecuteDriven(AnswerImportDialog, &answer, model) == 0;
 }
 
 void NoRobot(Robot&) {}
@@ -112,17 +95,8 @@ WINE_TEST(Exporter, DialogShowsItsControls) {
     if (!exporter.Ready()) return Fail(__FILE__, __LINE__, "no plug-in object");
     ExportRun run;
     run.ending = ExportRun::kCancel;
-    CHECK_EQ_INT(-1, RunExport(exporter.plugin, exporter.model, &run));
-    const DialogSnapshot& s = run.snapshot;
-    CHECK_EQ_TEXT(kCaption, s.caption);
-    CHECK_EQ_INT(16, s.controlCount);
-    struct Expected {
-        int id;
-        const char* className;
-        const char* text;
-        bool enabled;
-        bool checked;
-    } expected[] = {
+    CHECK_EQ_INT(-1, RunExport(exporter, &run));
+    const ExpectedControl expected[] = {
         {1, "Button", "OK", true, false},
         {2, "Button", "Cancel", true, false},
         {1000, "Edit", "", true, false},
@@ -140,17 +114,7 @@ WINE_TEST(Exporter, DialogShowsItsControls) {
         {-1, "Static", "Version:", true, false},
         {-1, "Static", "NIF v4 export", true, false},
     };
-    int index = 0;
-    for (const Expected& e : expected) {
-        if (index >= s.controlCount) break;
-        const ControlRecord& c = s.controls[index++];  // child windows keep template order
-        CHECK_EQ_INT(e.id, c.id);
-        CHECK_EQ_TEXT(e.className, c.className);
-        CHECK_EQ_TEXT(e.text, c.text);
-        CHECK_EQ_INT(e.enabled, c.enabled);
-        CHECK_EQ_INT(e.checked, c.checked);
-        CHECK(c.visible);
-    }
+    CheckControls(run.snapshot, kCaption, expected, sizeof(expected) / sizeof(expected[0]));
 }
 
 WINE_TEST(Exporter, CancelEscapeAndCloseBoxReturnMinusOneAndKeepTheModel) {
@@ -165,7 +129,7 @@ WINE_TEST(Exporter, CancelEscapeAndCloseBoxReturnMinusOneAndKeepTheModel) {
         ExportRun run;
         run.fileName = out;
         run.ending = ending;
-        CHECK_EQ_INT(-1, RunExport(exporter.plugin, exporter.model, &run));
+        CHECK_EQ_INT(-1, RunExport(exporter, &run));
         CHECK_EQ_INT(0, msModel_GetDestroyCount(exporter.model));
         CHECK_EQ_INT(1, msModel_GetMeshCount(exporter.model));
         CHECK(!FileExists(out));
@@ -181,7 +145,7 @@ WINE_TEST(Exporter, OkWithAnEmptyNameReturnsMinusOne) {
     if (!BuiltNextToHost("dravelin.dll")) return Skip("dravelin.dll is not built: no model to export");
     if (!ImportInto(exporter.model, crate)) return Fail(__FILE__, __LINE__, "import of %s failed", crate);
     ExportRun run;  // nothing typed: the field stays empty
-    CHECK_EQ_INT(-1, RunExport(exporter.plugin, exporter.model, &run));
+    CHECK_EQ_INT(-1, RunExport(exporter, &run));
     CHECK_EQ_INT(0, msModel_GetDestroyCount(exporter.model));
     CHECK_EQ_INT(1, msModel_GetMeshCount(exporter.model));
 }
@@ -199,7 +163,7 @@ WINE_TEST(Exporter, SuccessfulExportWritesWhatTheNativeBuildWrites) {
     if (!ImportInto(exporter.model, crate)) return Fail(__FILE__, __LINE__, "import of %s failed", crate);
     ExportRun run;
     run.fileName = out;
-    CHECK_EQ_INT(0, RunExport(exporter.plugin, exporter.model, &run));
+    CHECK_EQ_INT(0, RunExport(exporter, &run));
     CHECK_EQ_INT(1, msModel_GetDestroyCount(exporter.model));
     CHECK_EQ_INT(0, msModel_GetMeshCount(exporter.model));  // destroyed: emptied by the host library
 
@@ -236,7 +200,7 @@ WINE_TEST(Exporter, EnterKeyExportsLikeOk) {
     ExportRun run;
     run.fileName = out;
     run.ending = ExportRun::kEnter;
-    CHECK_EQ_INT(0, RunExport(exporter.plugin, exporter.model, &run));
+    CHECK_EQ_INT(0, RunExport(exporter, &run));
     CHECK_EQ_INT(1, msModel_GetDestroyCount(exporter.model));
     CHECK(FileExists(out));
 }
@@ -249,7 +213,7 @@ WINE_TEST(Exporter, BrowseCancelLeavesTheField) {
     run.browse = true;
     run.browseAnswer = nullptr;
     run.ending = ExportRun::kCancel;
-    CHECK_EQ_INT(-1, RunExport(exporter.plugin, exporter.model, &run));
+    CHECK_EQ_INT(-1, RunExport(exporter, &run));
     CHECK_EQ_TEXT("typed.nif", run.fieldAfterBrowse);
 }
 
@@ -267,7 +231,7 @@ WINE_TEST(Exporter, BrowseChosenNameGetsTheNifExtension) {
     run.browse = true;
     run.browseAnswer = boat;
     run.ending = ExportRun::kCancel;
-    CHECK_EQ_INT(-1, RunExport(exporter.plugin, exporter.model, &run));
+    CHECK_EQ_INT(-1, RunExport(exporter, &run));
     CHECK_EQ_TEXT(expected, run.fieldAfterBrowse);
     CHECK_EQ_INT(0, msModel_GetDestroyCount(exporter.model));
 }
@@ -288,6 +252,6 @@ WINE_TEST(Exporter, BrowseWithAllFilesStillGetsTheNifExtension) {
     run.browseAnswer = raft;
     run.browseFilter = 2;
     run.ending = ExportRun::kCancel;
-    CHECK_EQ_INT(-1, RunExport(exporter.plugin, exporter.model, &run));
+    CHECK_EQ_INT(-1, RunExport(exporter, &run));
     CHECK_EQ_TEXT(expected, run.fieldAfterBrowse);
 }

@@ -7,7 +7,7 @@ using namespace wine_test;
 namespace {
 
 enum : DWORD {
-    kChild = 0x40000000, kVisible = 0x10000000, kTabStop = 0x00010000, kGroup = 0x00020000,
+    kTabStop = 0x00010000, kGroup = 0x00020000,
     kBorder = 0x00800000, kDisabled = 0x08000000, kAutoHScroll = 0x0080,
     kPushButton = 0, kDefPushButton = 1, kGroupBox = 7, kAutoRadio = 9,
     kCentre = 0x0001, kCentreImage = 0x0200, kSunken = 0x1000,
@@ -55,21 +55,7 @@ WINE_TEST(Resources, ExporterDialogMatchesItsTable) {
         {0, 0, 15, 140, 40, 8, -1, kStatic, "Version:"},
         {0, 0, 15, 125, 130, 10, -1, kStatic, "NIF v4 export"},
     };
-    const int count = sizeof(expected) / sizeof(expected[0]);
-    CHECK_EQ_INT(count, t.controlCount);
-    for (int i = 0; i < count && i < t.controlCount; ++i) {
-        const TemplateControl& e = expected[i];
-        const TemplateControl& c = t.controls[i];
-        CHECK_EQ_INT(e.id, c.id);
-        CHECK_EQ_INT(e.classOrdinal, c.classOrdinal);
-        CHECK_EQ_TEXT(e.text, c.text);
-        CHECK_EQ_INT(e.x, c.x);
-        CHECK_EQ_INT(e.y, c.y);
-        CHECK_EQ_INT(e.cx, c.cx);
-        CHECK_EQ_INT(e.cy, c.cy);
-        CHECK_EQ_INT(kChild | kVisible | e.style, c.style);
-        CHECK_EQ_INT(0, c.exStyle);
-    }
+    CheckTemplateControls(t, expected, sizeof(expected) / sizeof(expected[0]));
 }
 
 WINE_TEST(Resources, ExporterVersionIs0_0_2_4) {

@@ -55,6 +55,23 @@ bool SameClassName(const char* a, const char* b) {
 
 }  // namespace
 
+void CheckTemplateControls(const DialogTemplate& dialog, const TemplateControl* expected, int count) {
+    const DWORD childVisible = 0x40000000 | 0x10000000;  // WS_CHILD | WS_VISIBLE
+    CHECK_EQ_INT(count, dialog.controlCount);
+    for (int i = 0; i < count && i < dialog.controlCount; ++i) {
+        const TemplateControl& e = expected[i];
+        const TemplateControl& c = dialog.controls[i];
+        if (e.id != c.id || e.classOrdinal != c.classOrdinal || strcmp(e.text, c.text) != 0 || e.x != c.x ||
+            e.y != c.y || e.cx != c.cx || e.cy != c.cy || (childVisible | e.style) != c.style || c.exStyle != 0) {
+            Fail(__FILE__, __LINE__,
+                 "control %d: expected id %d class 0x%x \"%s\" at %d,%d %dx%d style 0x%08x, found id %d class 0x%x "
+                 "\"%s\" at %d,%d %dx%d style 0x%08x ex 0x%x",
+                 i, (int)e.id, e.classOrdinal, e.text, e.x, e.y, e.cx, e.cy, (unsigned)(childVisible | e.style),
+                 (int)c.id, c.classOrdinal, c.text, c.x, c.y, c.cx, c.cy, (unsigned)c.style, (unsigned)c.exStyle);
+        }
+    }
+}
+
 bool LoadDialogTemplate(const char* dll, int id, unsigned short language, DialogTemplate* out) {
     memset(out, 0, sizeof(*out));
     HMODULE module = LoadLibraryExA(dll, nullptr, kLoadAsDataFile);

@@ -30,4 +30,8 @@ struct DialogTemplate {
 // Finds dialog `id` in `language` (e.g. 0x0809) of the DLL file and parses it.
 bool LoadDialogTemplate(const char* dll, int id, unsigned short language, DialogTemplate* out);
 
+// Checks the template's controls against `expected`, field by field and in
+// order; every control is a visible child window besides its own style.
+void CheckTemplateControls(const DialogTemplate& dialog, const TemplateControl* expected, int count);
+
 }  // namespace wine_test
