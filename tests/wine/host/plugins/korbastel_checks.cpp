@@ -17,7 +17,9 @@ struct ExportRun {
     const char* browseAnswer = nullptr;  // typed into the save dialog; null cancels it
     int browseFilter = 0;                // file type chosen there first (1-based)
     enum Ending { kOk, kCancel, kEscape, kCloseBox, kEnter } ending = kOk;
+    bool expectBox = false;  // a message box shows while the dialog is still open
     DialogSnapshot snapshot;
+    MessageBoxRecord box = {};
     char fieldAfterBrowse[1024] = {};
 };
 
@@ -39,6 +41,7 @@ void DriveExportDialog(Robot& robot) {
         case ExportRun::kEnter: robot.PressKey(dialog, 1000, VK_RETURN); break;
         case ExportRun::kCloseBox: robot.PressCloseBox(dialog); break;
     }
+    if (run->expectBox) robot.AnswerMessageBox(&run->box, dialog);
     robot.WaitUntilGone(dialog);
 }
 
@@ -254,4 +257,80 @@ WINE_TEST(Exporter, BrowseWithAllFilesStillGetsTheNifExtension) {
     run.ending = ExportRun::kCancel;
     CHECK_EQ_INT(-1, RunExport(exporter, &run));
     CHECK_EQ_TEXT(expected, run.fieldAfterBrowse);
+}
+
+// The model checks come first: their boxes use the system's default caption.
+WINE_TEST(Exporter, ModelWithoutMeshesShowsABoxWithTheDefaultCaption) {
+    char outPath[512];
+    const char* out = WorkPath("empty_model.nif", outPath, sizeof(outPath));
+    if (!out) return;
+    Exporter exporter;
+    if (!exporter.Ready()) return Fail(__FILE__, __LINE__, "no plug-in object");
+    ExportRun run;
+    run.fileName = out;
+    run.expectBox = true;
+    CHECK_EQ_INT(-1, RunExport(exporter, &run));
+    CHECK_EQ_TEXT("Error", run.box.caption);
+    CHECK_EQ_TEXT("Fatal error: Model has no mesh data,\nexport aborted.", run.box.text);
+    CHECK_EQ_INT(0, msModel_GetDestroyCount(exporter.model));
+    CHECK(!FileExists(out));
+}
+
+// The finished file is moved onto an existing one (MoveFileExA with replace).
+WINE_TEST(Exporter, ExportReplacesAnExistingFile) {
+    char cratePath[512];
+    char outPath[512];
+    char temporaryPath[520];
+    const char* crate = ExamplePath("crate.nif", cratePath, sizeof(cratePath));
+    if (!crate) return Skip("no --examples= folder");
+    const char* out = WorkPath("replaced.nif", outPath, sizeof(outPath));
+    if (!out) return;
+    if (!BuiltNextToHost("dravelin.dll")) return Skip("dravelin.dll is not built: no model to export");
+    CHECK(WriteWholeFile(out, "old contents", 12));
+    Exporter exporter;
+    if (!exporter.Ready()) return Fail(__FILE__, __LINE__, "no plug-in object");
+    if (!ImportInto(exporter.model, crate)) return Fail(__FILE__, __LINE__, "import of %s failed", crate);
+    ExportRun run;
+    run.fileName = out;
+    CHECK_EQ_INT(0, RunExport(exporter, &run));
+    DWORD size = 0;
+    unsigned char* written = ReadWholeFile(out, &size);
+    const char header[] = "NetImmerse File Format, Version 4.0.0.2\n";
+    CHECK(written && size > sizeof(header) && memcmp(written, header, sizeof(header) - 1) == 0);
+    free(written);
+    strcpy(temporaryPath, out);
+    strcat(temporaryPath, ".tmp");
+    CHECK(!FileExists(temporaryPath));
+}
+
+// An output that cannot be created is named in "debug.log" in the system's
+// temporary folder, with no message box.
+WINE_TEST(Exporter, UncreatableOutputIsNamedInTheTemporaryDebugLog) {
+    char cratePath[512];
+    char outPath[512];
+    const char* crate = ExamplePath("crate.nif", cratePath, sizeof(cratePath));
+    if (!crate) return Skip("no --examples= folder");
+    const char* out = WorkPath("no such folder\\lost.nif", outPath, sizeof(outPath));
+    if (!out) return;
+    if (!BuiltNextToHost("dravelin.dll")) return Skip("dravelin.dll is not built: no model to export");
+    char logPath[600] = {};
+    const DWORD length = GetTempPathA(512, logPath);
+    if (length == 0 || length >= 512) return Fail(__FILE__, __LINE__, "no temporary folder");
+    strcat(logPath, "debug.log");
+    DeleteFileA(logPath);
+    Exporter exporter;
+    if (!exporter.Ready()) return Fail(__FILE__, __LINE__, "no plug-in object");
+    if (!ImportInto(exporter.model, crate)) return Fail(__FILE__, __LINE__, "import of %s failed", crate);
+    ExportRun run;
+    run.fileName = out;
+    CHECK_EQ_INT(-1, RunExport(exporter, &run));
+    CHECK_EQ_INT(0, msModel_GetDestroyCount(exporter.model));
+    DWORD size = 0;
+    unsigned char* log = ReadWholeFile(logPath, &size);
+    CHECK(log != nullptr);
+    if (log) {
+        CHECK_EQ_INT(strlen(out), size);
+        CHECK(size == strlen(out) && memcmp(log, out, size) == 0);
+        free(log);
+    }
 }
