@@ -1,5 +1,6 @@
 #include "importer/import_run.h"
 
+#include "importer/convert/conversion_size.h"
 #include "importer/convert/convert_block.h"
 #include "importer/nif/debug_printer.h"
 #include "importer/nif/nif_file.h"
@@ -13,6 +14,7 @@ int ImportNifFile(msModel* model, const char* fileName) {
     NifFile file(&stream);
 
     NifBlock* root = file.GetRoot();
+    CheckConversionSize(root, &printer);
     const int addedMesh = root != nullptr ? ConvertBlock(model, root) : 0;
     return addedMesh ? 0 : 1;
 }

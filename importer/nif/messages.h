@@ -30,6 +30,10 @@ inline constexpr char kHeaderLine[] = "NetImmerse File Format, Version 4.0.0.2";
 inline constexpr char kNestedTooDeeply[] = "Scene graph nested too deeply (more than 1000 levels).";
 inline constexpr char kTooManyVisits[] = "Scene graph too large (more than 1000000 block visits).";
 
+// An import that would add more to the host's model than it can take.
+inline constexpr char kSceneTooLargeToImport[] =
+    "Scene too large to import (more than %lld meshes, materials, bones, vertices and triangles).";
+
 // Summary line after the link-type warnings that were counted but not written.
 inline constexpr char kFurtherLinkWarnings[] = "%d further link warnings not shown";
 

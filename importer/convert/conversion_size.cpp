@@ -1,0 +1,53 @@
+#include "importer/convert/conversion_size.h"
+
+#include <string>
+
+#include "importer/nif/debug_printer.h"
+#include "importer/nif/messages.h"
+#include "importer/nif/nif_block.h"
+#include "importer/nif/nif_file.h"
+#include "importer/nif/node_blocks.h"
+#include "importer/nif/text_exception.h"
+
+namespace {
+
+// What ImportShape adds for one arrival at a shape, asked without the
+// message boxes that a wrong-type data link would show.
+long long ShapeItems(NifBlock* shape) {
+    long long items = 1;  // the mesh
+    if (shape->GetTexturingProperty() != nullptr) items += 1;
+    const auto* triShape = dynamic_cast<const NiTriShape*>(shape);
+    if (triShape == nullptr) return items;
+    const auto* data = dynamic_cast<const NiTriShapeData*>(shape->GetOwner()->GetBlock(triShape->ShapeDataLink()));
+    if (data == nullptr) return items;
+    items += data->GetNumberVertexes() > 0 ? data->GetNumberVertexes() : 0;
+    items += data->GetNumberTriangles() > 0 ? data->GetNumberTriangles() : 0;
+    return items;
+}
+
+// The same walk as ConvertBlock: pre-order, child links only. Its depth is
+// bounded by the load, which linked parents along the same links.
+void CountBlock(NifBlock* block, long long limit, long long& total) {
+    if (block->IsShape()) total += ShapeItems(block);
+    if (block->IsBone()) total += 1;
+    for (int i = 0; total <= limit && i < block->GetNumberChildren(); ++i) {
+        NifBlock* child = block->GetChild(i);
+        if (child != nullptr) CountBlock(child, limit, total);
+    }
+}
+
+}  // namespace
+
+long long CountConvertedItems(NifBlock* root, long long limit) {
+    long long total = 0;
+    if (root != nullptr) CountBlock(root, limit, total);
+    return total;
+}
+
+void CheckConversionSize(NifBlock* root, DebugPrinter* printer) {
+    if (CountConvertedItems(root, kMaxConvertedItems) <= kMaxConvertedItems) return;
+    const std::string text = FormatText(nif_messages::kSceneTooLargeToImport, kMaxConvertedItems);
+    printer->PrintText(text.c_str());
+    printer->EndLine();
+    throw TextException(text);
+}
