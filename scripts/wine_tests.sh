@@ -71,6 +71,11 @@ timeout 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_D
 # Wine then draws the windows' frames and captions itself.
 timeout 60 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
 timeout 60 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+# Wine's own fonts (Marlett for the caption buttons, MS Sans Serif for the
+# dialogs) when the system keeps them where this Wine does not look.
+if [ -d /usr/share/wine/fonts ]; then
+  cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+fi
 echo "fresh Wine prefix ready in $(( $(date +%s) - boot_started )) s"
 
 # Windows path of a Unix path (drive Z: is the Unix root in a fresh prefix).
