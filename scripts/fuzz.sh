@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang (AddressSanitizer, UBSan, libFuzzer)
+# in build/fuzz and runs each for a given time, one after the other.
+#
+#     scripts/fuzz.sh [--runs N] [SECONDS] [TARGET...]
+#
+# SECONDS per target (default 60); TARGETs among reader, import, export, ms3d
+# (default: all that are built). --runs N stops each target after N executions
+# instead (SECONDS then only bounds the time). Reports per target the
+# executions, crashes, leaks and timeouts (a unit slower than 1 s); findings
+# land in build/fuzz/artifacts/<target>/ (copy each into
+# tests/fuzz/regressions/<target>/ with its fix). Exits 1 when anything was found.
+#
+# Seeds: the sample files (examples/make_examples), files written by
+# tests/fuzz/make_fuzz_seeds, and ../shared/corpus/ when present (read in
+# place, never copied into the project). The growing corpus stays in
+# build/fuzz/corpus/<target>/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+runs=""
+if [ "${1:-}" = "--runs" ]; then runs=$2; shift 2; fi
+seconds=${1:-60}
+shift || true
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then targets=(reader import export ms3d); fi
+
+build=build/fuzz
+flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -gline-tables-only"
+if [ ! -f $build/CMakeCache.txt ]; then
+  cmake -S . -B $build -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" \
+    -DNIF_SANITIZE=OFF -DBUILD_TESTING=ON -DNIF_FUZZ=ON >/dev/null
+fi
+
+available=()
+for t in "${targets[@]}"; do
+  if grep -q "^fuzz_$t:" <(cmake --build $build --target help | sed 's/^\.\.\. //;s/$/:/'); then
+    available+=("$t")
+  else
+    echo "fuzz_$t: not built in this tree (its code under test is missing), skipped"
+  fi
+done
+cmake --build $build -j"$(nproc)" --target make_examples make_fuzz_seeds "${available[@]/#/fuzz_}" >/dev/null
+
+seeds=$build/seeds
+rm -rf "$seeds"
+mkdir -p "$seeds/nif" "$seeds/ms3d" "$seeds/model"
+"$build/bin/make_examples" "$seeds/nif" >/dev/null
+"$build/bin/make_fuzz_seeds" "$seeds" >/dev/null
+shared=${NIF_SHARED_DIR:-$root/../shared}
+
+status=0
+printf '%-8s %12s %8s %8s %8s %8s\n' target executions seconds crashes leaks timeouts > $build/fuzz_report.txt
+for t in "${available[@]}"; do
+  corpus=$build/corpus/$t
+  artifacts=$build/artifacts/$t
+  mkdir -p "$corpus" "$artifacts"
+  inputs=("$corpus")
+  case $t in
+    reader|import)
+      inputs+=("$seeds/nif")
+      [ -d "$shared/corpus/nif" ] && inputs+=("$shared/corpus/nif") ;;
+    ms3d)
+      inputs+=("$seeds/ms3d")
+      [ -d "$shared/corpus/ms3d" ] && inputs+=("$shared/corpus/ms3d") ;;
+    export)
+      inputs+=("$seeds/model") ;;
+  esac
+  options=(-max_total_time="$seconds" -timeout=1 -report_slow_units=1 -rss_limit_mb=2048 -max_len=65536
+           -print_final_stats=1 -artifact_prefix="$artifacts/")
+  [ -n "$runs" ] && options+=(-runs="$runs")
+  [ "$t" = reader ] || [ "$t" = import ] && options+=(-dict=tests/fuzz/nif.dict)
+  log=$build/fuzz_$t.log
+  echo "fuzz_$t: ${runs:+$runs runs or }${seconds} s, log in $log"
+  start=$(date +%s)
+  "$build/bin/fuzz_$t" "${options[@]}" "${inputs[@]}" >"$log" 2>&1 || true
+  elapsed=$(( $(date +%s) - start ))
+  executions=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*$' || true)
+  if [ -z "$executions" ]; then
+    executions=$(grep -o '^#[0-9]*' "$log" | tail -1 | tr -d '#' || true)
+  fi
+  crashes=$(find "$artifacts" -name 'crash-*' -newermt "@$start" | wc -l)
+  leaks=$(find "$artifacts" -name 'leak-*' -newermt "@$start" | wc -l)
+  timeouts=$(find "$artifacts" \( -name 'timeout-*' -o -name 'slow-unit-*' -o -name 'oom-*' \) -newermt "@$start" | wc -l)
+  if grep -q 'ERROR: libFuzzer\|ERROR: AddressSanitizer\|runtime error' "$log" && [ $((crashes + leaks + timeouts)) -eq 0 ]; then
+    crashes=1
+  fi
+  printf '%-8s %12s %8s %8s %8s %8s\n' "$t" "${executions:-0}" "$elapsed" "$crashes" "$leaks" "$timeouts" >> $build/fuzz_report.txt
+  if [ $((crashes + leaks + timeouts)) -ne 0 ]; then status=1; fi
+done
+cat $build/fuzz_report.txt
+exit $status
