@@ -86,6 +86,17 @@ void Qiv_Stream::Copy(void* destination, int n) {
     Skip(n);
 }
 
+// The typed reads take their few bytes in place: a call of Copy (and of
+// memcpy) per value made the reads of large geometry arrays several times slower.
+inline const unsigned char* Qiv_Stream::Take(int n) {
+    if (static_cast<size_t>(n) > remaining_) [[unlikely]]
+        ReportError(FormatText(kCopyTooMuch, n));
+    const unsigned char* bytes = data_.data() + position_;
+    position_ += static_cast<size_t>(n);
+    remaining_ -= static_cast<size_t>(n);
+    return bytes;
+}
+
 void Qiv_Stream::Skip(int n) {
     if (n < 0 || static_cast<size_t>(n) > remaining_) ReportError(FormatText(kSkipTooMuch, n));
     position_ += static_cast<size_t>(n);
@@ -94,30 +105,25 @@ void Qiv_Stream::Skip(int n) {
 
 int32_t Qiv_Stream::Long() {
     RequireInitialised("Long");
-    unsigned char bytes[4];
-    Copy(bytes, 4);
+    const unsigned char* bytes = Take(4);
     const uint32_t value = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
     return static_cast<int32_t>(value);
 }
 
 uint16_t Qiv_Stream::Short() {
     RequireInitialised("Short");
-    unsigned char bytes[2];
-    Copy(bytes, 2);
+    const unsigned char* bytes = Take(2);
     return static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
 }
 
 uint8_t Qiv_Stream::Byte() {
     RequireInitialised("Byte");
-    unsigned char value;
-    Copy(&value, 1);
-    return value;
+    return *Take(1);
 }
 
 float Qiv_Stream::Float() {
     RequireInitialised("Float");
-    unsigned char bytes[4];
-    Copy(bytes, 4);
+    const unsigned char* bytes = Take(4);
     const uint32_t bits = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
     float value;
     std::memcpy(&value, &bits, sizeof value);

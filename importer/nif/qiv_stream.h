@@ -67,6 +67,8 @@ public:
 
 private:
     void RequireInitialised(const char* guardName);
+    // Checks like Copy, then moves past n bytes (n of 1 to 4) and returns where they start.
+    inline const unsigned char* Take(int n);
 
     DebugPrinter* printer_;
     bool initialised_ = false;
