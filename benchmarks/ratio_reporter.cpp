@@ -19,19 +19,24 @@ std::vector<Ratio>& Ratios() {
     return ratios;
 }
 
-// The console table as usual, and the mean real time per iteration of every run kept.
+struct Times {
+    double real = 0, cpu = 0;  // seconds per iteration
+};
+
+// The console table as usual, and the mean real and CPU time per iteration of every run kept.
 class RecordingReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs)
             if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-                seconds_[run.benchmark_name()] = run.real_accumulated_time / static_cast<double>(run.iterations);
+                seconds_[run.benchmark_name()] = {run.real_accumulated_time / static_cast<double>(run.iterations),
+                                                  run.cpu_accumulated_time / static_cast<double>(run.iterations)};
         ConsoleReporter::ReportRuns(runs);
     }
-    const std::map<std::string, double>& Seconds() const { return seconds_; }
+    const std::map<std::string, Times>& Seconds() const { return seconds_; }
 
 private:
-    std::map<std::string, double> seconds_;
+    std::map<std::string, Times> seconds_;
 };
 
 }  // namespace
@@ -46,13 +51,15 @@ int RunWithRatios(int argc, char** argv) {
     RecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    std::printf("\nRatios (time of the measured run / time of its baseline, same run):\n");
+    std::printf("\nRatios (time of the measured run / time of its baseline, same run; real time, then CPU time):\n");
     for (const Ratio& ratio : Ratios()) {
         const auto measured = reporter.Seconds().find(ratio.measured);
         const auto baseline = reporter.Seconds().find(ratio.baseline);
-        if (measured == reporter.Seconds().end() || baseline == reporter.Seconds().end() || baseline->second <= 0) continue;
-        std::printf("  %-36s / %-32s = %7.2f x   (goal: %s)\n", ratio.measured.c_str(), ratio.baseline.c_str(),
-                    measured->second / baseline->second, ratio.goal.c_str());
+        if (measured == reporter.Seconds().end() || baseline == reporter.Seconds().end()) continue;
+        if (baseline->second.real <= 0 || baseline->second.cpu <= 0) continue;
+        std::printf("  %-34s / %-36s = %6.2f x real, %6.2f x CPU   (goal: %s)\n", ratio.measured.c_str(),
+                    ratio.baseline.c_str(), measured->second.real / baseline->second.real,
+                    measured->second.cpu / baseline->second.cpu, ratio.goal.c_str());
     }
     return 0;
 }

@@ -27,6 +27,9 @@ targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then targets=(reader import export ms3d); fi
 
 build=build/fuzz
+# The import, export and .ms3d targets write a scratch file per input: keep
+# those in memory when possible (rewriting a file on disk costs a flush each time).
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -gline-tables-only"
 if [ ! -f $build/CMakeCache.txt ]; then
   cmake -S . -B $build -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=Release \
