@@ -36,6 +36,8 @@ if [ ! -f $build/CMakeCache.txt ]; then
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" \
     -DNIF_SANITIZE=OFF -DBUILD_TESTING=ON -DNIF_FUZZ=ON >/dev/null
+else
+  cmake $build >/dev/null  # picks up code that arrived since (a target may become available)
 fi
 
 available=()
