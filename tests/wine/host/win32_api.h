@@ -124,6 +124,7 @@ IMPORT size_t __cdecl strlen(const char* text);
 IMPORT char* __cdecl strcpy(char* to, const char* from);
 IMPORT char* __cdecl strncpy(char* to, const char* from, size_t n);
 IMPORT char* __cdecl strcat(char* to, const char* from);
+IMPORT char* __cdecl strncat(char* to, const char* from, size_t n);
 IMPORT char* __cdecl strrchr(const char* text, int c);
 IMPORT void* __cdecl memcpy(void* to, const void* from, size_t size);
 IMPORT void* __cdecl memset(void* to, int value, size_t size);

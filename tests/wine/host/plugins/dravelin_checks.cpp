@@ -287,3 +287,22 @@ WINE_TEST(Importer, RenamedLibraryStillShowsItsDialog) {
     }
     DeleteFileA(renamed);
 }
+
+// Field 1000 is read with a limit of 1000 characters including the terminator.
+WINE_TEST(Importer, LongFileNameIsCutTo999Characters) {
+    static char typed[1201];
+    memset(typed, 'a', 1200);
+    typed[1200] = '\0';
+    static char expected[1100];
+    strcpy(expected, "Unable to open file '");
+    strncat(expected, typed, 999);
+    strcat(expected, "'.");
+    Importer importer;
+    if (!importer.Ready()) return Fail(__FILE__, __LINE__, "no plug-in object");
+    ImportRun run;
+    run.fileName = typed;
+    run.expectBox = true;
+    CHECK_EQ_INT(0, RunImport(importer, &run));
+    CHECK_EQ_TEXT(kErrorCaption, run.box.caption);
+    CHECK_EQ_TEXT(expected, run.box.text);
+}
