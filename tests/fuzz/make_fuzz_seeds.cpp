@@ -87,6 +87,7 @@ int main(int argc, char** argv) {
     std::string ms3dBytes, error;
     const bool ok = Write(folder / "nif" / "textured_shape.nif", generated::TexturedShape()) &&
                     Write(folder / "nif" / "nested_nodes.nif", generated::NestedNodes()) &&
+                    Write(folder / "nif" / "particles.nif", generated::Particles()) &&
                     ms3d::WriteFile(SmallMs3d(), "seed.ms3d", &ms3dBytes, &error) &&
                     Write(folder / "ms3d" / "triangle.ms3d", ms3dBytes) &&
                     Write(folder / "model" / "triangle.bin", TriangleModel("skin.bmp", 1)) &&

@@ -15,7 +15,8 @@ namespace hostile {
 
 std::vector<NamedFile> GeneratedAndSampleFiles() {
     std::vector<NamedFile> files = {{"textured_shape", generated::TexturedShape().Bytes()},
-                                    {"nested_nodes", generated::NestedNodes().Bytes()}};
+                                    {"nested_nodes", generated::NestedNodes().Bytes()},
+                                    {"particles", generated::Particles().Bytes()}};
     for (const char* sample : {"crate.nif", "shared_texture.nif", "skinned_arm.nif"}) {
         std::vector<unsigned char> bytes = ReadFileBytes(ExamplePath(sample));
         if (!bytes.empty()) files.push_back({sample, std::move(bytes)});

@@ -37,4 +37,26 @@ inline NifBuilder NestedNodes() {
     return nif;
 }
 
+// A particle node over rotating particles with their data, a particle
+// system controller and its grow-fade modifier (types no loadable real file
+// of the shared corpus holds).
+inline NifBuilder Particles() {
+    NifBuilder nif;
+    nif.FileStart(5);
+    OtherNodeBlock(nif, "NiBSParticleNode", "Particles", {1});
+    nif.TypeName("NiRotatingParticles");
+    ObjectHead(nif, "Sparks", {}, -1, 3);
+    nif.Long(0).Long(2).Long(-1);
+    nif.TypeName("NiRotatingParticlesData").Short(2).Long(1).RepeatFloat(1, 6);
+    nif.Long(0).Floats({0, 0, 0, 1}).Long(0).Long(9).Short(3).Short(2).Float(1).Short(2);
+    nif.Long(1).RepeatFloat(2, 10).Long(0);
+    nif.TypeName("NiParticleSystemController").Long(-1).Short(0).Floats({0, 0, 0, 1}).Long(1);
+    nif.RepeatFloat(0, 16).Long(0).Long(0).Long(0).Byte(0).Long(0).Long(0).Long(0).Long(0).Long(0).Float(0).Long(0).Long(0);
+    nif.Short(4).Short(2).Short(4).RepeatFloat(0, 20);
+    nif.Long(-1).Long(4).Long(-1).Byte(7);
+    nif.TypeName("NiParticleGrowFade").Long(-1).Long(-1).Float(1).Float(2);
+    nif.Footer();
+    return nif;
+}
+
 }  // namespace generated
