@@ -1,9 +1,10 @@
 // The stand-in host's model as plain C++ records behind the opaque handles of
-// host/msLib.h. Items live in vectors of unique_ptr so that a handle (the
-// item's address) stays valid while later items are added.
+// host/msLib.h. Items live in deques: a handle (the item's address) stays
+// valid while later items are added at the end, and items are allocated in
+// blocks instead of one allocation per vertex or triangle.
 #pragma once
 
-#include <memory>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -28,8 +29,8 @@ struct NormalRecord {
 struct msMesh {
     std::string name;
     int materialIndex = -1;
-    std::vector<std::unique_ptr<msVertex>> vertices;
-    std::vector<std::unique_ptr<msTriangle>> triangles;
+    std::deque<msVertex> vertices;
+    std::deque<msTriangle> triangles;
     std::vector<NormalRecord> normals;  // addressed by index only, never by handle
 };
 
@@ -52,9 +53,9 @@ struct msBone {
 };
 
 struct msModel {
-    std::vector<std::unique_ptr<msMesh>> meshes;
-    std::vector<std::unique_ptr<msMaterial>> materials;
-    std::vector<std::unique_ptr<msBone>> bones;
+    std::deque<msMesh> meshes;
+    std::deque<msMaterial> materials;
+    std::deque<msBone> bones;
     int destroyCount = 0;
 };
 
@@ -62,16 +63,16 @@ namespace model_items {
 
 // The item at `index`, or null for a negative index or one past the end.
 template <class T>
-T* ItemAt(const std::vector<std::unique_ptr<T>>& items, int index) {
+T* ItemAt(std::deque<T>& items, int index) {
     if (index < 0 || static_cast<size_t>(index) >= items.size()) return nullptr;
-    return items[static_cast<size_t>(index)].get();
+    return &items[static_cast<size_t>(index)];
 }
 
 // Appends a new default item and returns its index; -1 when the list is full.
 template <class T>
-int AddItem(std::vector<std::unique_ptr<T>>& items) {
+int AddItem(std::deque<T>& items) {
     if (items.size() >= 0x7FFFFFFF) return -1;
-    items.push_back(std::make_unique<T>());
+    items.emplace_back();
     return static_cast<int>(items.size() - 1);
 }
 
