@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr size_t kVectorBytes = 12;
 // The fewest file bytes of a morph target: its key count and key type.
 constexpr size_t kMorphTargetBytes = 8;
 // Rotation key type whose keys are three separate angle groups.
@@ -143,7 +142,7 @@ NiMorphData::NiMorphData(NifFile* owner, const char* typeName, Qiv_Stream* strea
         if (morph->keyCount > 0) {
             morph->keys = ReadFloats(s, int64_t(morph->keyCount) * FloatsPerKey(kFloatKeySizes, morph->keyType));
         }
-        ReadEntries(s, morph->vertices, vertexCount_, kVectorBytes, ReadVector);
+        ReadVectors(s, morph->vertices, vertexCount_);
         morphs_.push_back(std::move(morph));
     }
 }

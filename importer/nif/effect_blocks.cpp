@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr size_t kVectorBytes = 12;
-constexpr size_t kColourRgbaBytes = 16;
 // The fewest file bytes of a text key: its time and its string's length.
 constexpr size_t kTextKeyBytes = 8;
 
@@ -46,11 +44,11 @@ NiRotatingParticlesData::NiRotatingParticlesData(NifFile* owner, const char* typ
     Qiv_Stream& s = *stream;
     vertexCount_ = static_cast<int16_t>(s.Short());
     const int32_t hasVertices = s.Long();
-    if (hasVertices != 0) ReadEntries(s, vertices_, vertexCount_, kVectorBytes, ReadVector);
+    if (hasVertices != 0) ReadVectors(s, vertices_, vertexCount_);
     s.LongVerify(0);  // has normals
     for (float& value : bounds_) value = s.Float();
     const int32_t hasVertexColours = s.Long();
-    if (hasVertexColours != 0) ReadEntries(s, vertexColours_, vertexCount_, kColourRgbaBytes, ReadColourRgba);
+    if (hasVertexColours != 0) ReadColoursRgba(s, vertexColours_, vertexCount_);
     unknownLong_ = s.Long();
     unknownShort1_ = s.Short();
     s.ShortVerify(vertexCount_);  // particle count

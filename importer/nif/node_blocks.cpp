@@ -9,10 +9,7 @@ namespace {
 // The one name that makes a node a bone by itself.
 constexpr char kBoneNodeName[] = "Bip01";
 
-// File bytes of one entry, for bounding reservations.
-constexpr size_t kVectorBytes = 12;
-constexpr size_t kColourRgbaBytes = 16;
-constexpr size_t kTexCoordBytes = 8;
+// File bytes of one match group index, for bounding the reservation of groups.
 constexpr size_t kShortBytes = 2;
 
 bool IsNamed(const NifBlock* block, const char* typeName) { return block && block->HasTypeName(typeName); }
@@ -208,28 +205,28 @@ NiTriShapeData::NiTriShapeData(NifFile* owner, const char* typeName, Qiv_Stream*
     Qiv_Stream& s = *stream;
     vertexCount_ = s.Short();
     hasVertices_ = s.Long();
-    if (hasVertices_ != 0) ReadEntries(s, vertices_, vertexCount_, kVectorBytes, ReadVector);
+    if (hasVertices_ != 0) ReadVectors(s, vertices_, vertexCount_);
     hasNormals_ = s.Long();
-    if (hasNormals_ > 0) ReadEntries(s, normals_, vertexCount_, kVectorBytes, ReadVector);
+    if (hasNormals_ > 0) ReadVectors(s, normals_, vertexCount_);
     centre_ = ReadVector(s);
     radius_ = s.Float();
     hasVertexColours_ = s.Long();
-    if (hasVertexColours_ != 0) ReadEntries(s, vertexColours_, vertexCount_, kColourRgbaBytes, ReadColourRgba);
+    if (hasVertexColours_ != 0) ReadColoursRgba(s, vertexColours_, vertexCount_);
     uvSetCount_ = s.Short();
     hasUV_ = s.Long();
     if (hasUV_ != 0) {
         const int64_t coordCount = int64_t(uvSetCount_) * vertexCount_;
-        ReadEntries(s, texCoords_, coordCount, kTexCoordBytes, ReadTexCoord);
+        ReadTexCoords(s, texCoords_, coordCount);
     }
     triangleCount_ = s.Short();
     const int32_t pointCount = s.LongVerify(3 * triangleCount_);
-    ReadEntries(s, trianglePoints_, pointCount, kShortBytes, [](Qiv_Stream& r) { return r.Short(); });
+    ReadShorts(s, trianglePoints_, pointCount);
     const int matchGroupCount = s.Short();
     ReserveForEntries(matchGroups_, matchGroupCount, s, kShortBytes);
     for (int group = 0; group < matchGroupCount; ++group) {
         const int count = s.Short();
         std::vector<uint16_t> indices;
-        ReadEntries(s, indices, count, kShortBytes, [](Qiv_Stream& r) { return r.Short(); });
+        ReadShorts(s, indices, count);
         matchGroups_.push_back(std::move(indices));
     }
 }

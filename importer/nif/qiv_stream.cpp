@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "importer/nif/debug_printer.h"
@@ -32,7 +33,7 @@ long FileSize(std::FILE* file) {
 bool Qiv_Stream::OpenFile(const char* path) {
     path_ = path ? path : "";
     initialised_ = false;
-    data_.clear();
+    data_.reset();
     position_ = 0;
     remaining_ = 0;
 
@@ -41,18 +42,19 @@ bool Qiv_Stream::OpenFile(const char* path) {
     bool loaded = size >= 0;
     if (loaded) {
         try {
-            data_.resize(static_cast<size_t>(size) + 1);  // the extra byte is never filled or read
+            // Not cleared first: fread fills it. The extra byte is never filled or read.
+            data_ = std::make_unique_for_overwrite<unsigned char[]>(static_cast<size_t>(size) + 1);
         } catch (const std::bad_alloc&) {
             loaded = false;
         }
     }
     if (!loaded) {
         if (file) std::fclose(file);
-        data_.clear();
+        data_.reset();
         throw TextException(FormatText(kUnableToOpenFile, path_.c_str()));
     }
     // A file that shrank since the size query gives only the bytes actually read.
-    remaining_ = std::fread(data_.data(), 1, static_cast<size_t>(size), file);
+    remaining_ = std::fread(data_.get(), 1, static_cast<size_t>(size), file);
     std::fclose(file);
     initialised_ = true;
     return true;
@@ -60,8 +62,8 @@ bool Qiv_Stream::OpenFile(const char* path) {
 
 bool Qiv_Stream::OpenBytes(const void* data, size_t size, const char* name) {
     path_ = name ? name : "";
-    data_.assign(size + 1, 0);
-    if (size > 0) std::memcpy(data_.data(), data, size);
+    data_ = std::make_unique_for_overwrite<unsigned char[]>(size + 1);
+    if (size > 0) std::memcpy(data_.get(), data, size);
     position_ = 0;
     remaining_ = size;
     initialised_ = true;
@@ -82,7 +84,7 @@ void Qiv_Stream::RequireInitialised(const char* guardName) {
 
 void Qiv_Stream::Copy(void* destination, int n) {
     if (n < 0 || static_cast<size_t>(n) > remaining_) ReportError(FormatText(kCopyTooMuch, n));
-    if (n > 0) std::memcpy(destination, data_.data() + position_, static_cast<size_t>(n));
+    if (n > 0) std::memcpy(destination, data_.get() + position_, static_cast<size_t>(n));
     Skip(n);
 }
 
@@ -91,10 +93,20 @@ void Qiv_Stream::Copy(void* destination, int n) {
 inline const unsigned char* Qiv_Stream::Take(int n) {
     if (static_cast<size_t>(n) > remaining_) [[unlikely]]
         ReportError(FormatText(kCopyTooMuch, n));
-    const unsigned char* bytes = data_.data() + position_;
+    const unsigned char* bytes = data_.get() + position_;
     position_ += static_cast<size_t>(n);
     remaining_ -= static_cast<size_t>(n);
     return bytes;
+}
+
+const unsigned char* Qiv_Stream::TakeEntries(uint64_t count, size_t bytesPerEntry) {
+    // Divided, never multiplied: a count from the file may be anything.
+    if (!initialised_ || bytesPerEntry == 0 || count > remaining_ / bytesPerEntry) return nullptr;
+    const size_t bytes = static_cast<size_t>(count) * bytesPerEntry;
+    const unsigned char* start = data_.get() + position_;
+    position_ += bytes;
+    remaining_ -= bytes;
+    return start;
 }
 
 void Qiv_Stream::Skip(int n) {
@@ -176,7 +188,7 @@ uint8_t Qiv_Stream::ByteVerify(int expected) {
 
 std::string Qiv_Stream::StringUptoVerify(char terminator, const char* expected) {
     RequireInitialised("StringUptoVerify");
-    const unsigned char* start = data_.data() + position_;
+    const unsigned char* start = data_.get() + position_;
     const void* found = remaining_ ? std::memchr(start, static_cast<unsigned char>(terminator), remaining_) : nullptr;
     if (!found) ReportError(kNoEndOfString);
     const size_t length = static_cast<size_t>(static_cast<const unsigned char*>(found) - start);

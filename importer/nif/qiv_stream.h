@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,13 @@ public:
     size_t Position() const { return position_; }
     size_t Remaining() const { return remaining_; }
 
+    // The next `count` entries of `bytesPerEntry` (> 0) bytes each, for reading
+    // a whole array at once: when the stream is open and all of them are
+    // there, moves past them and returns where they start. Otherwise returns
+    // null and consumes nothing; the caller then reads entry by entry, which
+    // fails exactly where that reading fails.
+    const unsigned char* TakeEntries(uint64_t count, size_t bytesPerEntry);
+
     // Entries of `bytesPerEntry` file bytes that could still be read: the
     // most that a count from the file may reserve memory for.
     size_t EntriesThatFit(size_t bytesPerEntry) const { return bytesPerEntry ? remaining_ / bytesPerEntry : remaining_; }
@@ -73,7 +81,7 @@ private:
     DebugPrinter* printer_;
     bool initialised_ = false;
     std::string path_;
-    std::vector<unsigned char> data_;
+    std::unique_ptr<unsigned char[]> data_;  // the file's bytes and one more
     size_t position_ = 0;
     size_t remaining_ = 0;
 };

@@ -46,14 +46,33 @@ LinkList ReadLinkList(Qiv_Stream& stream) {
     return list;
 }
 
+static_assert(sizeof(NifVector) == 12 && sizeof(NifColour) == 16 && sizeof(NifTexCoord) == 8,
+              "records copied whole must be laid out like the file");
+
+void ReadVectors(Qiv_Stream& stream, std::vector<NifVector>& vectors, int64_t count) {
+    ReadPlainEntries(stream, vectors, count, ReadVector);
+}
+
+void ReadColoursRgba(Qiv_Stream& stream, std::vector<NifColour>& colours, int64_t count) {
+    ReadPlainEntries(stream, colours, count, ReadColourRgba);
+}
+
+void ReadTexCoords(Qiv_Stream& stream, std::vector<NifTexCoord>& coords, int64_t count) {
+    ReadPlainEntries(stream, coords, count, ReadTexCoord);
+}
+
+void ReadShorts(Qiv_Stream& stream, std::vector<uint16_t>& values, int64_t count) {
+    ReadPlainEntries(stream, values, count, [](Qiv_Stream& s) { return s.Short(); });
+}
+
 std::vector<float> ReadFloats(Qiv_Stream& stream, int64_t count) {
     std::vector<float> values;
-    ReadEntries(stream, values, count, 4, [](Qiv_Stream& s) { return s.Float(); });
+    ReadPlainEntries(stream, values, count, [](Qiv_Stream& s) { return s.Float(); });
     return values;
 }
 
 std::vector<int32_t> ReadLongs(Qiv_Stream& stream, int64_t count) {
     std::vector<int32_t> values;
-    ReadEntries(stream, values, count, 4, [](Qiv_Stream& s) { return s.Long(); });
+    ReadPlainEntries(stream, values, count, [](Qiv_Stream& s) { return s.Long(); });
     return values;
 }

@@ -25,7 +25,12 @@ SkinBone ReadSkinBone(Qiv_Stream& stream) {
     bone.boundsCentre = ReadVector(stream);
     bone.boundsRadius = stream.Float();
     const int16_t weightCount = static_cast<int16_t>(stream.Short());
-    ReadEntries(stream, bone.weights, weightCount, kWeightBytes, ReadWeight);
+    ReadEntriesWhole(stream, bone.weights, weightCount, kWeightBytes, ReadWeight, [](const unsigned char* bytes) {
+        SkinVertexWeight weight;
+        weight.vertex = LoadShort(bytes);
+        weight.weight = LoadFloat(bytes + 2);
+        return weight;
+    });
     return bone;
 }
 
