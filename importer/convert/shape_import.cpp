@@ -1,6 +1,7 @@
 #include "importer/convert/shape_import.h"
 
 #include <string>
+#include <typeinfo>
 
 #include "importer/convert/stored_geometry.h"
 #include "importer/module_state.h"
@@ -8,6 +9,7 @@
 #include "importer/nif/messages.h"
 #include "importer/nif/nif_file.h"
 #include "importer/nif/nif_block.h"
+#include "importer/nif/node_blocks.h"
 
 namespace {
 
@@ -57,21 +59,50 @@ int ImportMaterial(msModel* model, NifBlock* shape, NifBlock* texturing) {
     return index;
 }
 
+// Where the per-vertex and per-triangle questions go. A plain NiTriShape
+// whose data link names a NiTriShapeData only forwards them to that block,
+// which answers them without any other effect: they are asked of the data
+// block directly, without looking it up again for every value. Any other
+// shape is asked itself, as always.
+class GeometryQuestions {
+public:
+    explicit GeometryQuestions(NifBlock* shape) : shape_(shape), data_(ForwardedTo(shape)) {}
+
+    const NifVector& Vertex(int vertex) const { return data_ ? data_->VertexAt(vertex) : shape_->GetVertex(vertex); }
+    const NifTexCoord& UVCoord(int vertex, int set) const {
+        return data_ ? data_->UVCoordAt(vertex, set) : shape_->GetUVCoord(vertex, set);
+    }
+    uint16_t TriangleIndex(int position) const {
+        return data_ ? data_->TriangleIndexAt(position) : shape_->GetTriangleIndex(position);
+    }
+
+private:
+    static const NiTriShapeData* ForwardedTo(NifBlock* shape) {
+        if (shape == nullptr || shape->GetOwner() == nullptr || typeid(*shape) != typeid(NiTriShape)) return nullptr;
+        const NifBlock* data = shape->GetOwner()->GetBlock(static_cast<const NiTriShape*>(shape)->ShapeDataLink());
+        return data != nullptr && typeid(*data) == typeid(NiTriShapeData) ? static_cast<const NiTriShapeData*>(data) : nullptr;
+    }
+
+    NifBlock* shape_;
+    const NiTriShapeData* data_;
+};
+
 // Adds the vertices and returns how many the mesh received.
 int ImportVertices(msMesh* mesh, NifBlock* shape, bool withTexCoords) {
     const int count = shape->GetNumberVertexes();
     // Asked once, and only when there is a vertex to give coordinates to.
     const bool texCoords = count > 0 && withTexCoords && shape->HasUVCoords() != 0;
+    const GeometryQuestions geometry(shape);
     int received = 0;
     for (int i = 0; i < count; ++i) {
         msVertex* vertex = msMesh_GetVertexAt(mesh, msMesh_AddVertex(mesh));
         if (vertex == nullptr) break;  // the host's vertex list is full
         ++received;
-        const NifVector& position = shape->GetVertex(i);
+        const NifVector& position = geometry.Vertex(i);
         float xyz[3] = {position.x, position.y, position.z};
         msVertex_SetVertex(vertex, xyz);
         if (texCoords) {
-            const NifTexCoord& coord = shape->GetUVCoord(i, 0);
+            const NifTexCoord& coord = geometry.UVCoord(i, 0);
             float uv[2] = {coord.u, coord.v};
             msVertex_SetTexCoords(vertex, uv);
         }
@@ -92,10 +123,11 @@ void ReportSkippedTriangles(NifBlock* shape, int skipped) {
 // the host would read outside its vertex list for any other.
 void ImportTriangles(msMesh* mesh, NifBlock* shape, int vertexCount) {
     const int count = shape->GetNumberTriangles();
+    const GeometryQuestions geometry(shape);
     int skipped = 0;
     for (int k = 0; k < count; ++k) {
-        word indices[3] = {shape->GetTriangleIndex(3 * k), shape->GetTriangleIndex(3 * k + 1),
-                           shape->GetTriangleIndex(3 * k + 2)};
+        word indices[3] = {geometry.TriangleIndex(3 * k), geometry.TriangleIndex(3 * k + 1),
+                           geometry.TriangleIndex(3 * k + 2)};
         if (indices[0] >= vertexCount || indices[1] >= vertexCount || indices[2] >= vertexCount) {
             ++skipped;
             continue;

@@ -235,22 +235,12 @@ void NiTriShapeData::ResolveLinks() {}
 
 int NiTriShapeData::GetNumberVertexes() const { return vertexCount_; }
 
-const NifVector& NiTriShapeData::GetVertex(int vertex) const {
-    if (vertex < 0 || static_cast<size_t>(vertex) >= vertices_.size()) return kZeroVector;
-    return vertices_[static_cast<size_t>(vertex)];
-}
+const NifVector& NiTriShapeData::GetVertex(int vertex) const { return VertexAt(vertex); }
 
 int NiTriShapeData::HasUVCoords() const { return hasUV_; }
 
-const NifTexCoord& NiTriShapeData::GetUVCoord(int vertex, int set) const {
-    if (vertex < 0 || vertex >= vertexCount_ || set < 0 || set >= uvSetCount_) return kZeroTexCoord;
-    const size_t position = static_cast<size_t>(set) * static_cast<size_t>(vertexCount_) + static_cast<size_t>(vertex);
-    return position < texCoords_.size() ? texCoords_[position] : kZeroTexCoord;
-}
+const NifTexCoord& NiTriShapeData::GetUVCoord(int vertex, int set) const { return UVCoordAt(vertex, set); }
 
 int NiTriShapeData::GetNumberTriangles() const { return triangleCount_; }
 
-uint16_t NiTriShapeData::GetTriangleIndex(int position) const {
-    if (position < 0 || static_cast<size_t>(position) >= trianglePoints_.size()) return 0;
-    return trianglePoints_[static_cast<size_t>(position)];
-}
+uint16_t NiTriShapeData::GetTriangleIndex(int position) const { return TriangleIndexAt(position); }

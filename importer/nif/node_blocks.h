@@ -136,6 +136,22 @@ public:
     int GetNumberTriangles() const override;
     uint16_t GetTriangleIndex(int position) const override;
 
+    // The answers of GetVertex, GetUVCoord and GetTriangleIndex without a
+    // virtual call, for loops over every vertex and triangle.
+    const NifVector& VertexAt(int vertex) const {
+        if (vertex < 0 || static_cast<size_t>(vertex) >= vertices_.size()) return kZeroVector;
+        return vertices_[static_cast<size_t>(vertex)];
+    }
+    const NifTexCoord& UVCoordAt(int vertex, int set) const {
+        if (vertex < 0 || vertex >= vertexCount_ || set < 0 || set >= uvSetCount_) return kZeroTexCoord;
+        const size_t position = static_cast<size_t>(set) * static_cast<size_t>(vertexCount_) + static_cast<size_t>(vertex);
+        return position < texCoords_.size() ? texCoords_[position] : kZeroTexCoord;
+    }
+    uint16_t TriangleIndexAt(int position) const {
+        if (position < 0 || static_cast<size_t>(position) >= trianglePoints_.size()) return 0;
+        return trianglePoints_[static_cast<size_t>(position)];
+    }
+
     int UVSetCount() const { return uvSetCount_; }
     const std::vector<NifVector>& Vertices() const { return vertices_; }
     const std::vector<NifVector>& Normals() const { return normals_; }
