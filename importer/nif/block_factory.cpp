@@ -59,7 +59,8 @@ const FactoryEntry kFactoryTable[] = {
 std::unique_ptr<NifBlock> CreateBlock(NifFile* owner, const std::string& typeName, Qiv_Stream* stream) {
     for (const FactoryEntry& entry : kFactoryTable) {
         if (std::strcmp(entry.typeName, typeName.c_str()) == 0) {
-            return entry.construct(owner, typeName.c_str(), stream);
+            // The table's own name: it outlives every block, which keeps only a pointer to it.
+            return entry.construct(owner, entry.typeName, stream);
         }
     }
     return nullptr;

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "importer/convert/matrix44.h"
@@ -23,6 +24,8 @@ class Qiv_Stream;
 
 class NifBlock {
 public:
+    // `typeName` is kept as a pointer, not copied: it must outlive the block
+    // (the block factory passes the names of its static table).
     NifBlock(NifFile* owner, const char* typeName);
     NifBlock(const NifBlock&) = delete;
     NifBlock& operator=(const NifBlock&) = delete;
@@ -57,9 +60,9 @@ public:
     /* 26 */ virtual NifBlock* GetBoneBlock(int bone) const;  // box type name/"GetBoneBlock - ARGH"; none
     /* 27 */ virtual void GetBoneMatrix(Matrix44& output) const;  // box type name/"GetBoneMatrix - ARGH"; identity
 
-    const char* GetTypeName() const { return typeName_.c_str(); }
+    const char* GetTypeName() const { return typeName_; }
     // True when the type name is exactly `typeName` (case-sensitive).
-    bool HasTypeName(const char* typeName) const { return typeName_ == typeName; }
+    bool HasTypeName(const char* typeName) const { return std::strcmp(typeName_, typeName) == 0; }
     NifBlock* GetParent() const { return parent_; }
     bool IsBone() const { return isBone_; }
     int GetBlockIndex() const { return blockIndex_; }
@@ -81,7 +84,7 @@ protected:
     static const NifColour kZeroColour;
 
 private:
-    std::string typeName_;
+    const char* typeName_;  // not owned: the block factory's name for the type
     NifFile* owner_;
     NifBlock* parent_ = nullptr;
     bool isBone_ = false;

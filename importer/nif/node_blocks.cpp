@@ -58,10 +58,11 @@ NiNode::NiNode(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NodeB
     if (object_.name == kBoneNodeName) MarkBone();
     unknown2_ = stream->Long();
     if (unknown2_ != 0) {
-        boundingBox_.volumeType = stream->LongVerify(1);
-        boundingBox_.centre = ReadVector(*stream);
-        boundingBox_.rotation = ReadMatrix33(*stream);
-        boundingBox_.extents = ReadVector(*stream);
+        boundingBox_ = std::make_unique<BoundingBox>();
+        boundingBox_->volumeType = stream->LongVerify(1);
+        boundingBox_->centre = ReadVector(*stream);
+        boundingBox_->rotation = ReadMatrix33(*stream);
+        boundingBox_->extents = ReadVector(*stream);
     }
     ReadTail(*stream);
 }
@@ -76,18 +77,32 @@ const char* NiNode::GetId() const { return object_.name.c_str(); }
 
 void NiNode::GetLocalTransform(Matrix44& output) const { object_.LocalTransform(output); }
 
+const BoundingBox& NiNode::GetBoundingBox() const {
+    static const BoundingBox kNoBox;
+    return boundingBox_ ? *boundingBox_ : kNoBox;
+}
+
+const NifVector& NiNode::BoneTranslation() const { return boneRecord_ ? boneRecord_->translation : kZeroVector; }
+
+const Matrix33& NiNode::BoneRotation() const {
+    static const Matrix33 kIdentity;
+    return boneRecord_ ? boneRecord_->rotation : kIdentity;
+}
+
 void NiNode::SetBoneData(const NifVector& translation, const Matrix33& rotation) {
-    boneTranslation_ = translation;
-    boneRotation_ = rotation;
+    if (!boneRecord_) boneRecord_ = std::make_unique<BoneRecord>();
+    boneRecord_->translation = translation;
+    boneRecord_->rotation = rotation;
     MarkBone();
 }
 
 void NiNode::GetBoneMatrix(Matrix44& output) const {
     Matrix44 bone, step;
     Identity(bone);
-    ToMatrix44(boneRotation_, step);
+    ToMatrix44(BoneRotation(), step);
     Multiply(bone, bone, step);
-    MakeTranslation(step, boneTranslation_.x, boneTranslation_.y, boneTranslation_.z);
+    const NifVector& translation = BoneTranslation();
+    MakeTranslation(step, translation.x, translation.y, translation.z);
     Multiply(bone, bone, step);
     Invert(output, bone);  // leaves output as it was when the bone record has no inverse
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "importer/nif/nif_block.h"
@@ -62,14 +63,22 @@ public:
     void GetBoneMatrix(Matrix44& output) const override;
 
     bool HasBoundingBox() const { return unknown2_ != 0; }
-    const BoundingBox& GetBoundingBox() const { return boundingBox_; }
-    const NifVector& BoneTranslation() const { return boneTranslation_; }
-    const Matrix33& BoneRotation() const { return boneRotation_; }
+    // An all-default box when the node has none.
+    const BoundingBox& GetBoundingBox() const;
+    // Zero and identity until SetBoneData.
+    const NifVector& BoneTranslation() const;
+    const Matrix33& BoneRotation() const;
 
 private:
-    BoundingBox boundingBox_;
-    NifVector boneTranslation_;
-    Matrix33 boneRotation_;
+    struct BoneRecord {
+        NifVector translation;
+        Matrix33 rotation;
+    };
+
+    // Held only when present: most nodes have neither, and a file of nothing
+    // but small nodes must not need much more memory than its bytes.
+    std::unique_ptr<BoundingBox> boundingBox_;
+    std::unique_ptr<BoneRecord> boneRecord_;
 };
 
 class NiBSAnimationNode : public NodeBlock {

@@ -44,6 +44,35 @@ TEST_F(NodeBlocks, BoundingBoxAdds64BytesBeforeChildren) {
     EXPECT_EQ(boxed.block->GetBoundingBox().extents.z, 6.0f);
 }
 
+TEST_F(NodeBlocks, NodeWithoutBoxOrBoneRecordAnswersDefaults) {
+    NifBuilder b = NodeFields("n", 0);
+    b.LinkList({}).LinkList({});
+    ReadAlone<NiNode> node(b, "NiNode");
+    ASSERT_EQ(node.failure, "");
+    EXPECT_FALSE(node.block->HasBoundingBox());
+    EXPECT_EQ(node.block->GetBoundingBox().volumeType, 0);
+    EXPECT_EQ(node.block->GetBoundingBox().rotation.m[4], 1.0f);
+    EXPECT_EQ(node.block->BoneTranslation().x, 0.0f);
+    EXPECT_EQ(node.block->BoneRotation().m[8], 1.0f);
+    EXPECT_EQ(node.block->BoneRotation().m[1], 0.0f);
+    Matrix44 bone;
+    node.block->GetBoneMatrix(bone);
+    for (int row = 0; row < 4; ++row)
+        for (int column = 0; column < 4; ++column) EXPECT_EQ(bone.m[row][column], row == column ? 1.0f : 0.0f);
+
+    // Bone data set later is kept and replaced as a whole.
+    Matrix33 rotation;
+    rotation.m[0] = -1.0f;
+    node.block->SetBoneData(NifVector{1, 2, 3}, rotation);
+    node.block->SetBoneData(NifVector{4, 5, 6}, rotation);
+    EXPECT_EQ(node.block->BoneTranslation().y, 5.0f);
+    EXPECT_EQ(node.block->BoneRotation().m[0], -1.0f);
+    EXPECT_TRUE(node.block->IsBone());
+    EXPECT_STREQ(node.block->GetTypeName(), "NiNode");
+    EXPECT_TRUE(node.block->HasTypeName("NiNode"));
+    EXPECT_FALSE(node.block->HasTypeName("NiNod"));
+}
+
 TEST_F(NodeBlocks, BoundingVolumeTypeMustBeOne) {
     NifBuilder b = NodeFields("n", 7);
     b.Long(2);
