@@ -100,7 +100,7 @@ void msTriangle_GetNormalIndices(msTriangle* triangle, word* indices) {
 void msModel_Destroy(msModel* model) {
     if (!model) return;
     ++model->destroyCount;
-    // Swapping with empty deques releases the item storage too, not just the items.
+    // Swapping with empty lists releases the item storage too, not just the items.
     decltype(model->meshes)().swap(model->meshes);
     decltype(model->materials)().swap(model->materials);
     decltype(model->bones)().swap(model->bones);

@@ -1,16 +1,52 @@
 // The stand-in host's model as plain C++ records behind the opaque handles of
-// host/msLib.h. Items live in deques: a handle (the item's address) stays
+// host/msLib.h. Items live in ItemLists: a handle (the item's address) stays
 // valid while later items are added at the end, and items are allocated in
-// blocks instead of one allocation per vertex or triangle.
+// growing chunks instead of one allocation per vertex or triangle.
 #pragma once
 
-#include <deque>
+#include <bit>
+#include <cstddef>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The host's text limits: longer texts are cut when they are set.
 constexpr size_t kMaxNameLength = 31;          // mesh, material, bone and parent names
 constexpr size_t kMaxTexturePathLength = 255;  // material texture paths
+
+// Items in chunks of 16, 32, 64, ... items: an item never moves once added,
+// and finding item i takes a bit count instead of a division.
+template <class T>
+class ItemList {
+public:
+    size_t size() const { return size_; }
+
+    T& operator[](size_t index) {
+        const size_t slot = index + kFirstChunk;
+        const int chunk = std::bit_width(slot) - 1 - kFirstChunkBits;
+        return chunks_[static_cast<size_t>(chunk)][slot - (size_t(1) << (chunk + kFirstChunkBits))];
+    }
+
+    // Adds a default item at the end.
+    void emplace_back() {
+        const size_t slot = size_ + kFirstChunk;
+        if (std::has_single_bit(slot)) chunks_.push_back(std::make_unique<T[]>(slot));  // the next chunk holds `slot` items
+        ++size_;
+    }
+
+    void swap(ItemList& other) noexcept {
+        chunks_.swap(other.chunks_);
+        std::swap(size_, other.size_);
+    }
+
+private:
+    static constexpr int kFirstChunkBits = 4;
+    static constexpr size_t kFirstChunk = size_t(1) << kFirstChunkBits;
+
+    std::vector<std::unique_ptr<T[]>> chunks_;
+    size_t size_ = 0;
+};
 
 struct msVertex {
     float position[3] = {0, 0, 0};
@@ -29,8 +65,8 @@ struct NormalRecord {
 struct msMesh {
     std::string name;
     int materialIndex = -1;
-    std::deque<msVertex> vertices;
-    std::deque<msTriangle> triangles;
+    ItemList<msVertex> vertices;
+    ItemList<msTriangle> triangles;
     std::vector<NormalRecord> normals;  // addressed by index only, never by handle
 };
 
@@ -53,9 +89,9 @@ struct msBone {
 };
 
 struct msModel {
-    std::deque<msMesh> meshes;
-    std::deque<msMaterial> materials;
-    std::deque<msBone> bones;
+    ItemList<msMesh> meshes;
+    ItemList<msMaterial> materials;
+    ItemList<msBone> bones;
     int destroyCount = 0;
 };
 
@@ -63,14 +99,14 @@ namespace model_items {
 
 // The item at `index`, or null for a negative index or one past the end.
 template <class T>
-T* ItemAt(std::deque<T>& items, int index) {
+T* ItemAt(ItemList<T>& items, int index) {
     if (index < 0 || static_cast<size_t>(index) >= items.size()) return nullptr;
     return &items[static_cast<size_t>(index)];
 }
 
 // Appends a new default item and returns its index; -1 when the list is full.
 template <class T>
-int AddItem(std::deque<T>& items) {
+int AddItem(ItemList<T>& items) {
     if (items.size() >= 0x7FFFFFFF) return -1;
     items.emplace_back();
     return static_cast<int>(items.size() - 1);

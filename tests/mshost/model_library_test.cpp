@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "host/msLib.h"
 #include "mshost/model/model_control.h"
@@ -56,6 +57,45 @@ TEST_F(ModelLibrary, HandlesStayValidWhileItemsAreAdded) {
     float out[3];
     msVertex_GetVertex(vertex, out);
     EXPECT_EQ(out[2], 3.0f);
+}
+
+TEST_F(ModelLibrary, EveryIndexKeepsItsOwnItemAcrossStorageChunks) {
+    msMesh* mesh = msModel_GetMeshAt(model.get(), msModel_AddMesh(model.get()));
+    std::vector<msTriangle*> handles;
+    for (int i = 0; i < 5000; ++i) {
+        const int index = msMesh_AddTriangle(mesh);
+        ASSERT_EQ(index, i);
+        msTriangle* triangle = msMesh_GetTriangleAt(mesh, index);
+        word indices[3] = {static_cast<word>(i), static_cast<word>(i + 1), static_cast<word>(i + 2)};
+        msTriangle_SetVertexIndices(triangle, indices);
+        handles.push_back(triangle);
+    }
+    for (int i = 0; i < 5000; ++i) {
+        ASSERT_EQ(msMesh_GetTriangleAt(mesh, i), handles[static_cast<size_t>(i)]) << i;
+        word indices[3];
+        msTriangle_GetVertexIndices(handles[static_cast<size_t>(i)], indices);
+        ASSERT_EQ(indices[0], i);
+        ASSERT_EQ(indices[2], i + 2);
+    }
+    EXPECT_EQ(msMesh_GetTriangleCount(mesh), 5000);
+    EXPECT_EQ(msMesh_GetTriangleAt(mesh, 5000), nullptr);
+}
+
+TEST_F(ModelLibrary, ItemsAddedAfterDestroyStartFromDefaults) {
+    msMesh* mesh = msModel_GetMeshAt(model.get(), msModel_AddMesh(model.get()));
+    msVertex* vertex = msMesh_GetVertexAt(mesh, msMesh_AddVertex(mesh));
+    float xyz[3] = {1, 2, 3};
+    msVertex_SetVertex(vertex, xyz);
+    msMesh_SetMaterialIndex(mesh, 4);
+    msModel_Destroy(model.get());
+    EXPECT_EQ(msModel_GetMeshCount(model.get()), 0);
+    msMesh* again = msModel_GetMeshAt(model.get(), msModel_AddMesh(model.get()));
+    EXPECT_EQ(msMesh_GetMaterialIndex(again), -1);
+    EXPECT_EQ(msMesh_GetVertexCount(again), 0);
+    float out[3] = {9, 9, 9};
+    msVertex_GetVertex(msMesh_GetVertexAt(again, msMesh_AddVertex(again)), out);
+    EXPECT_EQ(out[0], 0.0f);
+    EXPECT_EQ(out[2], 0.0f);
 }
 
 TEST_F(ModelLibrary, OutOfRangeIndicesGiveNullHandles) {
