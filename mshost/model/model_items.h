@@ -31,7 +31,9 @@ public:
     // Adds a default item at the end.
     void emplace_back() {
         const size_t slot = size_ + kFirstChunk;
-        if (std::has_single_bit(slot)) chunks_.push_back(std::make_unique<T[]>(slot));  // the next chunk holds `slot` items
+        // At a power of two the chunks are full: the next one holds `slot` items.
+        // (Not std::has_single_bit: without -mpopcnt it is a library call per item.)
+        if ((slot & (slot - 1)) == 0) chunks_.push_back(std::make_unique<T[]>(slot));
         ++size_;
     }
 
