@@ -58,6 +58,22 @@ NifBuilder HeavyFile() {
     return nif.Footer();
 }
 
+// The hardest case of the memory bound: `count` of the smallest NiNode
+// blocks (108 bytes each), each the only child of the one before.
+NifBuilder ChainOfSmallNodes(int count) {
+    NifBuilder nif;
+    nif.FileStart(count);
+    for (int i = 0; i < count; ++i) {
+        nif.TypeName("NiNode");
+        ObjectHead(nif, "");
+        nif.Long(0);
+        if (i + 1 < count) nif.LinkList({i + 1});
+        else nif.LinkList({});
+        nif.LinkList({});
+    }
+    return nif.Footer();
+}
+
 // The file, written once for all benchmarks of the run.
 struct HeavyInput {
     std::vector<unsigned char> bytes;
@@ -127,15 +143,22 @@ BENCHMARK(BM_Import)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 }  // namespace
 
-// `load_benchmark --write-heavy-nif PATH` only writes the generated file
-// (scripts/memory_check.sh measures its load).
+namespace {
+
+// 0 when `nif` was written whole to `path`.
+int WriteFile(const NifBuilder& nif, const char* path) {
+    std::FILE* out = std::fopen(path, "wb");
+    const bool written = out && std::fwrite(nif.Data(), 1, nif.Size(), out) == nif.Size();
+    return out && std::fclose(out) == 0 && written ? 0 : 1;
+}
+
+}  // namespace
+
+// `load_benchmark --write-heavy-nif PATH` and `--write-node-chain PATH` only
+// write a generated file (scripts/memory_check.sh measures their loads).
 int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], "--write-heavy-nif") == 0) {
-        const NifBuilder nif = HeavyFile();
-        std::FILE* out = std::fopen(argv[2], "wb");
-        const bool written = out && std::fwrite(nif.Data(), 1, nif.Size(), out) == nif.Size();
-        return out && std::fclose(out) == 0 && written ? 0 : 1;
-    }
+    if (argc == 3 && std::strcmp(argv[1], "--write-heavy-nif") == 0) return WriteFile(HeavyFile(), argv[2]);
+    if (argc == 3 && std::strcmp(argv[1], "--write-node-chain") == 0) return WriteFile(ChainOfSmallNodes(100000), argv[2]);
     bench::AddRatio("BM_Load/min_time:2.000", "BM_Memcpy/min_time:1.000", "<= 3 (1/3 of memcpy's bandwidth)");
     bench::AddRatio("BM_Import/min_time:3.000", "BM_ReadFile/min_time:1.000", "<= 6");
     return bench::RunWithRatios(argc, argv);

@@ -5,8 +5,9 @@
 #
 # Measured without the sanitizers: the release build's `mshost check FILE`
 # under /usr/bin/time -v (maximum resident set size of the whole process).
-# Files: the sample files, a generated geometry-heavy file of about 100 MB
-# (written by load_benchmark), and the five largest files of
+# Files: the sample files, a generated geometry-heavy file of about 100 MB and
+# a generated file of 100,000 of the smallest node blocks (both written by
+# load_benchmark), and the five largest files of
 # ../shared/corpus/nif when present. Prints one line per file; exits 1 when
 # any file goes over its bound.
 set -euo pipefail
@@ -20,6 +21,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 build/release/bin/make_examples "$work" >/dev/null
 build/release/bin/load_benchmark --write-heavy-nif "$work/heavy_geometry.nif"
+build/release/bin/load_benchmark --write-node-chain "$work/small_node_chain.nif"
 files=("$work"/*.nif)
 shared=${NIF_SHARED_DIR:-$root/../shared}
 if [ -d "$shared/corpus/nif" ]; then
