@@ -9,17 +9,26 @@ void Nif4Output::WriteBytes(const void* data, size_t size) {
 
 void Nif4Output::WriteUInt8(uint8_t value) { m_bytes.push_back(value); }
 
+// The fixed-size writes grow the buffer and store in place: a range insert
+// per value was the largest entry of the export's profile.
 void Nif4Output::WriteUInt16(uint16_t value) {
-    const uint8_t bytes[2] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)};
-    WriteBytes(bytes, sizeof bytes);
+    const size_t at = m_bytes.size();
+    m_bytes.resize(at + 2);
+    uint8_t* out = m_bytes.data() + at;
+    out[0] = static_cast<uint8_t>(value);
+    out[1] = static_cast<uint8_t>(value >> 8);
 }
 
 void Nif4Output::WriteInt16(int16_t value) { WriteUInt16(static_cast<uint16_t>(value)); }
 
 void Nif4Output::WriteUInt32(uint32_t value) {
-    const uint8_t bytes[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-                              static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
-    WriteBytes(bytes, sizeof bytes);
+    const size_t at = m_bytes.size();
+    m_bytes.resize(at + 4);
+    uint8_t* out = m_bytes.data() + at;
+    out[0] = static_cast<uint8_t>(value);
+    out[1] = static_cast<uint8_t>(value >> 8);
+    out[2] = static_cast<uint8_t>(value >> 16);
+    out[3] = static_cast<uint8_t>(value >> 24);
 }
 
 void Nif4Output::WriteInt32(int32_t value) { WriteUInt32(static_cast<uint32_t>(value)); }
