@@ -13,29 +13,12 @@
 #include "importer/nif/record_reading.h"
 #include "importer/nif/text_exception.h"
 #include "platform/headless.h"
+#include "tests/reader/stream_fixture.h"
 #include "tests/support/nif_builder.h"
 
 namespace {
 
-class ArrayReading : public ::testing::Test {
-protected:
-    void SetUp() override { platform::headless::Reset(); }
-
-    void Open(const NifBuilder& bytes) { stream.OpenBytes(bytes.Data(), bytes.Size(), "memory"); }
-
-    template <class Read>
-    std::string FailureOf(Read read) {
-        try {
-            read();
-        } catch (const TextException& failure) {
-            return failure.Text();
-        }
-        return "";
-    }
-
-    DebugPrinter printer;
-    Qiv_Stream stream{&printer};
-};
+using ArrayReading = StreamTest;
 
 TEST_F(ArrayReading, TakeEntriesMovesPastAWholeArrayThatFits) {
     NifBuilder b;

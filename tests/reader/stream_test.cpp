@@ -7,30 +7,12 @@
 #include "importer/nif/qiv_stream.h"
 #include "importer/nif/text_exception.h"
 #include "platform/headless.h"
+#include "tests/reader/stream_fixture.h"
 #include "tests/support/nif_builder.h"
 
 namespace {
 
-class Stream : public ::testing::Test {
-protected:
-    void SetUp() override { platform::headless::Reset(); }
-
-    void Open(const NifBuilder& bytes) { stream.OpenBytes(bytes.Data(), bytes.Size(), "memory"); }
-
-    // Runs `read` and returns the text it failed with ("" when it did not fail).
-    template <class Read>
-    std::string FailureOf(Read read) {
-        try {
-            read();
-        } catch (const TextException& failure) {
-            return failure.Text();
-        }
-        return "";
-    }
-
-    DebugPrinter printer;
-    Qiv_Stream stream{&printer};
-};
+using Stream = StreamTest;
 
 TEST_F(Stream, EmptyFileOpensAndFirstLongFails) {
     NifBuilder empty;
