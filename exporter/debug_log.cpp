@@ -1,14 +1,11 @@
 #include "exporter/debug_log.h"
 
-#include <cstdio>
-
 #include "platform/platform.h"
 
 std::string DebugLogPath() { return platform::TemporaryFolder() + "debug.log"; }
 
 void WriteDebugLog(const std::string& text) {
-    std::FILE* log = std::fopen(DebugLogPath().c_str(), "w");
-    if (!log) return;
-    std::fwrite(text.data(), 1, text.size(), log);
-    std::fclose(log);
+    // The log sits in a folder every user can write to: a link or a special
+    // file planted under its name is left alone rather than written through.
+    platform::OverwriteRegularFile(DebugLogPath().c_str(), text.data(), text.size());
 }

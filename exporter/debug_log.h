@@ -7,5 +7,6 @@
 
 // The log's full path.
 std::string DebugLogPath();
-// Replaces the log's contents with `text`. Does nothing when the log cannot be opened.
+// Replaces the log's contents with `text`. Does nothing when the log cannot
+// be opened, or is a link, a folder, a device or a pipe rather than a regular file.
 void WriteDebugLog(const std::string& text);

@@ -10,34 +10,26 @@
 #include "exporter/replacing_file.h"
 #include "platform/platform.h"
 
-int CNifExportPlugIn::ExportModel() {
+ExportResult CNifExportPlugIn::RunExportUnguarded() {
     msModel* model = m_model;
     const int meshCount = msModel_GetMeshCount(model);
     const int materialCount = msModel_GetMaterialCount(model);
-    if (meshCount <= 0) {
-        platform::ShowMessageBox(export_messages::kNoMeshData, nullptr);
-        return 0;
-    }
-    if (materialCount <= 0) {
-        platform::ShowMessageBox(export_messages::kNoMaterials, nullptr);
-        return 0;
-    }
+    if (meshCount <= 0) return {0, export_messages::kNoMeshData};
+    if (materialCount <= 0) return {0, export_messages::kNoMaterials};
 
     // The file is created before the model is read so that an unusable name
     // is found first; it stays a temporary file until everything is written.
     ReplacingFile output;
     if (!output.Open(m_outputFileName)) {
         WriteDebugLog(m_outputFileName);
-        return 0;
+        return {0, {}};
     }
 
+    // The scene gatherer shows its own message box for a fault in the model.
     CNIF4_File file;
-    if (!GatherScene(model, meshCount, file)) return 0;  // `output` removes the temporary file
+    if (!GatherScene(model, meshCount, file)) return {0, {}};  // `output` removes the temporary file
     Nif4Output bytes;
-    if (!file.Write(&bytes)) return 0;
-    if (!output.Commit(bytes.Bytes().data(), bytes.Size())) {
-        platform::ShowMessageBox(export_messages::UnableToWriteFile(m_outputFileName).c_str(), nullptr);
-        return 0;
-    }
-    return 1;
+    if (!file.Write(&bytes)) return {0, {}};
+    if (!output.Commit(bytes.Bytes().data(), bytes.Size())) return {0, export_messages::UnableToWriteFile(m_outputFileName)};
+    return {1, {}};
 }

@@ -63,6 +63,7 @@ CNifExportPlugIn::~CNifExportPlugIn() {
 
 int CNifExportPlugIn::Execute(msModel* model) {
     if (!model) return -1;
+    m_result = ExportResult();
     try {
         DialogBindingScope binding;
         m_model = model;
@@ -70,6 +71,7 @@ int CNifExportPlugIn::Execute(msModel* model) {
                                                          reinterpret_cast<intptr_t>(this));
         m_model = nullptr;
         m_dialog = nullptr;
+        if (!m_result.message.empty()) ShowFailure(m_result.message.c_str());
         if (result != 0) return -1;
         msModel_Destroy(model);
         return 0;
@@ -81,6 +83,22 @@ int CNifExportPlugIn::Execute(msModel* model) {
     m_model = nullptr;
     m_dialog = nullptr;
     return -1;
+}
+
+int CNifExportPlugIn::ExportModel() {
+    const ExportResult result = RunExport();
+    if (!result.message.empty()) ShowFailure(result.message.c_str());
+    return result.status;
+}
+
+ExportResult CNifExportPlugIn::RunExport() {
+    try {
+        return RunExportUnguarded();
+    } catch (const std::bad_alloc&) {
+        return {0, export_messages::kOutOfMemory};
+    } catch (...) {
+        return {0, export_messages::kUnexpectedFailure};
+    }
 }
 
 int CNifExportPlugIn::ReadOutputFileName() {
@@ -138,16 +156,16 @@ void CNifExportPlugIn::HandleCommand(uintptr_t command) {
     switch (command) {
         case platform::kIdOk: {
             // Nothing may unwind through the system's dialog code: any failure
-            // is reported here and closes the dialog as a failed export.
-            intptr_t result = 1;
+            // becomes the run's result and closes the dialog as a failed export;
+            // Execute shows its message.
             try {
-                if (ReadOutputFileName() == 1 && ExportModel() == 1) result = 0;
+                m_result = ReadOutputFileName() == 1 ? RunExport() : ExportResult();
             } catch (const std::bad_alloc&) {
-                ShowFailure(export_messages::kOutOfMemory);
+                m_result = {0, export_messages::kOutOfMemory};
             } catch (...) {
-                ShowFailure(export_messages::kUnexpectedFailure);
+                m_result = {0, export_messages::kUnexpectedFailure};
             }
-            EndDialog(result);
+            EndDialog(m_result.status == 1 ? 0 : 1);
             break;
         }
         case platform::kIdCancel:

@@ -25,6 +25,14 @@ enum ExportDialogControl : int {
     kControlStripAnimation = 1006,
 };
 
+// What one export run ended with: 1 when the file was written, 0 when not,
+// and the text of the message box that tells the user why (empty when
+// there is nothing to show).
+struct ExportResult {
+    int status = 0;
+    std::string message;
+};
+
 class CNifExportPlugIn : public msPlugInObject {
 public:
     CNifExportPlugIn();
@@ -39,7 +47,8 @@ public:
     // -1 for a null model; otherwise runs the options dialog and returns 0
     // after a successful export (the model is then passed to
     // msModel_Destroy), -1 after anything else (the model is left alone).
-    // Never lets an exception out.
+    // A failed export's message box is shown here, once the dialog has
+    // ended. Never lets an exception out.
     int Execute(msModel* model);
 
     // Takes the text of the file-name field as the output file name. Returns 1.
@@ -48,8 +57,11 @@ public:
     // field. Returns 1 when a name was chosen, else 0.
     int BrowseOutputFile();
     // Writes the held model to the output file. Returns 1 on success, 0 on
-    // any failure (already reported to the user where there is a message).
+    // any failure, after showing the run's message box when it has one.
     int ExportModel();
+    // The same run without showing its message: the result carries it.
+    // Never lets an exception out.
+    ExportResult RunExport();
 
     const std::string& OutputFileName() const { return m_outputFileName; }
     void SetOutputFileName(std::string name) { m_outputFileName = std::move(name); }
@@ -64,11 +76,13 @@ public:
 private:
     void HandleCommand(uintptr_t command);
     void EndDialog(intptr_t result);
+    ExportResult RunExportUnguarded();
 
     char m_title[64];
     msModel* m_model = nullptr;
     std::string m_outputFileName;
     platform::DialogHandle m_dialog = nullptr;
+    ExportResult m_result;  // of the run started by the dialog's OK, shown by Execute
 };
 
 // The module handle the dialog resource is loaded from. The library's entry

@@ -1,35 +1,42 @@
 // Writes an output file so that it is either complete or untouched.
 //
-// The data go to a temporary file in the output's folder; only after every
-// byte was written and the file closed without error is it moved onto the
-// output name, replacing an existing file. Any failure, or a run that ends
-// before `Commit`, removes the temporary file and leaves the output as it
-// was. A full disk therefore never leaves a cut file under the output name.
+// The data go to a new temporary file in the output's folder, created
+// exclusively under a name no other file has; only after every byte was
+// written and the file closed without error is it moved onto the output
+// name. The output is replaced only when it is absent or a regular file, and
+// keeps its permission bits; a device, pipe, folder or a link to one is an
+// output that cannot be opened. Any failure, or a run that ends before
+// `Commit`, removes the temporary file and leaves the output as it was.
 #pragma once
 
 #include <cstddef>
-#include <cstdio>
 #include <string>
+
+#include "platform/platform.h"
 
 class ReplacingFile {
 public:
     // The file operations used, replaceable so that tests can make any one fail.
     struct Calls {
-        std::FILE* (*open)(const char* path, const char* mode);
-        size_t (*write)(const void* data, size_t size, size_t count, std::FILE* file);
-        int (*close)(std::FILE* file);
-        int (*remove)(const char* path);
-        bool (*move)(const char* from, const char* to);  // replaces `to`
+        bool (*create)(const std::string& target, const char* prefix, platform::TemporaryFile* file);
+        bool (*write)(const platform::TemporaryFile& file, const void* data, size_t size);
+        bool (*close)(platform::TemporaryFile* file);
+        void (*discard)(platform::TemporaryFile* file);
+        bool (*replace)(platform::TemporaryFile* file, const char* target);
     };
     static const Calls& StandardCalls();
+
+    // The start of every temporary file's name.
+    static constexpr const char* kTemporaryPrefix = ".korbastel-";
 
     explicit ReplacingFile(const Calls& calls = StandardCalls()) : m_calls(calls) {}
     ~ReplacingFile() { Discard(); }
     ReplacingFile(const ReplacingFile&) = delete;
     ReplacingFile& operator=(const ReplacingFile&) = delete;
 
-    // Creates the temporary file for `outputName`. False when it cannot be
-    // created (no such folder, no rights, an empty name or a folder name).
+    // Creates the temporary file for `outputName`. False when the output
+    // cannot be opened: no such folder, no rights, an empty name, a name
+    // ending in a separator, or an output that is not a regular file.
     bool Open(const std::string& outputName);
     // Writes `size` bytes, closes, moves onto the output name. False when any
     // step fails; the temporary file is then removed and the output untouched.
@@ -37,11 +44,10 @@ public:
     // Closes and removes the temporary file, if one is open.
     void Discard();
 
-    const std::string& TemporaryName() const { return m_temporaryName; }
+    const std::string& TemporaryName() const { return m_file.name; }
 
 private:
     Calls m_calls;
     std::string m_outputName;
-    std::string m_temporaryName;
-    std::FILE* m_file = nullptr;
+    platform::TemporaryFile m_file;
 };

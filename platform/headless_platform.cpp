@@ -3,12 +3,19 @@
 // Dialogs run their procedure for real: WM_INITDIALOG, then the scripted
 // actions as WM_COMMAND / WM_CLOSE messages, until the procedure ends the
 // dialog. Control texts and check states live in a small per-dialog table.
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <map>
+#include <random>
 #include <set>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "headless.h"
 #include "platform.h"
@@ -184,6 +191,152 @@ std::string TemporaryFolder() {
 }
 
 bool MoveFileReplacing(const char* from, const char* to) { return std::rename(from, to) == 0; }
+
+namespace {
+
+// The temporary files that exist right now, readable from a signal handler:
+// a slot's name is complete before the slot is marked used, and the mark is
+// cleared before the name changes.
+struct LiveTemporary {
+    volatile std::sig_atomic_t used = 0;
+    char name[4096] = {};
+};
+LiveTemporary gLiveTemporaries[8];
+
+void RememberTemporary(const std::string& name) {
+    if (name.size() >= sizeof gLiveTemporaries[0].name) return;
+    for (LiveTemporary& slot : gLiveTemporaries) {
+        if (slot.used) continue;
+        std::memcpy(slot.name, name.c_str(), name.size() + 1);
+        slot.used = 1;
+        return;
+    }
+}
+
+void ForgetTemporary(const std::string& name) {
+    for (LiveTemporary& slot : gLiveTemporaries) {
+        if (slot.used && name == slot.name) slot.used = 0;
+    }
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string RandomPart() {
+    static std::mt19937_64 generator{std::random_device{}() ^ static_cast<unsigned long long>(getpid())};
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::string part;
+    for (int i = 0; i < 10; ++i) part += kLetters[generator() % (sizeof kLetters - 1)];
+    return part;
+}
+
+constexpr int kTemporaryNameAttempts = 100;
+
+}  // namespace
+
+FileKind KindOfFile(const char* path) {
+    struct stat info;
+    if (stat(path, &info) != 0) return errno == ENOENT ? FileKind::kAbsent : FileKind::kOther;
+    return S_ISREG(info.st_mode) ? FileKind::kRegularFile : FileKind::kOther;
+}
+
+bool SameFile(const char* first, const char* second) {
+    struct stat a;
+    struct stat b;
+    return stat(first, &a) == 0 && stat(second, &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+bool CreateTemporaryFile(const std::string& target, const char* prefix, TemporaryFile* file) {
+    const std::string folder = FolderOf(target);
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+        const std::string name = folder + prefix + RandomPart() + ".tmp";
+        // O_EXCL with O_CREAT never opens an existing file and never follows a link.
+        const int descriptor = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (descriptor >= 0) {
+            file->handle = descriptor;
+            file->name = name;
+            RememberTemporary(name);
+            return true;
+        }
+        if (errno != EEXIST) return false;
+    }
+    return false;
+}
+
+bool WriteTemporaryFile(const TemporaryFile& file, const void* data, size_t size) {
+    if (file.handle < 0) return false;
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t written = write(static_cast<int>(file.handle), bytes, size);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        bytes += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+bool CloseTemporaryFile(TemporaryFile* file) {
+    if (file->handle < 0) return false;
+    const int descriptor = static_cast<int>(file->handle);
+    file->handle = -1;
+    const bool synced = fsync(descriptor) == 0;
+    return close(descriptor) == 0 && synced;
+}
+
+void DiscardTemporaryFile(TemporaryFile* file) {
+    if (file->handle >= 0) {
+        close(static_cast<int>(file->handle));
+        file->handle = -1;
+    }
+    if (!file->name.empty()) {
+        ForgetTemporary(file->name);
+        unlink(file->name.c_str());
+        file->name.clear();
+    }
+}
+
+bool ReplaceWithTemporaryFile(TemporaryFile* file, const char* target) {
+    if (file->handle >= 0 || file->name.empty()) return false;
+    struct stat info;
+    if (stat(target, &info) == 0) {
+        if (!S_ISREG(info.st_mode)) return false;
+        if (chmod(file->name.c_str(), info.st_mode & 07777) != 0) return false;
+    } else if (errno != ENOENT) {
+        return false;
+    }
+    if (std::rename(file->name.c_str(), target) != 0) return false;
+    ForgetTemporary(file->name);
+    file->name.clear();
+    return true;
+}
+
+void RemoveTemporaryFilesNow() {
+    for (LiveTemporary& slot : gLiveTemporaries) {
+        if (slot.used) unlink(slot.name);
+    }
+}
+
+bool OverwriteRegularFile(const char* path, const void* data, size_t size) {
+    // O_NOFOLLOW refuses a link; O_NONBLOCK keeps a pipe from holding the open.
+    const int descriptor = open(path, O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (descriptor < 0) return false;
+    struct stat info;
+    bool done = fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) && ftruncate(descriptor, 0) == 0;
+    const char* bytes = static_cast<const char*>(data);
+    while (done && size > 0) {
+        const ssize_t written = write(descriptor, bytes, size);
+        if (written < 0 && errno == EINTR) continue;
+        done = written > 0;
+        if (done) {
+            bytes += written;
+            size -= static_cast<size_t>(written);
+        }
+    }
+    return close(descriptor) == 0 && done;
+}
 
 namespace headless {
 

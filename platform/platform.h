@@ -8,6 +8,7 @@
 // never windows.h, so it runs the same on both.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -83,5 +84,50 @@ std::string TemporaryFolder();
 
 // Moves `from` onto `to`, replacing `to` if it exists. Returns false on failure.
 bool MoveFileReplacing(const char* from, const char* to);
+
+// Output files that replace their target in one step.
+//
+// What a name stands for when a file is about to be put under it. A link is
+// followed: a link to a regular file is kRegularFile, a dangling one kAbsent.
+// Devices, pipes, folders and links to them are kOther and are never replaced.
+enum class FileKind { kAbsent, kRegularFile, kOther };
+FileKind KindOfFile(const char* path);
+
+// True when both names exist and are the same file (through links, too).
+bool SameFile(const char* first, const char* second);
+
+// A file created only for the run that made it.
+struct TemporaryFile {
+    intptr_t handle = -1;  // file descriptor / HANDLE; -1 when none is open
+    std::string name;
+};
+
+// Creates a new, empty file in the folder of `target` under a name no file
+// has yet ("<folder>/<prefix><random>.tmp"). The create is exclusive: an
+// existing file or link under the chosen name is never opened, truncated or
+// followed; another name is tried instead. Returns false when the folder
+// takes no new file. While the file exists it is listed for
+// RemoveTemporaryFilesNow.
+bool CreateTemporaryFile(const std::string& target, const char* prefix, TemporaryFile* file);
+// Writes all `size` bytes, or returns false.
+bool WriteTemporaryFile(const TemporaryFile& file, const void* data, size_t size);
+// Flushes and closes the file; false when either fails. The name stays.
+bool CloseTemporaryFile(TemporaryFile* file);
+// Closes (when open) and removes the file, and forgets it.
+void DiscardTemporaryFile(TemporaryFile* file);
+// Puts the closed temporary file under `target`: only when `target` is
+// absent or a regular file, whose permission bits the new file then takes.
+// On success the temporary name no longer exists and is forgotten.
+bool ReplaceWithTemporaryFile(TemporaryFile* file, const char* target);
+
+// Removes every temporary file of this process that still exists. Safe to
+// call from a signal handler; used when the process is interrupted.
+void RemoveTemporaryFilesNow();
+
+// Replaces the contents of the regular file `path` with `size` bytes,
+// creating it when absent. Never writes through a link nor into a device,
+// pipe or folder: then, as when it cannot be opened, nothing is written and
+// false is returned.
+bool OverwriteRegularFile(const char* path, const void* data, size_t size);
 
 }  // namespace platform

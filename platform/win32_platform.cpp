@@ -167,4 +167,141 @@ bool MoveFileReplacing(const char* from, const char* to) {
     return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
+namespace {
+
+std::string FolderOf(const std::string& path) {
+    const size_t separator = path.find_last_of("/\\:");
+    return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+}
+
+// Opens `path` as it is (a link itself, not its target) to ask what it is.
+FileKind KindOfOpenedFile(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info)) return FileKind::kOther;
+    return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? FileKind::kOther : FileKind::kRegularFile;
+}
+
+HANDLE OpenForInspection(const char* path) {
+    return CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+constexpr int kTemporaryNameAttempts = 100;
+
+}  // namespace
+
+FileKind KindOfFile(const char* path) {
+    HANDLE file = OpenForInspection(path);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND ? FileKind::kAbsent : FileKind::kOther;
+    }
+    const FileKind kind = KindOfOpenedFile(file);
+    CloseHandle(file);
+    return kind;
+}
+
+bool SameFile(const char* first, const char* second) {
+    HANDLE a = OpenForInspection(first);
+    if (a == INVALID_HANDLE_VALUE) return false;
+    HANDLE b = OpenForInspection(second);
+    bool same = false;
+    if (b != INVALID_HANDLE_VALUE) {
+        BY_HANDLE_FILE_INFORMATION infoA;
+        BY_HANDLE_FILE_INFORMATION infoB;
+        same = GetFileInformationByHandle(a, &infoA) && GetFileInformationByHandle(b, &infoB) &&
+               infoA.dwVolumeSerialNumber == infoB.dwVolumeSerialNumber &&
+               infoA.nFileIndexHigh == infoB.nFileIndexHigh && infoA.nFileIndexLow == infoB.nFileIndexLow;
+        CloseHandle(b);
+    }
+    CloseHandle(a);
+    return same;
+}
+
+bool CreateTemporaryFile(const std::string& target, const char* prefix, TemporaryFile* file) {
+    const std::string folder = FolderOf(target);
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+        char part[32];
+        wsprintfA(part, "%08lx%04x", GetTickCount() ^ (GetCurrentProcessId() << 16),
+                  static_cast<unsigned>(attempt * 7919 + GetCurrentThreadId()) & 0xFFFF);
+        const std::string name = folder + prefix + part + ".tmp";
+        // CREATE_NEW fails on any existing name, a link included, and never follows it.
+        HANDLE handle = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) {
+            file->handle = reinterpret_cast<intptr_t>(handle);
+            file->name = name;
+            return true;
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return false;
+    }
+    return false;
+}
+
+bool WriteTemporaryFile(const TemporaryFile& file, const void* data, size_t size) {
+    if (file.handle == -1) return false;
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const DWORD chunk = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
+        DWORD written = 0;
+        if (!WriteFile(reinterpret_cast<HANDLE>(file.handle), bytes, chunk, &written, nullptr) || written == 0) {
+            return false;
+        }
+        bytes += written;
+        size -= written;
+    }
+    return true;
+}
+
+bool CloseTemporaryFile(TemporaryFile* file) {
+    if (file->handle == -1) return false;
+    HANDLE handle = reinterpret_cast<HANDLE>(file->handle);
+    file->handle = -1;
+    const bool flushed = FlushFileBuffers(handle) != 0;
+    return CloseHandle(handle) != 0 && flushed;
+}
+
+void DiscardTemporaryFile(TemporaryFile* file) {
+    if (file->handle != -1) {
+        CloseHandle(reinterpret_cast<HANDLE>(file->handle));
+        file->handle = -1;
+    }
+    if (!file->name.empty()) {
+        DeleteFileA(file->name.c_str());
+        file->name.clear();
+    }
+}
+
+bool ReplaceWithTemporaryFile(TemporaryFile* file, const char* target) {
+    if (file->handle != -1 || file->name.empty()) return false;
+    if (KindOfFile(target) == FileKind::kOther) return false;
+    if (!MoveFileExA(file->name.c_str(), target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return false;
+    file->name.clear();
+    return true;
+}
+
+// Windows ends a process without running code of ours on Ctrl-C inside the
+// host, so there is nothing to clean up from here.
+void RemoveTemporaryFilesNow() {}
+
+bool OverwriteRegularFile(const char* path, const void* data, size_t size) {
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION info;
+    bool done = GetFileType(file) == FILE_TYPE_DISK && GetFileInformationByHandle(file, &info) &&
+                !(info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) &&
+                SetEndOfFile(file);
+    const char* bytes = static_cast<const char*>(data);
+    while (done && size > 0) {
+        DWORD written = 0;
+        done = WriteFile(file, bytes, static_cast<DWORD>(size > 0x40000000u ? 0x40000000u : size), &written, nullptr) &&
+               written > 0;
+        bytes += written;
+        size -= written;
+    }
+    return CloseHandle(file) != 0 && done;
+}
+
 }  // namespace platform
