@@ -3,7 +3,9 @@
 //   mshost check FILE.nif
 //   mshost import FILE.nif [--textures DIR] [--model IN] [--save OUT] [--summary] [--plugin LIB]
 //   mshost export MODEL OUT.nif [--plugin LIB]
-//   mshost --help
+//   mshost --help | mshost COMMAND --help | mshost --version
+//
+// Options take their value as the next argument or after "=" (--save=out.json).
 #pragma once
 
 #include <optional>
@@ -13,7 +15,8 @@
 namespace mshost {
 
 struct CommandLine {
-    enum Command { kHelp, kCheck, kImport, kExport } command = kHelp;
+    enum Command { kHelp, kVersion, kCheck, kImport, kExport } command = kHelp;
+    bool help = false;   // COMMAND --help: the usage of that command
     std::string input;   // check, import: the NIF file; export: the model file
     std::string output;  // export: the NIF file to write
     std::optional<std::string> textures;  // import
@@ -29,5 +32,9 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* line, s
 
 // The usage text, ending in a line feed.
 std::string UsageText();
+// The usage of one command (check, import, export), ending in a line feed.
+std::string CommandUsageText(CommandLine::Command command);
+// "mshost VERSION" and a line feed.
+std::string VersionText();
 
 }  // namespace mshost

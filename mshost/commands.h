@@ -1,6 +1,8 @@
 // The mshost commands. Each fills `out` (stdout) and `err` (stderr) and
 // returns the exit status: 0 done (check: the file loaded), 1 check: the file
-// was rejected, 2 a usage or I/O problem of mshost itself.
+// was rejected, 2 a usage or I/O problem of mshost itself, 3 import / export:
+// the plug-in ran and reported a failure (one line on stderr names the file
+// and the reason; --save then writes nothing).
 #pragma once
 
 #include <string>

@@ -5,32 +5,15 @@
 #include <cstdio>
 #include <cstring>
 
-#include <sys/stat.h>
+#include "platform/platform.h"
 
 namespace mshost {
 namespace {
 
+constexpr char kTemporaryPrefix[] = ".mshost-";
+
 std::string Failure(const char* what, const char* path, int errorNumber) {
     return std::string(what) + " '" + path + "': " + std::strerror(errorNumber);
-}
-
-// Writes and closes, checking both; errno of the first failure goes into `error`.
-bool WriteAndClose(std::FILE* file, std::string_view bytes, const char* path, std::string* error) {
-    errno = 0;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
-    const int writeError = errno;
-    const bool closed = std::fclose(file) == 0;
-    const int closeError = errno;
-    if (written && closed) return true;
-    *error = Failure("cannot write", path, !written ? writeError : closeError);
-    return false;
-}
-
-// A device, pipe or other special file (e.g. /dev/stdout) is written in place:
-// moving a temporary file onto it would replace it.
-bool IsSpecialFile(const char* path) {
-    struct stat info;
-    return stat(path, &info) == 0 && !S_ISREG(info.st_mode);
 }
 
 }  // namespace
@@ -56,28 +39,31 @@ bool ReadWholeFile(const char* path, std::string* bytes, std::string* error) {
 }
 
 bool WriteWholeFile(const char* path, std::string_view bytes, std::string* error) {
-    if (IsSpecialFile(path)) {
-        std::FILE* file = std::fopen(path, "wb");
-        if (!file) {
-            *error = Failure("cannot open", path, errno);
-            return false;
-        }
-        return WriteAndClose(file, bytes, path, error);
-    }
-    const std::string temporary = std::string(path) + ".mshost-part";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) {
-        *error = Failure("cannot create", temporary.c_str(), errno);
+    if (platform::KindOfFile(path) == platform::FileKind::kOther) {
+        *error = std::string("cannot replace '") + path + "': not a regular file";
         return false;
     }
-    if (!WriteAndClose(file, bytes, path, error)) {
-        std::remove(temporary.c_str());
+    platform::TemporaryFile file;
+    if (!platform::CreateTemporaryFile(path, kTemporaryPrefix, &file)) {
+        *error = Failure("cannot create", path, errno);
         return false;
     }
-    if (std::rename(temporary.c_str(), path) != 0) {
-        const int renameError = errno;
-        std::remove(temporary.c_str());
-        *error = Failure("cannot replace", path, renameError);
+    errno = 0;
+    const bool written = platform::WriteTemporaryFile(file, bytes.data(), bytes.size());
+    const int writeError = errno;
+    const bool closed = platform::CloseTemporaryFile(&file);
+    const int closeError = errno;
+    if (!written || !closed) {
+        platform::DiscardTemporaryFile(&file);
+        *error = Failure("cannot write", path, !written ? writeError : closeError);
+        return false;
+    }
+    if (!platform::ReplaceWithTemporaryFile(&file, path)) {
+        const int replaceError = errno;
+        platform::DiscardTemporaryFile(&file);
+        *error = platform::KindOfFile(path) == platform::FileKind::kOther
+                     ? std::string("cannot replace '") + path + "': not a regular file"
+                     : Failure("cannot replace", path, replaceError);
         return false;
     }
     return true;

@@ -1,11 +1,27 @@
 // mshost: the stand-in host. See mshost/command_line.h for the commands.
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "mshost/commands.h"
+#include "platform/platform.h"
+
+namespace {
+
+// An interrupted run leaves no temporary file behind: the files being
+// written are removed, then the signal does what it would have done.
+void RemoveTemporaryFilesAndStop(int signalNumber) {
+    platform::RemoveTemporaryFilesNow();
+    std::signal(signalNumber, SIG_DFL);
+    std::raise(signalNumber);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+    std::signal(SIGINT, RemoveTemporaryFilesAndStop);
+    std::signal(SIGTERM, RemoveTemporaryFilesAndStop);
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string out;
     std::string err;

@@ -49,6 +49,8 @@ std::string KnownModelExtensions() {
     return known;
 }
 
+bool IsKnownModelFile(const char* path, std::string* error) { return FormatFor(path, error) != nullptr; }
+
 bool LoadModelFile(const char* path, msModel* model, std::string* error) {
     const ModelFormat* format = FormatFor(path, error);
     return format && format->load(path, model, error);

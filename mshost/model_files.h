@@ -12,6 +12,10 @@ namespace mshost {
 bool LoadModelFile(const char* path, msModel* model, std::string* error);
 bool SaveModelFile(const char* path, msModel* model, std::string* error);
 
+// True when `path` has the extension of a known format; else false and the
+// same one-line reason as LoadModelFile / SaveModelFile give.
+bool IsKnownModelFile(const char* path, std::string* error);
+
 // The extensions of the known formats, e.g. ".json, .ms3d".
 std::string KnownModelExtensions();
 

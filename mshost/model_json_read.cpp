@@ -3,6 +3,7 @@
 // Parsing is nlohmann-json's, instantiated with float as its floating type so
 // that every decimal is rounded once, straight to the nearest 32-bit float
 // (going through double first could round some texts to a neighbour).
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
@@ -141,7 +142,8 @@ const Json& ArrayField(const Json& object, const char* key, const std::string& w
     return *member;
 }
 
-void ReadMesh(const Json& object, const std::string& where, msModel* model) {
+void ReadMesh(const Json& object, size_t meshIndex, msModel* model) {
+    const std::string where = Index("meshes", meshIndex);
     CheckKeys(object, where, {"name", "material", "vertices", "texcoords", "normals", "triangles", "triangleNormals"});
     msMesh* mesh = msModel_GetMeshAt(model, msModel_AddMesh(model));
     if (const Json* name = Member(object, "name")) msMesh_SetName(mesh, ReadBytes(*name, Field(where, "name")).c_str());
@@ -189,6 +191,14 @@ void ReadMesh(const Json& object, const std::string& where, msModel* model) {
         msTriangle* triangle = msMesh_GetTriangleAt(mesh, msMesh_AddTriangle(mesh));
         word indices[3];
         ReadIndexTriple(triangles[i], Index(Field(where, "triangles"), i), indices);
+        for (const word index : indices) {
+            // A triangle must name vertices of its own mesh, as in an .ms3d file.
+            if (index >= vertices.size()) {
+                Fail(Index(Field(where, "triangles"), i),
+                     "mesh " + std::to_string(meshIndex) + " triangle " + std::to_string(i) + " uses vertex " +
+                         std::to_string(index) + ", but the mesh has " + std::to_string(vertices.size()) + " vertices");
+            }
+        }
         msTriangle_SetVertexIndices(triangle, indices);
         if (triangleNormals) {
             ReadIndexTriple((*triangleNormals)[i], Index(Field(where, "triangleNormals"), i), indices);
@@ -197,7 +207,8 @@ void ReadMesh(const Json& object, const std::string& where, msModel* model) {
     }
 }
 
-void ReadMaterial(const Json& object, const std::string& where, msModel* model) {
+void ReadMaterial(const Json& object, size_t materialIndex, msModel* model) {
+    const std::string where = Index("materials", materialIndex);
     CheckKeys(object, where,
               {"name", "ambient", "diffuse", "specular", "emissive", "shininess", "transparency", "diffuseTexture"});
     msMaterial* material = msModel_GetMaterialAt(model, msModel_AddMaterial(model));
@@ -227,7 +238,8 @@ void ReadMaterial(const Json& object, const std::string& where, msModel* model) 
     }
 }
 
-void ReadBone(const Json& object, const std::string& where, msModel* model) {
+void ReadBone(const Json& object, size_t boneIndex, msModel* model) {
+    const std::string where = Index("bones", boneIndex);
     CheckKeys(object, where, {"name", "parent", "position", "rotation"});
     msBone* bone = msModel_GetBoneAt(model, msModel_AddBone(model));
     if (const Json* name = Member(object, "name")) msBone_SetName(bone, ReadBytes(*name, Field(where, "name")).c_str());
@@ -256,6 +268,44 @@ std::string WithoutExceptionTag(const char* what) {
     return text;
 }
 
+// nlohmann ends a parse error with "; last read: '<the token so far>'",
+// which can be the whole rest of a long input; Quote shows the place instead.
+std::string WithoutLastRead(std::string text) {
+    const size_t at = text.find("; last read: ");
+    if (at != std::string::npos) text.erase(at);
+    return text;
+}
+
+// At most kQuoteBytes bytes of `text` around `at`, in quotes, every byte
+// outside printable ASCII shown as \xHH.
+constexpr size_t kQuoteBytes = 80;
+std::string Quote(std::string_view text, size_t at) {
+    at = std::min(at, text.size());
+    const size_t start = at > kQuoteBytes / 2 ? at - kQuoteBytes / 2 : 0;
+    const std::string_view piece = text.substr(start, kQuoteBytes);
+    std::string quoted = "'";
+    for (const char c : piece) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F) {
+            quoted += c;
+        } else {
+            static const char kHex[] = "0123456789abcdef";
+            quoted += "\\x";
+            quoted += kHex[byte >> 4];
+            quoted += kHex[byte & 0xF];
+        }
+    }
+    return quoted + "'";
+}
+
+// The model of a document: the document itself, or the "model" of a report
+// that mshost import printed (its other fields are the run's and not read).
+const Json& ModelOf(const Json& document) {
+    if (!document.is_object() || !document.contains("model")) return document;
+    CheckKeys(document, "report", {"kind", "title", "execute", "messages", "debug", "destroyed", "model"});
+    return document["model"];
+}
+
 }  // namespace
 
 bool ReadModelJson(std::string_view text, msModel* model, std::string* error) {
@@ -263,22 +313,34 @@ bool ReadModelJson(std::string_view text, msModel* model, std::string* error) {
         *error = "no model to read into";
         return false;
     }
+    const size_t nul = text.find('\0');
+    if (nul != std::string_view::npos) {
+        *error = "byte " + std::to_string(nul) + " is a NUL byte, which no JSON text holds; near " + Quote(text, nul);
+        return false;
+    }
     Json document;
+    const std::string parsed = KeepNegativeZeros(text);
     try {
-        document = Json::parse(KeepNegativeZeros(text));
+        // The whole text must be one JSON value: trailing bytes are an error too.
+        document = Json::parse(parsed, nullptr, true);
+    } catch (const Json::parse_error& failure) {
+        *error = WithoutLastRead(WithoutExceptionTag(failure.what())) + "; near " +
+                 Quote(parsed, failure.byte > 0 ? failure.byte - 1 : 0);
+        return false;
     } catch (const Json::exception& failure) {
         *error = WithoutExceptionTag(failure.what());
         return false;
     }
     try {
-        CheckKeys(document, "model", {"meshes", "materials", "bones"});
+        const Json& modelObject = ModelOf(document);
+        CheckKeys(modelObject, "model", {"meshes", "materials", "bones"});
         const struct {
             const char* key;
-            void (*read)(const Json&, const std::string&, msModel*);
+            void (*read)(const Json&, size_t, msModel*);
         } lists[] = {{"meshes", ReadMesh}, {"materials", ReadMaterial}, {"bones", ReadBone}};
         for (const auto& list : lists) {
-            const Json& items = ArrayField(document, list.key, "");
-            for (size_t i = 0; i < items.size(); ++i) list.read(items[i], Index(list.key, i), model);
+            const Json& items = ArrayField(modelObject, list.key, "");
+            for (size_t i = 0; i < items.size(); ++i) list.read(items[i], i, model);
         }
     } catch (const ModelJsonError& failure) {
         *error = failure.where + ": " + failure.what;

@@ -1,5 +1,8 @@
 // mshost import and export: the real plug-in path on the stand-in model, with
 // the options dialog answered from the command line.
+#include <initializer_list>
+#include <optional>
+
 #include "host/plugin_abi.h"
 #include "mshost/commands.h"
 #include "mshost/model/model_control.h"
@@ -14,18 +17,68 @@ namespace {
 // Dialog control ids shared by both plug-ins' options dialogs.
 constexpr int kFileField = 1000;
 constexpr int kTextureField = 1001;
+// The caption of the importer's error box.
+constexpr char kImportErrorCaption[] = "NIF Import Error";
 
 int Problem(std::string* err, const std::string& reason) {
     *err += "mshost: " + reason + "\n";
     return 2;
 }
 
+// A message box text on one line: line breaks become spaces.
+std::string OneLine(std::string text) {
+    for (char& c : text) {
+        if (c == '\n' || c == '\r') c = ' ';
+    }
+    return text;
+}
+
+// Status 3 with its stderr line: the plug-in ran and reported a failure.
+int Failed(std::string* err, const std::string& reason) {
+    *err += "mshost: " + reason + "\n";
+    return 3;
+}
+
+// An output that names one of the run's inputs is refused before the run.
+bool NamesAnInput(const std::string& output, std::initializer_list<const std::string*> inputs) {
+    for (const std::string* input : inputs) {
+        if (input && (*input == output || platform::SameFile(input->c_str(), output.c_str()))) return true;
+    }
+    return false;
+}
+
+// Whether --save can go ahead, checked before the run so that a run is never
+// wasted on a name that will be refused afterwards.
+bool CheckSaveTarget(const CommandLine& line, std::string* error) {
+    const std::string& out = *line.saveOut;
+    if (!IsKnownModelFile(out.c_str(), error)) return false;
+    if (NamesAnInput(out, {&line.input, line.modelIn ? &*line.modelIn : nullptr})) {
+        *error = "'" + out + "' names an input of the run; it is not overwritten";
+        return false;
+    }
+    if (platform::KindOfFile(out.c_str()) == platform::FileKind::kOther) {
+        *error = "cannot replace '" + out + "': not a regular file";
+        return false;
+    }
+    return true;
+}
+
+// The import failed when execute returned other than 0 or the importer showed its error box.
+std::optional<std::string> ImportFailure(const PlugInRun& run) {
+    for (const auto& box : run.messages) {
+        if (box.caption && *box.caption == kImportErrorCaption) return OneLine(box.text);
+    }
+    if (run.execute != 0) return "execute returned " + std::to_string(run.execute);
+    return std::nullopt;
+}
+
 }  // namespace
 
 int RunImport(const CommandLine& line, std::string* out, std::string* err) {
+    std::string error;
+    if (line.saveOut && !CheckSaveTarget(line, &error)) return Problem(err, error);
     ModelPtr model = MakeModel();
     if (!model) return Problem(err, "out of memory");
-    std::string error;
     if (line.modelIn && !LoadModelFile(line.modelIn->c_str(), model.get(), &error)) return Problem(err, error);
 
     platform::headless::DialogScript dialog;
@@ -37,11 +90,17 @@ int RunImport(const CommandLine& line, std::string* out, std::string* err) {
     if (!RunPlugIn(library, eTypeImport, model.get(), std::move(dialog), &run, &error)) return Problem(err, error);
 
     *out += line.summary ? SummaryText(run, model.get()) : ReportJsonText(run, model.get());
+    if (const auto failure = ImportFailure(run)) {
+        return Failed(err, "import of '" + line.input + "' failed: " + *failure);
+    }
     if (line.saveOut && !SaveModelFile(line.saveOut->c_str(), model.get(), &error)) return Problem(err, error);
     return 0;
 }
 
 int RunExport(const CommandLine& line, std::string* out, std::string* err) {
+    if (NamesAnInput(line.output, {&line.input})) {
+        return Problem(err, "'" + line.output + "' names the input model; it is not overwritten");
+    }
     ModelPtr model = MakeModel();
     if (!model) return Problem(err, "out of memory");
     std::string error;
@@ -54,6 +113,12 @@ int RunExport(const CommandLine& line, std::string* out, std::string* err) {
     if (!RunPlugIn(library, eTypeExport, model.get(), std::move(dialog), &run, &error)) return Problem(err, error);
 
     *out += ReportJsonText(run, nullptr);
+    // Every message box of the exporter tells of a failure; a failure without
+    // one is an output it could not create.
+    if (!run.messages.empty()) {
+        return Failed(err, "export to '" + line.output + "' failed: " + OneLine(run.messages.front().text));
+    }
+    if (run.execute != 0) return Failed(err, "the exporter could not create '" + line.output + "'");
     return 0;
 }
 
@@ -61,12 +126,19 @@ int RunMshost(const std::vector<std::string>& args, std::string* out, std::strin
     CommandLine line;
     std::string error;
     if (!ParseCommandLine(args, &line, &error)) {
-        *err += "mshost: " + error + "\n" + UsageText();
+        *err += "mshost: " + error + "; see mshost --help\n";
         return 2;
+    }
+    if (line.help) {
+        *out += CommandUsageText(line.command);
+        return 0;
     }
     switch (line.command) {
         case CommandLine::kHelp:
             *out += UsageText();
+            return 0;
+        case CommandLine::kVersion:
+            *out += VersionText();
             return 0;
         case CommandLine::kCheck: return RunCheck(line.input, out, err);
         case CommandLine::kImport: return RunImport(line, out, err);

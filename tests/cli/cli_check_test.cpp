@@ -54,24 +54,48 @@ TEST(CliCheck, ExampleCrateListsItsBlocks) {
               "5 NiTriShapeData\n");
 }
 
-TEST(CliUsage, NoArgumentsPrintsUsageAndExitsTwo) {
-    const ProcessResult result = Mshost({});
-    EXPECT_EQ(result.status, 2);
-    EXPECT_EQ(result.out, "");
-    EXPECT_EQ(FirstLine(result.err), "mshost: no command given");
-    EXPECT_NE(result.err.find("  mshost check FILE.nif\n"), std::string::npos);
-}
-
-TEST(CliUsage, UnknownOptionExitsTwo) {
-    const ProcessResult result = Mshost({"import", "a.nif", "--textrues", "x"});
-    EXPECT_EQ(result.status, 2);
-    EXPECT_EQ(FirstLine(result.err), "mshost: unknown option '--textrues' for import");
+TEST(CliUsage, UsageErrorsAreOneLinePointingToHelp) {
+    const struct {
+        std::vector<std::string> args;
+        const char* err;
+    } cases[] = {
+        {{}, "mshost: no command given; see mshost --help\n"},
+        {{"import", "a.nif", "--textrues", "x"}, "mshost: unknown option '--textrues' for import; see mshost --help\n"},
+        {{"export", "m.json"}, "mshost: export takes 2 file arguments, got 1; see mshost --help\n"},
+        {{"--version", "x"}, "mshost: version takes no arguments; see mshost --help\n"},
+    };
+    for (const auto& c : cases) {
+        const ProcessResult result = Mshost(c.args);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err, c.err);
+    }
 }
 
 TEST(CliUsage, HelpGoesToStdoutAndExitsZero) {
     const ProcessResult result = Mshost({"--help"});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(FirstLine(result.out), "usage:");
+    EXPECT_NE(result.out.find("3 import, export: the plug-in ran and\nreported a failure"), std::string::npos);
+    EXPECT_EQ(result.err, "");
+}
+
+TEST(CliUsage, EachCommandHasItsOwnHelp) {
+    for (const char* command : {"check", "import", "export"}) {
+        const ProcessResult result = Mshost({command, "--help"});
+        EXPECT_EQ(result.status, 0) << command;
+        EXPECT_EQ(result.out.rfind(std::string("usage:\n  mshost ") + command + " ", 0), 0u) << result.out;
+        EXPECT_EQ(result.err, "");
+    }
+    // The help of one command leaves the others out.
+    EXPECT_EQ(Mshost({"import", "--help"}).out.find("mshost export"), std::string::npos);
+}
+
+TEST(CliUsage, VersionNamesTheProgram) {
+    const ProcessResult result = Mshost({"--version"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out.rfind("mshost 0.", 0), 0u) << result.out;
+    EXPECT_EQ(result.out.find('\n'), result.out.size() - 1);
     EXPECT_EQ(result.err, "");
 }
 

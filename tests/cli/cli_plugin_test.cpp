@@ -108,15 +108,15 @@ TEST_F(CliFakePlugIn, ImportWithoutTexturesGivesAnEmptyField) {
 }
 
 TEST_F(CliFakePlugIn, ImportIntoALoadedModelAndSaveIt) {
-    WriteFile(In("in.json"), "{\"meshes\": [{\"name\": \"Old\"}, {\"name\": \"Older\"}]}");
+    WriteFile(In("in.json"), "{\"materials\": [{\"name\": \"Old\"}], \"bones\": [{\"name\": \"Older\"}]}");
     const ProcessResult result =
         Mshost({"import", "x.nif", "--model", In("in.json"), "--save", In("out.json"), "--plugin", FAKE_PLUGIN_PATH});
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_NE(result.out.find("  \"execute\": 2,\n"), std::string::npos);  // two meshes before the run
+    EXPECT_NE(result.out.find("  \"execute\": 0,\n"), std::string::npos);  // no meshes before the run
     const std::string saved = ReadFile(In("out.json"));
-    EXPECT_EQ(saved.rfind("{\n  \"meshes\": [\n    {\n      \"name\": \"Old\",\n", 0), 0u) << saved;
+    EXPECT_EQ(saved.rfind("{\n  \"meshes\": [\n    {\n      \"name\": \"FakeMesh\",\n", 0), 0u) << saved;
+    EXPECT_NE(saved.find("\"name\": \"Old\""), std::string::npos);
     EXPECT_NE(saved.find("\"name\": \"Older\""), std::string::npos);
-    EXPECT_NE(saved.find("\"name\": \"FakeMesh\""), std::string::npos);
     // The saved model is exactly the report's model, re-indented.
     const size_t model = result.out.find("  \"model\": ");
     ASSERT_NE(model, std::string::npos);
@@ -126,6 +126,18 @@ TEST_F(CliFakePlugIn, ImportIntoALoadedModelAndSaveIt) {
     std::istringstream lines(reportModel);
     for (std::string line; std::getline(lines, line);) unindented += (line.rfind("  ", 0) == 0 ? line.substr(2) : line) + "\n";
     EXPECT_EQ(unindented, saved);
+}
+
+TEST_F(CliFakePlugIn, ExecuteOtherThanZeroExitsThreeAndSavesNothing) {
+    WriteFile(In("in.json"), "{\"meshes\": [{\"name\": \"Old\"}, {\"name\": \"Older\"}]}");
+    WriteFile(In("out.json"), "kept");
+    const ProcessResult result =
+        Mshost({"import", "x.nif", "--model", In("in.json"), "--save", In("out.json"), "--plugin", FAKE_PLUGIN_PATH});
+    EXPECT_EQ(result.status, 3);
+    EXPECT_NE(result.out.find("  \"execute\": 2,\n"), std::string::npos);  // two meshes before the run
+    EXPECT_EQ(result.err, "mshost: import of 'x.nif' failed: execute returned 2\n");
+    EXPECT_EQ(ReadFile(In("out.json")), "kept");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 2);
 }
 
 TEST_F(CliFakePlugIn, SummaryReplacesTheJson) {
@@ -149,7 +161,9 @@ TEST_F(CliFakePlugIn, ExportReportsWithoutModelAndCountsDestroy) {
     WriteFile(In("model.json"), "{\"meshes\": [{}]}");
     const ProcessResult result = Mshost({"export", In("model.json"), "out.nif", "--plugin", FAKE_PLUGIN_PATH},
                                         {{"FAKE_PLUGIN_KIND", "2"}, {"FAKE_PLUGIN_DESTROY", "1"}});
-    EXPECT_EQ(result.status, 0) << result.err;
+    // Any message box of an exporter reports a failure: the first one names it.
+    EXPECT_EQ(result.status, 3);
+    EXPECT_EQ(result.err, "mshost: export to 'out.nif' failed: file=out.nif textures=\n");
     EXPECT_EQ(result.out,
               "{\n"
               "  \"kind\": 2,\n"
@@ -215,7 +229,7 @@ TEST_F(CliFakePlugIn, SaveFailureExitsTwoAfterTheReport) {
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(FirstLine(result.out), "plug-in: \"Fake \\\"plug-in\\\"\\u00e9\" (kind 1)");
     EXPECT_EQ(result.err,
-              "mshost: cannot create '" + In("no/such/dir/out.json") + ".mshost-part': No such file or directory\n");
+              "mshost: cannot create '" + In("no/such/dir/out.json") + "': No such file or directory\n");
 }
 
 }  // namespace

@@ -22,8 +22,8 @@ ProcessResult Mshost(const std::vector<std::string>& args) { return RunProcess(M
 
 std::string Example(const char* name) { return std::string(EXAMPLES_DIR) + "/" + name; }
 
-json Report(const ProcessResult& result) {
-    EXPECT_EQ(result.status, 0) << result.err;
+json Report(const ProcessResult& result, int status = 0) {
+    EXPECT_EQ(result.status, status) << result.err;
     return json::parse(result.out);
 }
 
@@ -108,7 +108,11 @@ TEST_F(CliRealPlugIns, RejectedFileShowsTheErrorBoxAndLeavesTheModelAsItWas) {
     const std::string model = "{\"meshes\": [{\"name\": \"Kept\", \"vertices\": [[1, 2, 3]]}]}";
     WriteFile(In("in.json"), model);
     WriteFile(In("bad.nif"), "NetImmerse File Format, Version 4.0.0.1\n");
-    const json report = Report(Mshost({"import", In("bad.nif"), "--model", In("in.json")}));
+    const ProcessResult result = Mshost({"import", In("bad.nif"), "--model", In("in.json")});
+    const json report = Report(result, 3);
+    EXPECT_EQ(result.err, "mshost: import of '" + In("bad.nif") +
+                              "' failed: Unexpected String Data 'NetImmerse File Format, Version 4.0.0.1' expected "
+                              "'NetImmerse File Format, Version 4.0.0.2'\n");
     EXPECT_EQ(report["execute"], 0);
     ASSERT_EQ(report["messages"].size(), 1u);
     EXPECT_EQ(report["messages"][0]["caption"], "NIF Import Error");
@@ -123,7 +127,7 @@ TEST_F(CliRealPlugIns, RejectedFileShowsTheErrorBoxAndLeavesTheModelAsItWas) {
 }
 
 TEST_F(CliRealPlugIns, MissingFileIsReportedInTheBoxNotAsAnMshostError) {
-    const json report = Report(Mshost({"import", In("missing.nif")}));
+    const json report = Report(Mshost({"import", In("missing.nif")}), 3);
     EXPECT_EQ(report["execute"], 0);
     EXPECT_EQ(report["messages"],
               json::parse("[{\"caption\": \"NIF Import Error\", \"text\": \"Unable to open file '" + In("missing.nif") +
@@ -180,7 +184,7 @@ TEST_F(CliRealPlugIns, ExportWritesAFileThatChecksAndDestroysTheModel) {
 
 TEST_F(CliRealPlugIns, EmptyModelIsRefusedWithTheDefaultCaption) {
     WriteFile(In("empty.json"), "{}");
-    const json report = Report(Mshost({"export", In("empty.json"), In("never.nif")}));
+    const json report = Report(Mshost({"export", In("empty.json"), In("never.nif")}), 3);
     EXPECT_EQ(report["execute"], -1);
     EXPECT_EQ(report["messages"],
               json::parse("[{\"caption\": null, \"text\": \"Fatal error: Model has no mesh data,\\nexport aborted.\"}]"));
@@ -240,7 +244,7 @@ TEST_F(CliRealPlugIns, MeshesWithOneTextureShareOneSourceTextureBlock) {
 
 TEST_F(CliRealPlugIns, ModelWithoutMaterialsIsRefusedAndKept) {
     ASSERT_EQ(Mshost({"import", Example("skinned_arm.nif"), "--save", In("arm.json")}).status, 0);
-    const json report = Report(Mshost({"export", In("arm.json"), In("arm.nif")}));
+    const json report = Report(Mshost({"export", In("arm.json"), In("arm.nif")}), 3);
     EXPECT_EQ(report["execute"], -1);
     EXPECT_EQ(report["messages"],
               json::parse("[{\"caption\": null, \"text\": \"Fatal error: Model has no materials,\\nexport aborted.\"}]"));

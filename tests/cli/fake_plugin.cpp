@@ -5,9 +5,13 @@
 //   FAKE_PLUGIN_KIND     its kind (default 1)
 //   FAKE_PLUGIN_DESTROY  when set, execute calls msModel_Destroy on the model
 //   FAKE_PLUGIN_NULL     when set, CreatePlugIn returns null
+//   FAKE_PLUGIN_SIGNAL   a signal number: after the dialog, execute creates
+//                        a temporary file beside field 1000's name, as an
+//                        exporter does, and raises that signal
 // Execute: runs dialog 101 (OK copies fields 1000 and 1001), shows two
 // message boxes, writes two debugger lines, adds one mesh and one material,
 // and returns the number of meshes the model had before.
+#include <csignal>
 #include <cstdlib>
 #include <string>
 
@@ -60,6 +64,11 @@ int FakePlugIn::Execute(msModel* model) {
     const intptr_t answer = platform::RunModalDialog(platform::ModuleContaining(reinterpret_cast<const void*>(&DialogProcedure)),
                                                      101, &DialogProcedure, reinterpret_cast<intptr_t>(this));
     if (answer != 1) return -2;
+    if (const char* signal = std::getenv("FAKE_PLUGIN_SIGNAL")) {
+        platform::TemporaryFile file;
+        if (platform::CreateTemporaryFile(file_, ".fake-", &file)) std::raise(std::atoi(signal));
+        return -3;
+    }
     const int meshesBefore = msModel_GetMeshCount(model);
     platform::ShowMessageBox(("file=" + file_ + " textures=" + textures_).c_str(), "Fake");
     platform::ShowMessageBox("second box", nullptr);

@@ -64,7 +64,24 @@ TEST(CommandLine, DoubleDashEndsOptionsAndASingleDashIsAFile) {
     EXPECT_EQ(Parsed({"check", "-"}).input, "-");
 }
 
-TEST(CommandLine, HelpIsACommand) { EXPECT_EQ(Parsed({"--help"}).command, CommandLine::kHelp); }
+TEST(CommandLine, HelpAndVersionAreCommandsAndEachCommandHasItsHelp) {
+    EXPECT_EQ(Parsed({"--help"}).command, CommandLine::kHelp);
+    EXPECT_EQ(Parsed({"--version"}).command, CommandLine::kVersion);
+    const CommandLine importHelp = Parsed({"import", "--help"});
+    EXPECT_EQ(importHelp.command, CommandLine::kImport);
+    EXPECT_TRUE(importHelp.help);
+    EXPECT_TRUE(Parsed({"export", "-h"}).help);
+    EXPECT_FALSE(Parsed({"check", "a.nif"}).help);
+}
+
+TEST(CommandLine, OptionValuesMayFollowAnEqualsSign) {
+    const CommandLine line = Parsed({"import", "a.nif", "--save=out.json", "--textures=", "--model=x=y.json"});
+    EXPECT_EQ(line.saveOut.value_or("?"), "out.json");
+    EXPECT_EQ(line.textures.value_or("?"), "");
+    EXPECT_EQ(line.modelIn.value_or("?"), "x=y.json");
+    EXPECT_EQ(Rejected({"import", "a.nif", "--save=a.json", "--save", "b.json"}), "option --save given twice");
+    EXPECT_EQ(Rejected({"import", "a.nif", "--sav=a.json"}), "unknown option '--sav' for import");
+}
 
 TEST(CommandLine, RejectsUsageProblemsWithOneLine) {
     EXPECT_EQ(Rejected({}), "no command given");
@@ -77,6 +94,7 @@ TEST(CommandLine, RejectsUsageProblemsWithOneLine) {
     EXPECT_EQ(Rejected({"import", "a.nif", "--save"}), "option --save needs a value");
     EXPECT_EQ(Rejected({"import", "a.nif", "--save", "x", "--save", "y"}), "option --save given twice");
     EXPECT_EQ(Rejected({"--help", "x"}), "help takes no arguments");
+    EXPECT_EQ(Rejected({"--version", "x"}), "version takes no arguments");
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -280,6 +282,47 @@ TEST(ModelJson, RejectsBadSyntaxAndFloatOverflow) {
     EXPECT_THAT(ReadError("{\"materials\": [{\"shininess\": 1e39}]}"), HasSubstr("number overflow"));
 }
 
+TEST(ModelJson, TheWholeTextMustBeOneValue) {
+    EXPECT_EQ(ReadError(std::string("{\"meshes\": []}\0garbage", 22)),
+              "byte 14 is a NUL byte, which no JSON text holds; near '{\"meshes\": []}\\x00garbage'");
+    EXPECT_EQ(ReadError(std::string("{\"meshes\": [\0]}", 15)).substr(0, 8), "byte 12 ");
+    EXPECT_THAT(ReadError("{\"meshes\": []} {}"), HasSubstr("expected end of input"));
+    EXPECT_THAT(ReadError("{} x"), HasSubstr("; near '{} x'"));
+    ReadOk("{}\n");  // white space after the value is not a second value
+}
+
+TEST(ModelJson, ParseErrorsQuoteAtMost80BytesAroundTheFault) {
+    const std::string longText =
+        "{\"meshes\": [{\"name\": \"" + std::string(70000, 'n') + "\u0001" + std::string(70000, 'm') + "\"}]}";
+    const std::string error = ReadError(longText);
+    EXPECT_THAT(error, StartsWith("parse error at line 1, column 70023: "));
+    const size_t near = error.find("; near '");
+    ASSERT_NE(near, std::string::npos) << error;
+    EXPECT_EQ(error.size() - near - 9, 80u + 3) << error;  // 80 bytes, one of them shown as \x01
+    EXPECT_THAT(error, HasSubstr("nnnn\\x01mmmm"));
+}
+
+TEST(ModelJson, TriangleNamingAVertexOutsideItsMeshIsAnError) {
+    EXPECT_EQ(ReadError("{\"meshes\": [{}, {\"vertices\": [[0,0,0],[1,0,0],[0,1,0]],"
+                        " \"triangles\": [[0, 1, 2], [0, 2, 3]]}]}"),
+              "meshes[1].triangles[1]: mesh 1 triangle 1 uses vertex 3, but the mesh has 3 vertices");
+    // Normal and material indices are the host's to hold, whatever they are.
+    const ModelPtr kept = ReadOk("{\"meshes\": [{\"material\": 7, \"vertices\": [[0,0,0]],"
+                                 " \"triangles\": [[0, 0, 0]], \"triangleNormals\": [[9, 9, 9]]}]}");
+    EXPECT_EQ(msMesh_GetTriangleCount(msModel_GetMeshAt(kept.get(), 0)), 1);
+}
+
+TEST(ModelJson, ReadsTheModelOfAnImportReport) {
+    ModelPtr model = MakeModel();
+    std::string error;
+    ASSERT_TRUE(mshost::ReadModelJson("{\"kind\": 1, \"title\": \"t\", \"execute\": 0, \"messages\": [],"
+                                      " \"debug\": [], \"destroyed\": 0, \"model\": {\"bones\": [{\"name\": \"B\"}]}}",
+                                      model.get(), &error))
+        << error;
+    EXPECT_EQ(msModel_GetBoneCount(model.get()), 1);
+    EXPECT_EQ(ReadError("{\"model\": {}, \"extra\": 1}"), "report: unknown field \"extra\"");
+}
+
 TEST(ModelJson, RejectsDeepNestingWithoutExhaustingTheStack) {
     const int depth = 200000;
     const std::string text = "{\"bones\": [{\"name\": " + std::string(depth, '[') + std::string(depth, ']') + "}]}";
@@ -304,7 +347,7 @@ TEST_F(ModelFiles, SavedJsonLoadsBackTheSameModel) {
     const std::string path = (folder / "model.JSON").string();
     std::string error;
     ASSERT_TRUE(mshost::SaveModelFile(path.c_str(), model.get(), &error)) << error;
-    EXPECT_FALSE(std::filesystem::exists(path + ".mshost-part"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
     ModelPtr copy = MakeModel();
     ASSERT_TRUE(mshost::LoadModelFile(path.c_str(), copy.get(), &error)) << error;
     EXPECT_EQ(mshost::ModelJsonText(copy.get()), mshost::ModelJsonText(model.get()));
@@ -324,27 +367,29 @@ TEST_F(ModelFiles, ReportsMissingFilesUnknownFormatsAndBadContentWithTheFileName
     EXPECT_EQ(error, bad + ": bones: expected an array, found number");
 }
 
-TEST_F(ModelFiles, FailedSaveLeavesTheExistingFileAlone) {
+TEST_F(ModelFiles, SaveReplacesOnlyRegularFilesKeepingTheirMode) {
     const std::string path = (folder / "keep.json").string();
     std::string error;
     ASSERT_TRUE(mshost::WriteWholeFile(path.c_str(), "old", &error));
-    // A folder in the way of the temporary file makes the save fail before the move.
-    std::filesystem::create_directory(path + ".mshost-part");
+    std::filesystem::permissions(path, std::filesystem::perms(0640));
+    // A file carrying the old fixed temporary name is someone else's.
+    ASSERT_TRUE(mshost::WriteWholeFile((path + ".mshost-part").c_str(), "theirs", &error));
     ModelPtr model = MakeModel();
-    EXPECT_FALSE(mshost::SaveModelFile(path.c_str(), model.get(), &error));
-    EXPECT_THAT(error, StartsWith("cannot create '" + path + ".mshost-part': "));
+    ASSERT_TRUE(mshost::SaveModelFile(path.c_str(), model.get(), &error)) << error;
+    EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
     std::string bytes;
-    ASSERT_TRUE(mshost::ReadWholeFile(path.c_str(), &bytes, &error));
-    EXPECT_EQ(bytes, "old");
-}
+    ASSERT_TRUE(mshost::ReadWholeFile((path + ".mshost-part").c_str(), &bytes, &error));
+    EXPECT_EQ(bytes, "theirs");
 
-TEST_F(ModelFiles, WriteFailureOnAFullDeviceIsReported) {
-    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full on this system";
-    std::string error;
-    // Not a regular file: written in place, where every byte fails.
+    // Not a regular file: never replaced and never written into.
+    const std::string pipe = (folder / "pipe.json").string();
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+    EXPECT_FALSE(mshost::SaveModelFile(pipe.c_str(), model.get(), &error));
+    EXPECT_EQ(error, "cannot replace '" + pipe + "': not a regular file");
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
     EXPECT_FALSE(mshost::WriteWholeFile("/dev/full", std::string(100000, 'x'), &error));
-    EXPECT_EQ(error, "cannot write '/dev/full': No space left on device");
-    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+    EXPECT_EQ(error, "cannot replace '/dev/full': not a regular file");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 3);
 }
 
 }  // namespace

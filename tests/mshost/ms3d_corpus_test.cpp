@@ -127,14 +127,19 @@ TEST(Ms3dCorpus, EveryFileExportsOrGetsTheExportersMessageAndImportsBack) {
         const std::string output = folder.Path(std::filesystem::path(path).stem().string() + ".nif");
 
         ms3dtest::CommandResult result = ms3dtest::Mshost({"export", path, output});
-        ASSERT_EQ(result.status, 0) << result.err;
         nlohmann::json report = nlohmann::json::parse(result.out);
         if (!expected.empty()) {
+            std::string oneLine = expected;
+            std::replace(oneLine.begin(), oneLine.end(), '\n', ' ');
+            EXPECT_EQ(result.status, 3);
+            EXPECT_EQ(result.err, "mshost: export to '" + output + "' failed: " + oneLine + "\n");
+            EXPECT_FALSE(std::filesystem::exists(output));
             EXPECT_EQ(report["execute"], -1) << result.out;
             nlohmann::json box = {{"caption", nullptr}, {"text", expected}};
             EXPECT_EQ(report["messages"], nlohmann::json::array({box})) << result.out;
             continue;
         }
+        ASSERT_EQ(result.status, 0) << result.err;
         EXPECT_EQ(report["execute"], 0) << result.out;
         EXPECT_EQ(report["messages"], nlohmann::json::array()) << result.out;
         EXPECT_EQ(report["destroyed"], 1) << result.out;
