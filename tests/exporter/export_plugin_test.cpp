@@ -89,6 +89,37 @@ TEST_F(ExportPlugIn, FailedExportShowsItsMessageAndLeavesTheModel) {
     EXPECT_EQ(msModel_GetDestroyCount(empty.get()), 0);
 }
 
+// The run itself shows nothing: its result carries the message, and Execute
+// shows it, once, after the dialog has ended.
+TEST_F(ExportPlugIn, RunReturnsItsMessageAndExecuteShowsItOnce) {
+    TestModel noMaterials;
+    noMaterials.AddTriangleMesh("box", -1);
+    CNifExportPlugIn run;
+    run.SetModel(noMaterials.get());
+    run.SetOutputFileName(Output());
+    const ExportResult result = run.RunExport();
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.message, "Fatal error: Model has no materials,\nexport aborted.");
+    EXPECT_TRUE(platform::headless::MessageBoxes().empty());
+
+    platform::headless::QueueDialog({{SetText(1000, Output()), Press(kOk)}});
+    EXPECT_EQ(Execute(noMaterials.get()), -1);
+    EXPECT_EQ(MessageTexts(), Strings{"Fatal error: Model has no materials,\nexport aborted."});
+    // The next run starts without the last one's message.
+    platform::headless::QueueDialog({{Press(kCancel)}});
+    EXPECT_EQ(Execute(noMaterials.get()), -1);
+    EXPECT_EQ(MessageTexts().size(), 1u);
+}
+
+TEST_F(ExportPlugIn, SuccessfulRunHasNoMessage) {
+    plugIn.SetModel(model.get());
+    plugIn.SetOutputFileName(Output());
+    const ExportResult result = plugIn.RunExport();
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.message, "");
+    EXPECT_TRUE(ScanOutput().complete);
+}
+
 TEST_F(ExportPlugIn, DialogThatCannotBeCreatedFails) {
     platform::headless::DialogScript script;
     script.fail = true;

@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include "exporter/export_messages.h"
 #include "exporter/model_to_scene.h"
@@ -317,6 +318,22 @@ TEST_F(ExportRun, EmptyOutputNameCannotBeCreated) {
     EXPECT_TRUE(MessageTexts().empty());
     EXPECT_TRUE(TempFolder::Exists(DebugLogPath()));
     EXPECT_EQ(TempFolder::ReadAll(DebugLogPath()), "");
+}
+
+// The log's folder is open to every user: whatever sits under its name and
+// is not a regular file is left alone, and nothing is written.
+TEST_F(ExportRun, DebugLogIsNeverWrittenThroughALinkNorIntoAFolder) {
+    model.AddTriangleMesh("m", model.AddMaterial("m", "a.bmp"));
+    const std::string victim = folder.Path("victim");
+    TempFolder::WriteAll(victim, "keep");
+    ASSERT_EQ(symlink(victim.c_str(), DebugLogPath().c_str()), 0);
+    EXPECT_EQ(Export(folder.Path("missing/out.nif")), 0);
+    EXPECT_EQ(TempFolder::ReadAll(victim), "keep");
+    ASSERT_EQ(unlink(DebugLogPath().c_str()), 0);
+    std::filesystem::create_directory(DebugLogPath());
+    EXPECT_EQ(Export(folder.Path("missing/out.nif")), 0);
+    EXPECT_TRUE(std::filesystem::is_empty(DebugLogPath()));
+    EXPECT_TRUE(MessageTexts().empty());
 }
 
 TEST_F(ExportRun, UnwritableDebugLogStillEndsTheRunQuietly) {
