@@ -42,26 +42,26 @@ int32_t Length(const char* text) { return static_cast<int32_t>(std::strlen(text)
 // block, and which nodes hang under the root.
 class SceneGatherer {
 public:
-    SceneGatherer(msModel* model, CNIF4_File& file) : m_model(model), m_file(file) {}
+    SceneGatherer(msModel* model, CNIF4_File& file) : model_(model), file_(file) {}
 
     bool GatherMesh(int meshIndex);
     void AddRoot();
 
 private:
-    msModel* m_model;
-    CNIF4_File& m_file;
-    int32_t m_nextBlock = 3;
-    std::vector<std::string> m_textureKeys;   // one per key with a source texture block
-    std::vector<int32_t> m_textureBlocks;     // parallel: that block's index
-    std::vector<int32_t> m_rootChildren;
+    msModel* model_;
+    CNIF4_File& file_;
+    int32_t nextBlock_ = 3;
+    std::vector<std::string> textureKeys_;   // one per key with a source texture block
+    std::vector<int32_t> textureBlocks_;     // parallel: that block's index
+    std::vector<int32_t> rootChildren_;
 };
 
 bool SceneGatherer::GatherMesh(int meshIndex) {
-    msMesh* mesh = msModel_GetMeshAt(m_model, meshIndex);
+    msMesh* mesh = msModel_GetMeshAt(model_, meshIndex);
     const int materialIndex = msMesh_GetMaterialIndex(mesh);
     // An index that names no material is treated like "no material": the
     // host's library would hand back no handle to read from.
-    msMaterial* material = materialIndex == -1 ? nullptr : msModel_GetMaterialAt(m_model, materialIndex);
+    msMaterial* material = materialIndex == -1 ? nullptr : msModel_GetMaterialAt(model_, materialIndex);
     if (!material) {
         ShowError(export_messages::kMaterialHasNoTexture);
         return false;
@@ -82,12 +82,12 @@ bool SceneGatherer::GatherMesh(int meshIndex) {
 
     // Source texture: shared by every mesh with the same key (exact bytes, case matters).
     const std::string key = TextureKey(textureName);
-    const int32_t n = m_nextBlock;
+    const int32_t n = nextBlock_;
     int32_t sourceBlock = n + 3;
     bool isNew = true;
-    for (size_t k = 0; k < m_textureKeys.size(); ++k) {
-        if (m_textureKeys[k] == key) {
-            sourceBlock = m_textureBlocks[k];
+    for (size_t k = 0; k < textureKeys_.size(); ++k) {
+        if (textureKeys_[k] == key) {
+            sourceBlock = textureBlocks_[k];
             isNew = false;
             break;
         }
@@ -97,17 +97,17 @@ bool SceneGatherer::GatherMesh(int meshIndex) {
     NameBuffer meshName = {};
     msMesh_GetName(mesh, meshName, kNameCharacters);
     meshName[kNameCharacters] = '\0';
-    m_file.AddBlock(std::make_unique<CNIF4_Node>(Length(meshName), meshName, 0, nullptr, 1, LinkArray({n + 1}), 0,
+    file_.AddBlock(std::make_unique<CNIF4_Node>(Length(meshName), meshName, 0, nullptr, 1, LinkArray({n + 1}), 0,
                                                  nullptr));
-    m_rootChildren.push_back(n);
+    rootChildren_.push_back(n);
 
-    m_file.AddBlock(std::make_unique<CNIF4_TriShape>(Length(kShapeName), kShapeName, 2,
+    file_.AddBlock(std::make_unique<CNIF4_TriShape>(Length(kShapeName), kShapeName, 2,
                                                      LinkArray({n + 2, n + 3 + added}), n + 4 + added));
-    m_file.AddBlock(std::make_unique<CNIF4_TexturingProperty>(sourceBlock));
+    file_.AddBlock(std::make_unique<CNIF4_TexturingProperty>(sourceBlock));
     if (isNew) {
-        m_file.AddBlock(std::make_unique<CNIF4_SourceTexture>(static_cast<int32_t>(key.size()), key.c_str()));
-        m_textureKeys.push_back(key);
-        m_textureBlocks.push_back(sourceBlock);
+        file_.AddBlock(std::make_unique<CNIF4_SourceTexture>(static_cast<int32_t>(key.size()), key.c_str()));
+        textureKeys_.push_back(key);
+        textureBlocks_.push_back(sourceBlock);
     }
 
     NameBuffer materialName = {};
@@ -119,7 +119,7 @@ bool SceneGatherer::GatherMesh(int meshIndex) {
     const Nif4Colour emissive = ColourOf(&msMaterial_GetEmissive, material);
     const float shininess = msMaterial_GetShininess(material);
     const float transparency = msMaterial_GetTransparency(material);
-    m_file.AddBlock(std::make_unique<CNIF4_MaterialProperty>(Length(materialName), materialName, diffuse, ambient,
+    file_.AddBlock(std::make_unique<CNIF4_MaterialProperty>(Length(materialName), materialName, diffuse, ambient,
                                                              specular, emissive, shininess, transparency));
 
     // The file counts vertices and triangles in 16 bits: a larger mesh
@@ -131,18 +131,18 @@ bool SceneGatherer::GatherMesh(int meshIndex) {
     MeshGeometry geometry = ConvertMeshGeometry(mesh);
     const auto vertexCount = static_cast<uint16_t>(geometry.vertexCount > 0 ? geometry.vertexCount : 0);
     const auto triangleCount = static_cast<uint16_t>(geometry.triangleCount > 0 ? geometry.triangleCount : 0);
-    m_file.AddBlock(std::make_unique<CNIF4_TriShapeData>(
+    file_.AddBlock(std::make_unique<CNIF4_TriShapeData>(
         vertexCount, std::move(geometry.vertices), std::move(geometry.normals), geometry.centre, geometry.radius,
         vertexCount, std::move(geometry.texCoords), triangleCount, std::move(geometry.triangles)));
 
-    m_nextBlock = n + 5 + added;
+    nextBlock_ = n + 5 + added;
     return true;
 }
 
 void SceneGatherer::AddRoot() {
-    m_file.AddBlockFirst(std::make_unique<CNIF4_Node>(Length(kRootName), kRootName, 2, LinkArray({1, 2}),
-                                                      static_cast<int32_t>(m_rootChildren.size()),
-                                                      LinkArray(m_rootChildren), 0, nullptr));
+    file_.AddBlockFirst(std::make_unique<CNIF4_Node>(Length(kRootName), kRootName, 2, LinkArray({1, 2}),
+                                                      static_cast<int32_t>(rootChildren_.size()),
+                                                      LinkArray(rootChildren_), 0, nullptr));
 }
 
 }  // namespace

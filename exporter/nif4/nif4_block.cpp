@@ -1,13 +1,13 @@
 #include "exporter/nif4/nif4_block.h"
 
 void CNIF4_Block::SetTypeName(int32_t length, const char* name) {
-    m_typeNameLength = length;
-    m_typeName = name ? name : "";
+    typeNameLength_ = length;
+    typeName_ = name ? name : "";
 }
 
-void CNIF4_Block::WriteTypeName(Nif4Output& out) const { out.WriteCountedText(m_typeNameLength, m_typeName); }
+void CNIF4_Block::WriteTypeName(Nif4Output& out) const { out.WriteCountedText(typeNameLength_, typeName_); }
 
-uint64_t CNIF4_Block::TypeNameSize() const { return nif4::CountedTextSize(m_typeNameLength); }
+uint64_t CNIF4_Block::TypeNameSize() const { return nif4::CountedTextSize(typeNameLength_); }
 
 namespace nif4 {
 

@@ -23,7 +23,7 @@ public:
     void SetTypeName(int32_t length, const char* name);
     // Writes the type name as a length-prefixed string.
     void WriteTypeName(Nif4Output& out) const;
-    const std::string& TypeName() const { return m_typeName; }
+    const std::string& TypeName() const { return typeName_; }
 
     CNIF4_Block(const CNIF4_Block&) = delete;
     CNIF4_Block& operator=(const CNIF4_Block&) = delete;
@@ -33,8 +33,8 @@ protected:
     uint64_t TypeNameSize() const;
 
 private:
-    int32_t m_typeNameLength = 0;
-    std::string m_typeName;
+    int32_t typeNameLength_ = 0;
+    std::string typeName_;
 };
 
 // Shared records of the block layouts.

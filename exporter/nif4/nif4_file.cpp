@@ -17,7 +17,7 @@ bool CNIF4_Header::Write(Nif4Output& out) const {
     std::memcpy(run, kHeaderLine, 40);
     for (int i = 0; i < 4; ++i) run[40 + i] = static_cast<uint8_t>(kVersion >> (8 * i));
     out.WriteBytes(run, sizeof run);
-    out.WriteUInt32(m_numBlocks);
+    out.WriteUInt32(numBlocks_);
     return true;
 }
 
@@ -28,47 +28,47 @@ bool CNIF4_Footer::Write(Nif4Output& out) const {
 }
 
 CNIF4_File::~CNIF4_File() {
-    m_header.reset();
-    m_footer.reset();
-    for (auto& block : m_blocks) block.reset();
+    header_.reset();
+    footer_.reset();
+    for (auto& block : blocks_) block.reset();
 }
 
 bool CNIF4_File::SetHeader(std::unique_ptr<CNIF4_Header> header) {
-    m_header = std::move(header);
+    header_ = std::move(header);
     return true;
 }
 
 bool CNIF4_File::SetFooter(std::unique_ptr<CNIF4_Footer> footer) {
-    m_footer = std::move(footer);
+    footer_ = std::move(footer);
     return true;
 }
 
 bool CNIF4_File::AddBlock(std::unique_ptr<CNIF4_Block> block) {
-    m_blocks.push_back(std::move(block));
+    blocks_.push_back(std::move(block));
     return true;
 }
 
 bool CNIF4_File::AddBlockFirst(std::unique_ptr<CNIF4_Block> block) {
-    m_blocks.insert(m_blocks.begin(), std::move(block));
+    blocks_.insert(blocks_.begin(), std::move(block));
     return true;
 }
 
 bool CNIF4_File::Write(Nif4Output* out) {
-    if (!m_header || !out) return false;
-    m_header->SetNumBlocks(static_cast<uint32_t>(m_blocks.size()));
+    if (!header_ || !out) return false;
+    header_->SetNumBlocks(static_cast<uint32_t>(blocks_.size()));
     const uint64_t size = ByteSize();
     const uint64_t room = SIZE_MAX - out->Size();
     if (size <= room) out->Reserve(out->Size() + static_cast<size_t>(size));
-    m_header->Write(*out);
-    for (const auto& block : m_blocks) block->Write(*out);
+    header_->Write(*out);
+    for (const auto& block : blocks_) block->Write(*out);
     // The root record is the same whether or not a footer object was set.
     const CNIF4_Footer standIn;
-    (m_footer ? *m_footer : standIn).Write(*out);
+    (footer_ ? *footer_ : standIn).Write(*out);
     return true;
 }
 
 uint64_t CNIF4_File::ByteSize() const {
     uint64_t size = CNIF4_Header::kByteSize + CNIF4_Footer::kByteSize;
-    for (const auto& block : m_blocks) size += block->ByteSize();
+    for (const auto& block : blocks_) size += block->ByteSize();
     return size;
 }

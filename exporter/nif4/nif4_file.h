@@ -15,13 +15,13 @@
 // The header line, the version and the block count.
 class CNIF4_Header {
 public:
-    void SetNumBlocks(uint32_t count) { m_numBlocks = count; }
-    uint32_t NumBlocks() const { return m_numBlocks; }
+    void SetNumBlocks(uint32_t count) { numBlocks_ = count; }
+    uint32_t NumBlocks() const { return numBlocks_; }
     bool Write(Nif4Output& out) const;
     static constexpr uint64_t kByteSize = 48;
 
 private:
-    uint32_t m_numBlocks = 0;
+    uint32_t numBlocks_ = 0;
 };
 
 // One root, block 0.
@@ -46,8 +46,8 @@ public:
     // Inserts at the front: every block already held moves up one index.
     bool AddBlockFirst(std::unique_ptr<CNIF4_Block> block);
 
-    size_t BlockCount() const { return m_blocks.size(); }
-    const CNIF4_Block* BlockAt(size_t index) const { return m_blocks[index].get(); }
+    size_t BlockCount() const { return blocks_.size(); }
+    const CNIF4_Block* BlockAt(size_t index) const { return blocks_[index].get(); }
 
     // Writes header (with the current block count), every block in list
     // order and the footer. False, with nothing written, when no header is
@@ -57,7 +57,7 @@ public:
     uint64_t ByteSize() const;
 
 private:
-    std::unique_ptr<CNIF4_Header> m_header;
-    std::vector<std::unique_ptr<CNIF4_Block>> m_blocks;
-    std::unique_ptr<CNIF4_Footer> m_footer;
+    std::unique_ptr<CNIF4_Header> header_;
+    std::vector<std::unique_ptr<CNIF4_Block>> blocks_;
+    std::unique_ptr<CNIF4_Footer> footer_;
 };

@@ -12,7 +12,7 @@
 
 class Nif4Output {
 public:
-    void Reserve(size_t size) { m_bytes.reserve(size); }
+    void Reserve(size_t size) { bytes_.reserve(size); }
 
     void WriteBytes(const void* data, size_t size);
     void WriteUInt8(uint8_t value);
@@ -26,9 +26,9 @@ public:
     // (never read past it). A length of 0 or less writes the length only.
     void WriteCountedText(int32_t length, const std::string& text);
 
-    const std::vector<uint8_t>& Bytes() const { return m_bytes; }
-    size_t Size() const { return m_bytes.size(); }
+    const std::vector<uint8_t>& Bytes() const { return bytes_; }
+    size_t Size() const { return bytes_.size(); }
 
 private:
-    std::vector<uint8_t> m_bytes;
+    std::vector<uint8_t> bytes_;
 };

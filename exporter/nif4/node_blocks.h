@@ -25,14 +25,14 @@ public:
     uint64_t ByteSize() const override;
 
 private:
-    int32_t m_nodeNameLength;
-    std::string m_name;
-    int32_t m_numProperties;
-    Nif4LinkArray m_properties;
-    int32_t m_numChildren;
-    Nif4LinkArray m_children;
-    int32_t m_numOthers;
-    Nif4LinkArray m_others;
+    int32_t nodeNameLength_;
+    std::string name_;
+    int32_t numProperties_;
+    Nif4LinkArray properties_;
+    int32_t numChildren_;
+    Nif4LinkArray children_;
+    int32_t numOthers_;
+    Nif4LinkArray others_;
 };
 
 // "NiTriShape": a named shape with property links and one geometry-data link.
@@ -45,9 +45,9 @@ public:
     uint64_t ByteSize() const override;
 
 private:
-    int32_t m_triShapeNameLength;
-    std::string m_name;
-    int32_t m_numProperties;
-    Nif4LinkArray m_properties;
-    int32_t m_dataLink;
+    int32_t triShapeNameLength_;
+    std::string name_;
+    int32_t numProperties_;
+    Nif4LinkArray properties_;
+    int32_t dataLink_;
 };

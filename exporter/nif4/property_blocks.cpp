@@ -41,36 +41,36 @@ uint64_t CNIF4_VertexColorProperty::ByteSize() const { return TypeNameSize() + n
 CNIF4_MaterialProperty::CNIF4_MaterialProperty(int32_t nameLength, const char* name, Nif4Colour diffuse,
                                                Nif4Colour ambient, Nif4Colour specular, Nif4Colour emissive,
                                                float shininess, float transparency)
-    : m_nameLength(nameLength),
-      m_name(name ? name : ""),
-      m_diffuse(diffuse),
-      m_ambient(ambient),
-      m_specular(specular),
-      m_emissive(emissive),
-      m_shininess(shininess),
-      m_transparency(transparency) {
+    : nameLength_(nameLength),
+      name_(name ? name : ""),
+      diffuse_(diffuse),
+      ambient_(ambient),
+      specular_(specular),
+      emissive_(emissive),
+      shininess_(shininess),
+      transparency_(transparency) {
     SetTypeName(18, "NiMaterialProperty");
 }
 
 bool CNIF4_MaterialProperty::Write(Nif4Output& out) const {
     WriteTypeName(out);
-    nif4::WriteNamedObjectHeader(out, m_nameLength, m_name);
+    nif4::WriteNamedObjectHeader(out, nameLength_, name_);
     out.WriteUInt16(1);  // flags
-    WriteColour(out, m_ambient);
-    WriteColour(out, m_diffuse);
-    WriteColour(out, m_specular);
-    WriteColour(out, m_emissive);
-    out.WriteFloat(m_shininess);     // glossiness
-    out.WriteFloat(m_transparency);  // alpha
+    WriteColour(out, ambient_);
+    WriteColour(out, diffuse_);
+    WriteColour(out, specular_);
+    WriteColour(out, emissive_);
+    out.WriteFloat(shininess_);     // glossiness
+    out.WriteFloat(transparency_);  // alpha
     return true;
 }
 
 uint64_t CNIF4_MaterialProperty::ByteSize() const {
-    return TypeNameSize() + nif4::CountedTextSize(m_nameLength) + 8 + 2 + 4 * 12 + 8;
+    return TypeNameSize() + nif4::CountedTextSize(nameLength_) + 8 + 2 + 4 * 12 + 8;
 }
 
 CNIF4_SourceTexture::CNIF4_SourceTexture(int32_t fileNameLength, const char* fileName)
-    : m_fileNameLength(fileNameLength), m_fileName(fileName ? fileName : "") {
+    : fileNameLength_(fileNameLength), fileName_(fileName ? fileName : "") {
     SetTypeName(15, "NiSourceTexture");
 }
 
@@ -78,7 +78,7 @@ bool CNIF4_SourceTexture::Write(Nif4Output& out) const {
     WriteTypeName(out);
     nif4::WriteUnnamedObjectHeader(out);
     out.WriteUInt8(1);  // external file
-    out.WriteCountedText(m_fileNameLength, m_fileName);
+    out.WriteCountedText(fileNameLength_, fileName_);
     out.WriteUInt32(5);  // the three format values
     out.WriteUInt32(1);
     out.WriteUInt32(3);
@@ -87,10 +87,10 @@ bool CNIF4_SourceTexture::Write(Nif4Output& out) const {
 }
 
 uint64_t CNIF4_SourceTexture::ByteSize() const {
-    return TypeNameSize() + nif4::kUnnamedObjectHeaderSize + 1 + nif4::CountedTextSize(m_fileNameLength) + 13;
+    return TypeNameSize() + nif4::kUnnamedObjectHeaderSize + 1 + nif4::CountedTextSize(fileNameLength_) + 13;
 }
 
-CNIF4_TexturingProperty::CNIF4_TexturingProperty(int32_t sourceTextureLink) : m_sourceTextureLink(sourceTextureLink) {
+CNIF4_TexturingProperty::CNIF4_TexturingProperty(int32_t sourceTextureLink) : sourceTextureLink_(sourceTextureLink) {
     SetTypeName(19, "NiTexturingProperty");
 }
 
@@ -101,7 +101,7 @@ bool CNIF4_TexturingProperty::Write(Nif4Output& out) const {
     out.WriteUInt32(2);  // apply mode
     out.WriteUInt32(7);  // texture count
     out.WriteUInt32(kHasBaseTexture);
-    out.WriteInt32(m_sourceTextureLink);
+    out.WriteInt32(sourceTextureLink_);
     out.WriteUInt32(3);   // clamp mode
     out.WriteUInt32(2);   // filter mode
     out.WriteUInt32(0);   // texture-coordinate set

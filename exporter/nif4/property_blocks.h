@@ -35,14 +35,14 @@ public:
     uint64_t ByteSize() const override;
 
 private:
-    int32_t m_nameLength;
-    std::string m_name;
-    Nif4Colour m_diffuse;
-    Nif4Colour m_ambient;
-    Nif4Colour m_specular;
-    Nif4Colour m_emissive;
-    float m_shininess;
-    float m_transparency;
+    int32_t nameLength_;
+    std::string name_;
+    Nif4Colour diffuse_;
+    Nif4Colour ambient_;
+    Nif4Colour specular_;
+    Nif4Colour emissive_;
+    float shininess_;
+    float transparency_;
 };
 
 // "NiSourceTexture": an external image referred to by file name.
@@ -53,8 +53,8 @@ public:
     uint64_t ByteSize() const override;
 
 private:
-    int32_t m_fileNameLength;
-    std::string m_fileName;
+    int32_t fileNameLength_;
+    std::string fileName_;
 };
 
 // "NiTexturingProperty": a base texture taken from one source texture block.
@@ -65,5 +65,5 @@ public:
     uint64_t ByteSize() const override;
 
 private:
-    int32_t m_sourceTextureLink;
+    int32_t sourceTextureLink_;
 };
