@@ -19,14 +19,14 @@ CNIF4_Node::CNIF4_Node(int32_t nodeNameLength, const char* name, int32_t numProp
     if (numProperties < 0) throw EInvalidParam("CNIF4_Node::CNIF4_Node: numProperties less than 0");
     if (numChildren < 0) throw EInvalidParam("CNIF4_Node::CNIF4_Node: numChildren less than 0");
     if (numOthers < 0) throw EInvalidParam("CNIF4_Node::CNIF4_Node: numOthers less than 0");
-    SetTypeName(6, "NiNode");
+    SetTypeName(nif4::LengthOf(kTypeName), kTypeName);
     name_ = name ? name : "";
     properties_ = std::move(properties);
     children_ = std::move(children);
     others_ = std::move(others);
 }
 
-bool CNIF4_Node::Write(Nif4Output& out) const {
+void CNIF4_Node::Write(Nif4Output& out) const {
     WriteTypeName(out);
     nif4::WriteNamedObjectHeader(out, nodeNameLength_, name_);
     nif4::WriteIdentityTransform(out, kNodeFlags);
@@ -34,13 +34,6 @@ bool CNIF4_Node::Write(Nif4Output& out) const {
     out.WriteInt32(0);  // no bounding box
     nif4::WriteLinkList(out, numChildren_, children_.get());
     nif4::WriteLinkList(out, numOthers_, others_.get());
-    return true;
-}
-
-uint64_t CNIF4_Node::ByteSize() const {
-    return TypeNameSize() + nif4::CountedTextSize(nodeNameLength_) + 8 + nif4::kTransformSize +
-           nif4::LinkListSize(numProperties_) + 4 + nif4::LinkListSize(numChildren_) +
-           nif4::LinkListSize(numOthers_);
 }
 
 CNIF4_TriShape::CNIF4_TriShape(int32_t triShapeNameLength, const char* name, int32_t numProperties,
@@ -53,12 +46,12 @@ CNIF4_TriShape::CNIF4_TriShape(int32_t triShapeNameLength, const char* name, int
     if (numProperties >= 1 && !properties) {
         throw EInvalidParam("CNIF4_TriShape::CNIF4_TriShape: properties equals NULL");
     }
-    SetTypeName(10, "NiTriShape");
+    SetTypeName(nif4::LengthOf(kTypeName), kTypeName);
     name_ = name ? name : "";
     properties_ = std::move(properties);
 }
 
-bool CNIF4_TriShape::Write(Nif4Output& out) const {
+void CNIF4_TriShape::Write(Nif4Output& out) const {
     WriteTypeName(out);
     nif4::WriteNamedObjectHeader(out, triShapeNameLength_, name_);
     nif4::WriteIdentityTransform(out, kShapeFlags);
@@ -66,10 +59,4 @@ bool CNIF4_TriShape::Write(Nif4Output& out) const {
     out.WriteInt32(0);  // no bounding box
     out.WriteInt32(dataLink_);
     out.WriteInt32(-1);  // no skin instance
-    return true;
-}
-
-uint64_t CNIF4_TriShape::ByteSize() const {
-    return TypeNameSize() + nif4::CountedTextSize(triShapeNameLength_) + 8 + nif4::kTransformSize +
-           nif4::LinkListSize(numProperties_) + 12;
 }

@@ -18,11 +18,12 @@ using Nif4LinkArray = std::unique_ptr<int32_t[]>;
 // Each array must hold at least as many entries as its count.
 class CNIF4_Node : public CNIF4_Block {
 public:
+    static constexpr char kTypeName[] = "NiNode";
+
     CNIF4_Node(int32_t nodeNameLength, const char* name, int32_t numProperties, Nif4LinkArray&& properties,
                int32_t numChildren, Nif4LinkArray&& children, int32_t numOthers, Nif4LinkArray&& others);
 
-    bool Write(Nif4Output& out) const override;
-    uint64_t ByteSize() const override;
+    void Write(Nif4Output& out) const override;
 
 private:
     int32_t nodeNameLength_;
@@ -38,11 +39,12 @@ private:
 // "NiTriShape": a named shape with property links and one geometry-data link.
 class CNIF4_TriShape : public CNIF4_Block {
 public:
+    static constexpr char kTypeName[] = "NiTriShape";
+
     CNIF4_TriShape(int32_t triShapeNameLength, const char* name, int32_t numProperties, Nif4LinkArray&& properties,
                    int32_t dataLink);
 
-    bool Write(Nif4Output& out) const override;
-    uint64_t ByteSize() const override;
+    void Write(Nif4Output& out) const override;
 
 private:
     int32_t triShapeNameLength_;

@@ -14,29 +14,23 @@ constexpr uint32_t kHasBaseTexture = 0x172394B0;
 
 }  // namespace
 
-CNIF4_ZBufferProperty::CNIF4_ZBufferProperty() { SetTypeName(17, "NiZBufferProperty"); }
+CNIF4_ZBufferProperty::CNIF4_ZBufferProperty() { SetTypeName(nif4::LengthOf(kTypeName), kTypeName); }
 
-bool CNIF4_ZBufferProperty::Write(Nif4Output& out) const {
+void CNIF4_ZBufferProperty::Write(Nif4Output& out) const {
     WriteTypeName(out);
     nif4::WriteUnnamedObjectHeader(out);
     out.WriteUInt16(3);  // flags
-    return true;
 }
 
-uint64_t CNIF4_ZBufferProperty::ByteSize() const { return TypeNameSize() + nif4::kUnnamedObjectHeaderSize + 2; }
+CNIF4_VertexColorProperty::CNIF4_VertexColorProperty() { SetTypeName(nif4::LengthOf(kTypeName), kTypeName); }
 
-CNIF4_VertexColorProperty::CNIF4_VertexColorProperty() { SetTypeName(21, "NiVertexColorProperty"); }
-
-bool CNIF4_VertexColorProperty::Write(Nif4Output& out) const {
+void CNIF4_VertexColorProperty::Write(Nif4Output& out) const {
     WriteTypeName(out);
     nif4::WriteUnnamedObjectHeader(out);
     out.WriteUInt16(0);  // flags
     out.WriteUInt32(0);  // vertex mode
     out.WriteUInt32(1);  // lighting mode
-    return true;
 }
-
-uint64_t CNIF4_VertexColorProperty::ByteSize() const { return TypeNameSize() + nif4::kUnnamedObjectHeaderSize + 10; }
 
 CNIF4_MaterialProperty::CNIF4_MaterialProperty(int32_t nameLength, const char* name, Nif4Colour diffuse,
                                                Nif4Colour ambient, Nif4Colour specular, Nif4Colour emissive,
@@ -49,10 +43,10 @@ CNIF4_MaterialProperty::CNIF4_MaterialProperty(int32_t nameLength, const char* n
       emissive_(emissive),
       shininess_(shininess),
       transparency_(transparency) {
-    SetTypeName(18, "NiMaterialProperty");
+    SetTypeName(nif4::LengthOf(kTypeName), kTypeName);
 }
 
-bool CNIF4_MaterialProperty::Write(Nif4Output& out) const {
+void CNIF4_MaterialProperty::Write(Nif4Output& out) const {
     WriteTypeName(out);
     nif4::WriteNamedObjectHeader(out, nameLength_, name_);
     out.WriteUInt16(1);  // flags
@@ -62,19 +56,14 @@ bool CNIF4_MaterialProperty::Write(Nif4Output& out) const {
     WriteColour(out, emissive_);
     out.WriteFloat(shininess_);     // glossiness
     out.WriteFloat(transparency_);  // alpha
-    return true;
-}
-
-uint64_t CNIF4_MaterialProperty::ByteSize() const {
-    return TypeNameSize() + nif4::CountedTextSize(nameLength_) + 8 + 2 + 4 * 12 + 8;
 }
 
 CNIF4_SourceTexture::CNIF4_SourceTexture(int32_t fileNameLength, const char* fileName)
     : fileNameLength_(fileNameLength), fileName_(fileName ? fileName : "") {
-    SetTypeName(15, "NiSourceTexture");
+    SetTypeName(nif4::LengthOf(kTypeName), kTypeName);
 }
 
-bool CNIF4_SourceTexture::Write(Nif4Output& out) const {
+void CNIF4_SourceTexture::Write(Nif4Output& out) const {
     WriteTypeName(out);
     nif4::WriteUnnamedObjectHeader(out);
     out.WriteUInt8(1);  // external file
@@ -83,18 +72,13 @@ bool CNIF4_SourceTexture::Write(Nif4Output& out) const {
     out.WriteUInt32(1);
     out.WriteUInt32(3);
     out.WriteUInt8(1);  // static
-    return true;
-}
-
-uint64_t CNIF4_SourceTexture::ByteSize() const {
-    return TypeNameSize() + nif4::kUnnamedObjectHeaderSize + 1 + nif4::CountedTextSize(fileNameLength_) + 13;
 }
 
 CNIF4_TexturingProperty::CNIF4_TexturingProperty(int32_t sourceTextureLink) : sourceTextureLink_(sourceTextureLink) {
-    SetTypeName(19, "NiTexturingProperty");
+    SetTypeName(nif4::LengthOf(kTypeName), kTypeName);
 }
 
-bool CNIF4_TexturingProperty::Write(Nif4Output& out) const {
+void CNIF4_TexturingProperty::Write(Nif4Output& out) const {
     WriteTypeName(out);
     nif4::WriteUnnamedObjectHeader(out);
     out.WriteUInt16(0);  // flags
@@ -109,9 +93,4 @@ bool CNIF4_TexturingProperty::Write(Nif4Output& out) const {
     out.WriteInt16(-75);
     out.WriteUInt16(0);
     for (int slot = 0; slot < 6; ++slot) out.WriteUInt32(0);  // dark, detail, gloss, glow, bump, decal
-    return true;
-}
-
-uint64_t CNIF4_TexturingProperty::ByteSize() const {
-    return TypeNameSize() + nif4::kUnnamedObjectHeaderSize + 2 + 4 * 4 + 3 * 4 + 3 * 2 + 6 * 4;
 }

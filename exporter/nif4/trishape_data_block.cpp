@@ -32,14 +32,14 @@ CNIF4_TriShapeData::CNIF4_TriShapeData(uint16_t numVertices, std::unique_ptr<Nif
       numTriangles_(numTriangles) {
     if (numVertices == 0) throw EInvalidParam("CNIF4_TriShapeData::CNIF4_TriShapeData: numVertices less than 1");
     if (numTriangles == 0) throw EInvalidParam("CNIF4_TriShapeData::CNIF4_TriShapeData: numTriangles less than 1");
-    SetTypeName(14, "NiTriShapeData");
+    SetTypeName(nif4::LengthOf(kTypeName), kTypeName);
     vertices_ = std::move(vertices);
     normals_ = std::move(normals);
     texCoords_ = std::move(texCoords);
     triangles_ = std::move(triangles);
 }
 
-bool CNIF4_TriShapeData::Write(Nif4Output& out) const {
+void CNIF4_TriShapeData::Write(Nif4Output& out) const {
     WriteTypeName(out);
     out.WriteUInt16(numVertices_);
     out.WriteUInt32(kHasVertices);
@@ -67,11 +67,4 @@ bool CNIF4_TriShapeData::Write(Nif4Output& out) const {
         for (uint16_t corner : triangles_[i].corners) out.WriteUInt16(corner);
     }
     out.WriteUInt16(matchGroupCount_);
-    return true;
-}
-
-uint64_t CNIF4_TriShapeData::ByteSize() const {
-    const uint64_t perVertex = 24 * static_cast<uint64_t>(numVertices_);
-    const uint64_t texCoords = texCoordSetCount_ == 1 ? 4 + 8 * static_cast<uint64_t>(texCoordCount_) : 4;
-    return TypeNameSize() + 40 + perVertex + texCoords + 6 * static_cast<uint64_t>(numTriangles_);
 }

@@ -14,13 +14,14 @@
 
 class CNIF4_TriShapeData : public CNIF4_Block {
 public:
+    static constexpr char kTypeName[] = "NiTriShapeData";
+
     CNIF4_TriShapeData(uint16_t numVertices, std::unique_ptr<Nif4Vector[]>&& vertices,
                        std::unique_ptr<Nif4Vector[]>&& normals, Nif4Vector centre, float radius, uint16_t texCoordCount,
                        std::unique_ptr<Nif4TexCoord[]>&& texCoords, uint16_t numTriangles,
                        std::unique_ptr<Nif4Triangle[]>&& triangles);
 
-    bool Write(Nif4Output& out) const override;
-    uint64_t ByteSize() const override;
+    void Write(Nif4Output& out) const override;
 
 private:
     uint16_t numVertices_;
