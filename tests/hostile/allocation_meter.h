@@ -1,4 +1,4 @@
-// The allocation meter now lives with the other shared test helpers.
+// The allocation meter is shared by every test program: tests/support/allocation_meter.h.
 #pragma once
 
 #include "tests/support/allocation_meter.h"
