@@ -15,6 +15,8 @@
 #include <system_error>
 #include <vector>
 
+#include "tests/support/nif_builder.h"
+
 namespace {
 
 struct Vec3 {
@@ -30,84 +32,38 @@ struct Colour {
     float r, g, b;
 };
 
-// Little-endian NIF values appended to one byte buffer.
-class NifWriter {
-public:
-    void Long(int32_t value) {
-        const uint32_t bits = static_cast<uint32_t>(value);
-        for (int shift = 0; shift < 32; shift += 8) bytes_.push_back(static_cast<uint8_t>(bits >> shift));
-    }
-    void Short(uint16_t value) {
-        bytes_.push_back(static_cast<uint8_t>(value));
-        bytes_.push_back(static_cast<uint8_t>(value >> 8));
-    }
-    void Byte(uint8_t value) { bytes_.push_back(value); }
-    void Float(float value) {
-        uint32_t bits;
-        std::memcpy(&bits, &value, sizeof bits);
-        Long(static_cast<int32_t>(bits));
-    }
-    void String(const std::string& text) {
-        Long(static_cast<int32_t>(text.size()));
-        bytes_.insert(bytes_.end(), text.begin(), text.end());
-    }
-    void Vector(const Vec3& v) {
-        Float(v.x);
-        Float(v.y);
-        Float(v.z);
-    }
-    void Identity33() {
-        for (int row = 0; row < 3; ++row)
-            for (int column = 0; column < 3; ++column) Float(row == column ? 1.0f : 0.0f);
-    }
-    void Links(const std::vector<int32_t>& links) {
-        Long(static_cast<int32_t>(links.size()));
-        for (int32_t link : links) Long(link);
-    }
-    const std::vector<uint8_t>& Bytes() const { return bytes_; }
-
-private:
-    std::vector<uint8_t> bytes_;
-};
-
 constexpr int32_t kNone = -1;
 
-void Header(NifWriter& out, int32_t blockCount) {
-    const char line[] = "NetImmerse File Format, Version 4.0.0.2\n";
-    for (const char* p = line; *p; ++p) out.Byte(static_cast<uint8_t>(*p));
-    out.Long(0x04000002);
-    out.Long(blockCount);
-}
+void Vector(NifBuilder& out, const Vec3& v) { out.Vector(v.x, v.y, v.z); }
 
-// One root, block 0.
-void Footer(NifWriter& out) {
-    out.Long(1);
-    out.Long(0);
+void Links(NifBuilder& out, const std::vector<int32_t>& links) {
+    out.Long(static_cast<int32_t>(links.size()));
+    for (int32_t link : links) out.Long(link);
 }
 
 // Name, extra data, controller, flags, translation, rotation, scale,
 // velocity and properties: the head that nodes and shapes share.
-void ObjectHead(NifWriter& out, const std::string& name, const Vec3& translation, const std::vector<int32_t>& properties) {
+void ObjectHead(NifBuilder& out, const std::string& name, const Vec3& translation, const std::vector<int32_t>& properties) {
     out.String(name);
     out.Long(kNone);
     out.Long(kNone);
     out.Short(0x000C);
-    out.Vector(translation);
-    out.Identity33();
+    Vector(out, translation);
+    out.IdentityMatrix33();
     out.Float(1.0f);
-    out.Vector({0, 0, 0});
-    out.Links(properties);
+    Vector(out, {0, 0, 0});
+    Links(out, properties);
 }
 
-void Node(NifWriter& out, const std::string& name, const Vec3& translation, const std::vector<int32_t>& children) {
+void Node(NifBuilder& out, const std::string& name, const Vec3& translation, const std::vector<int32_t>& children) {
     out.String("NiNode");
     ObjectHead(out, name, translation, {});
     out.Long(0);  // no bounding box
-    out.Links(children);
-    out.Links({});  // no dynamic effects
+    Links(out, children);
+    Links(out, {});  // no dynamic effects
 }
 
-void Shape(NifWriter& out, const std::string& name, const std::vector<int32_t>& properties, int32_t data, int32_t skin) {
+void Shape(NifBuilder& out, const std::string& name, const std::vector<int32_t>& properties, int32_t data, int32_t skin) {
     out.String("NiTriShape");
     ObjectHead(out, name, {0, 0, 0}, properties);
     out.Long(0);
@@ -115,14 +71,14 @@ void Shape(NifWriter& out, const std::string& name, const std::vector<int32_t>& 
     out.Long(skin);
 }
 
-void ShapeData(NifWriter& out, const std::vector<Vec3>& vertices, const std::vector<Vec2>& texCoords,
+void ShapeData(NifBuilder& out, const std::vector<Vec3>& vertices, const std::vector<Vec2>& texCoords,
                const std::vector<Triangle>& triangles) {
     out.String("NiTriShapeData");
     out.Short(static_cast<uint16_t>(vertices.size()));
     out.Long(1);
-    for (const Vec3& v : vertices) out.Vector(v);
+    for (const Vec3& v : vertices) Vector(out, v);
     out.Long(0);  // no normals
-    out.Vector({0, 0, 0});
+    Vector(out, {0, 0, 0});
     out.Float(4.0f);  // bounding sphere radius
     out.Long(0);      // no vertex colours
     out.Short(1);     // one texture coordinate set
@@ -142,7 +98,7 @@ void ShapeData(NifWriter& out, const std::vector<Vec3>& vertices, const std::vec
 }
 
 // A texturing property with only its base slot, naming `source`.
-void TexturingProperty(NifWriter& out, int32_t source) {
+void TexturingProperty(NifBuilder& out, int32_t source) {
     out.String("NiTexturingProperty");
     out.Long(0);  // empty name
     out.Long(kNone);
@@ -162,7 +118,7 @@ void TexturingProperty(NifWriter& out, int32_t source) {
     out.Long(0);  // no decal
 }
 
-void SourceTexture(NifWriter& out, const std::string& fileName) {
+void SourceTexture(NifBuilder& out, const std::string& fileName) {
     out.String("NiSourceTexture");
     out.String("");
     out.Long(kNone);
@@ -175,7 +131,7 @@ void SourceTexture(NifWriter& out, const std::string& fileName) {
     out.Byte(1);
 }
 
-void MaterialProperty(NifWriter& out, const std::string& name, const Colour& diffuse, float glossiness) {
+void MaterialProperty(NifBuilder& out, const std::string& name, const Colour& diffuse, float glossiness) {
     out.String("NiMaterialProperty");
     out.String(name);
     out.Long(kNone);
@@ -230,33 +186,33 @@ void CornerBox(const Vec3& low, const Vec3& high, std::vector<Vec3>& vertices, s
 // 0 NiNode "Crate" -> 1 NiTriShape "CrateBox" (properties 2, 4; data 5)
 // 2 NiTexturingProperty -> 3 NiSourceTexture "textures/crate.bmp"
 // 4 NiMaterialProperty "CrateWood"
-NifWriter Crate() {
+NifBuilder Crate() {
     std::vector<Vec3> vertices;
     std::vector<Vec2> texCoords;
     std::vector<Triangle> triangles;
     Box({-1, -1, 0}, {1, 1, 2}, vertices, texCoords, triangles);
 
-    NifWriter out;
-    Header(out, 6);
+    NifBuilder out;
+    out.FileStart(6);
     Node(out, "Crate", {0, 0, 0}, {1});
     Shape(out, "CrateBox", {2, 4}, 5, kNone);
     TexturingProperty(out, 3);
     SourceTexture(out, "textures/crate.bmp");
     MaterialProperty(out, "CrateWood", {0.8f, 0.6f, 0.4f}, 10.0f);
     ShapeData(out, vertices, texCoords, triangles);
-    Footer(out);
+    out.Footer();
     return out;
 }
 
 // 0 NiNode "Fence" -> 1 NiTriShape "PlankA" (data 5), 2 NiTriShape "PlankB" (data 6)
 // both with properties 3 NiTexturingProperty (-> 4 NiSourceTexture "plank.tga")
 // and 7 NiMaterialProperty "Plank"
-NifWriter SharedTexture() {
+NifBuilder SharedTexture() {
     const std::vector<Vec2> quadTexCoords = {{0, 1}, {1, 1}, {1, 0}, {0, 0}};
     const std::vector<Triangle> quad = {{0, 1, 2}, {0, 2, 3}};
 
-    NifWriter out;
-    Header(out, 8);
+    NifBuilder out;
+    out.FileStart(8);
     Node(out, "Fence", {0, 0, 0}, {1, 2});
     Shape(out, "PlankA", {3, 7}, 5, kNone);
     Shape(out, "PlankB", {3, 7}, 6, kNone);
@@ -265,7 +221,7 @@ NifWriter SharedTexture() {
     ShapeData(out, {{0, 0, 0}, {4, 0, 0}, {4, 0, 1}, {0, 0, 1}}, quadTexCoords, quad);
     ShapeData(out, {{0, 0, 1.5f}, {4, 0, 1.5f}, {4, 0, 2.5f}, {0, 0, 2.5f}}, quadTexCoords, quad);
     MaterialProperty(out, "Plank", {0.7f, 0.7f, 0.6f}, 5.0f);
-    Footer(out);
+    out.Footer();
     return out;
 }
 
@@ -274,14 +230,14 @@ NifWriter SharedTexture() {
 // 6 NiSkinInstance (data 7, root 1, bones 2 and 3), 7 NiSkinData
 // The bone records hold each bone's inverse bind transform: translations
 // (0, 0, -1) and (-2, 0, -1), so the bones sit at (0, 0, 1) and (2, 0, 1).
-NifWriter SkinnedArm() {
+NifBuilder SkinnedArm() {
     std::vector<Vec3> vertices;
     std::vector<Vec2> texCoords;
     std::vector<Triangle> triangles;
     CornerBox({0, -0.25f, 0.75f}, {4, 0.25f, 1.25f}, vertices, texCoords, triangles);
 
-    NifWriter out;
-    Header(out, 8);
+    NifBuilder out;
+    out.FileStart(8);
     Node(out, "Arm", {0, 0, 0}, {1, 4});
     Node(out, "Bip01", {0, 0, 0}, {2});
     Node(out, "UpperArm", {0, 0, 1}, {3});
@@ -292,21 +248,21 @@ NifWriter SkinnedArm() {
     out.String("NiSkinInstance");
     out.Long(7);
     out.Long(1);
-    out.Links({2, 3});
+    Links(out, {2, 3});
 
     out.String("NiSkinData");
     // The skin data's own transform: scale, translation, rotation.
     out.Float(1.0f);
-    out.Vector({0, 0, 0});
-    out.Identity33();
+    Vector(out, {0, 0, 0});
+    out.IdentityMatrix33();
     const Vec3 bindTranslation[2] = {{0, 0, -1}, {-2, 0, -1}};
     out.Long(2);
     out.Long(kNone);
     for (int bone = 0; bone < 2; ++bone) {
-        out.Identity33();
-        out.Vector(bindTranslation[bone]);
+        out.IdentityMatrix33();
+        Vector(out, bindTranslation[bone]);
         out.Float(1.0f);
-        out.Vector({1, 0, 0});
+        Vector(out, {1, 0, 0});
         out.Float(1.5f);
         // Each vertex follows the bone whose half of the arm it lies in.
         std::vector<uint16_t> moved;
@@ -319,11 +275,11 @@ NifWriter SkinnedArm() {
             out.Float(1.0f);
         }
     }
-    Footer(out);
+    out.Footer();
     return out;
 }
 
-bool WriteFile(const std::string& path, const NifWriter& contents) {
+bool WriteFile(const std::string& path, const NifBuilder& contents) {
     FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
         std::fprintf(stderr, "make_examples: cannot create %s\n", path.c_str());

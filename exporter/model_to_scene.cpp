@@ -38,30 +38,43 @@ Nif4Colour ColourOf(void (*get)(msMaterial*, float*), msMaterial* material) {
 
 int32_t Length(const char* text) { return static_cast<int32_t>(std::strlen(text)); }
 
-// The per-run state: which texture keys already have a source texture
-// block, and which nodes hang under the root.
+// The per-run state: the root's place, which texture keys already have a
+// source texture block, and which nodes hang under the root. Every block
+// gets its index from the file before anything links to it, so links are
+// the indices handed out, never predicted.
 class SceneGatherer {
 public:
-    SceneGatherer(msModel* model, CNIF4_File& file) : m_model(model), m_file(file) {}
+    SceneGatherer(msModel* model, CNIF4_File& file) : model_(model), file_(file) {}
 
+    // The root node comes first in the file but is built last, once its
+    // children are known; the two scene-wide properties follow it.
+    void Begin();
     bool GatherMesh(int meshIndex);
     void AddRoot();
 
 private:
-    msModel* m_model;
-    CNIF4_File& m_file;
-    int32_t m_nextBlock = 3;
-    std::vector<std::string> m_textureKeys;   // one per key with a source texture block
-    std::vector<int32_t> m_textureBlocks;     // parallel: that block's index
-    std::vector<int32_t> m_rootChildren;
+    msModel* model_;
+    CNIF4_File& file_;
+    int32_t root_ = -1;
+    int32_t zBuffer_ = -1;
+    int32_t vertexColour_ = -1;
+    std::vector<std::string> textureKeys_;  // one per key with a source texture block
+    std::vector<int32_t> textureBlocks_;    // parallel: that block's index
+    std::vector<int32_t> rootChildren_;
 };
 
+void SceneGatherer::Begin() {
+    root_ = file_.ReserveBlock();
+    zBuffer_ = file_.AddBlock(std::make_unique<CNIF4_ZBufferProperty>());
+    vertexColour_ = file_.AddBlock(std::make_unique<CNIF4_VertexColorProperty>());
+}
+
 bool SceneGatherer::GatherMesh(int meshIndex) {
-    msMesh* mesh = msModel_GetMeshAt(m_model, meshIndex);
+    msMesh* mesh = msModel_GetMeshAt(model_, meshIndex);
     const int materialIndex = msMesh_GetMaterialIndex(mesh);
     // An index that names no material is treated like "no material": the
     // host's library would hand back no handle to read from.
-    msMaterial* material = materialIndex == -1 ? nullptr : msModel_GetMaterialAt(m_model, materialIndex);
+    msMaterial* material = materialIndex == -1 ? nullptr : msModel_GetMaterialAt(model_, materialIndex);
     if (!material) {
         ShowError(export_messages::kMaterialHasNoTexture);
         return false;
@@ -82,32 +95,38 @@ bool SceneGatherer::GatherMesh(int meshIndex) {
 
     // Source texture: shared by every mesh with the same key (exact bytes, case matters).
     const std::string key = TextureKey(textureName);
-    const int32_t n = m_nextBlock;
-    int32_t sourceBlock = n + 3;
-    bool isNew = true;
-    for (size_t k = 0; k < m_textureKeys.size(); ++k) {
-        if (m_textureKeys[k] == key) {
-            sourceBlock = m_textureBlocks[k];
-            isNew = false;
+    int32_t sharedSource = -1;
+    for (size_t k = 0; k < textureKeys_.size(); ++k) {
+        if (textureKeys_[k] == key) {
+            sharedSource = textureBlocks_[k];
             break;
         }
     }
-    const int32_t added = isNew ? 1 : 0;
+    const bool isNew = sharedSource == -1;
+
+    // The mesh's blocks in file order: node, shape, texturing property,
+    // source texture (for a new key only), material property, geometry.
+    const int32_t node = file_.ReserveBlock();
+    const int32_t shape = file_.ReserveBlock();
+    const int32_t texturing = file_.ReserveBlock();
+    const int32_t source = isNew ? file_.ReserveBlock() : sharedSource;
+    const int32_t materialProperty = file_.ReserveBlock();
+    const int32_t data = file_.ReserveBlock();
 
     NameBuffer meshName = {};
     msMesh_GetName(mesh, meshName, kNameCharacters);
     meshName[kNameCharacters] = '\0';
-    m_file.AddBlock(std::make_unique<CNIF4_Node>(Length(meshName), meshName, 0, nullptr, 1, LinkArray({n + 1}), 0,
-                                                 nullptr));
-    m_rootChildren.push_back(n);
+    file_.PlaceBlock(node, std::make_unique<CNIF4_Node>(Length(meshName), meshName, 0, nullptr, 1,
+                                                         LinkArray({shape}), 0, nullptr));
+    rootChildren_.push_back(node);
 
-    m_file.AddBlock(std::make_unique<CNIF4_TriShape>(Length(kShapeName), kShapeName, 2,
-                                                     LinkArray({n + 2, n + 3 + added}), n + 4 + added));
-    m_file.AddBlock(std::make_unique<CNIF4_TexturingProperty>(sourceBlock));
+    file_.PlaceBlock(shape, std::make_unique<CNIF4_TriShape>(nif4::LengthOf(kShapeName), kShapeName, 2,
+                                                              LinkArray({texturing, materialProperty}), data));
+    file_.PlaceBlock(texturing, std::make_unique<CNIF4_TexturingProperty>(source));
     if (isNew) {
-        m_file.AddBlock(std::make_unique<CNIF4_SourceTexture>(static_cast<int32_t>(key.size()), key.c_str()));
-        m_textureKeys.push_back(key);
-        m_textureBlocks.push_back(sourceBlock);
+        file_.PlaceBlock(source, std::make_unique<CNIF4_SourceTexture>(static_cast<int32_t>(key.size()), key.c_str()));
+        textureKeys_.push_back(key);
+        textureBlocks_.push_back(source);
     }
 
     NameBuffer materialName = {};
@@ -119,8 +138,9 @@ bool SceneGatherer::GatherMesh(int meshIndex) {
     const Nif4Colour emissive = ColourOf(&msMaterial_GetEmissive, material);
     const float shininess = msMaterial_GetShininess(material);
     const float transparency = msMaterial_GetTransparency(material);
-    m_file.AddBlock(std::make_unique<CNIF4_MaterialProperty>(Length(materialName), materialName, diffuse, ambient,
-                                                             specular, emissive, shininess, transparency));
+    file_.PlaceBlock(materialProperty,
+                     std::make_unique<CNIF4_MaterialProperty>(Length(materialName), materialName, diffuse, ambient,
+                                                              specular, emissive, shininess, transparency));
 
     // The file counts vertices and triangles in 16 bits: a larger mesh
     // cannot be written and is refused rather than cut.
@@ -131,18 +151,19 @@ bool SceneGatherer::GatherMesh(int meshIndex) {
     MeshGeometry geometry = ConvertMeshGeometry(mesh);
     const auto vertexCount = static_cast<uint16_t>(geometry.vertexCount > 0 ? geometry.vertexCount : 0);
     const auto triangleCount = static_cast<uint16_t>(geometry.triangleCount > 0 ? geometry.triangleCount : 0);
-    m_file.AddBlock(std::make_unique<CNIF4_TriShapeData>(
-        vertexCount, std::move(geometry.vertices), std::move(geometry.normals), geometry.centre, geometry.radius,
-        vertexCount, std::move(geometry.texCoords), triangleCount, std::move(geometry.triangles)));
-
-    m_nextBlock = n + 5 + added;
+    file_.PlaceBlock(data, std::make_unique<CNIF4_TriShapeData>(vertexCount, std::move(geometry.vertices),
+                                                                 std::move(geometry.normals), geometry.centre,
+                                                                 geometry.radius, vertexCount,
+                                                                 std::move(geometry.texCoords), triangleCount,
+                                                                 std::move(geometry.triangles)));
     return true;
 }
 
 void SceneGatherer::AddRoot() {
-    m_file.AddBlockFirst(std::make_unique<CNIF4_Node>(Length(kRootName), kRootName, 2, LinkArray({1, 2}),
-                                                      static_cast<int32_t>(m_rootChildren.size()),
-                                                      LinkArray(m_rootChildren), 0, nullptr));
+    file_.PlaceBlock(root_, std::make_unique<CNIF4_Node>(nif4::LengthOf(kRootName), kRootName, 2,
+                                                          LinkArray({zBuffer_, vertexColour_}),
+                                                          static_cast<int32_t>(rootChildren_.size()),
+                                                          LinkArray(rootChildren_), 0, nullptr));
 }
 
 }  // namespace
@@ -155,9 +176,8 @@ std::string TextureKey(const std::string& textureName) {
 bool GatherScene(msModel* model, int meshCount, CNIF4_File& file) {
     file.SetHeader(std::make_unique<CNIF4_Header>());
     try {
-        file.AddBlock(std::make_unique<CNIF4_ZBufferProperty>());
-        file.AddBlock(std::make_unique<CNIF4_VertexColorProperty>());
         SceneGatherer gatherer(model, file);
+        gatherer.Begin();
         for (int m = meshCount - 1; m >= 0; --m) {
             if (!gatherer.GatherMesh(m)) return false;
         }

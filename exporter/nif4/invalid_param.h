@@ -8,9 +8,9 @@
 
 class EInvalidParam {
 public:
-    explicit EInvalidParam(std::string text) : m_text(std::move(text)) {}
-    const std::string& Text() const { return m_text; }
+    explicit EInvalidParam(std::string text) : text_(std::move(text)) {}
+    const std::string& Text() const { return text_; }
 
 private:
-    std::string m_text;
+    std::string text_;
 };

@@ -1,19 +1,19 @@
 #include "exporter/nif4/nif4_block.h"
 
-void CNIF4_Block::SetTypeName(int32_t length, const char* name) {
-    m_typeNameLength = length;
-    m_typeName = name ? name : "";
+uint64_t CNIF4_Block::ByteSize() const {
+    Nif4Output counter = Nif4Output::Counter();
+    Write(counter);
+    return counter.Length();
 }
 
-void CNIF4_Block::WriteTypeName(Nif4Output& out) const { out.WriteCountedText(m_typeNameLength, m_typeName); }
+void CNIF4_Block::SetTypeName(int32_t length, const char* name) {
+    typeNameLength_ = length;
+    typeName_ = name ? name : "";
+}
 
-uint64_t CNIF4_Block::TypeNameSize() const { return nif4::CountedTextSize(m_typeNameLength); }
+void CNIF4_Block::WriteTypeName(Nif4Output& out) const { out.WriteCountedText(typeNameLength_, typeName_); }
 
 namespace nif4 {
-
-uint64_t CountedTextSize(int32_t length) { return 4 + (length > 0 ? static_cast<uint64_t>(length) : 0); }
-
-uint64_t LinkListSize(int32_t count) { return 4 + (count > 0 ? 4 * static_cast<uint64_t>(count) : 0); }
 
 void WriteNamedObjectHeader(Nif4Output& out, int32_t nameLength, const std::string& name) {
     out.WriteCountedText(nameLength, name);

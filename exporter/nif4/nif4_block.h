@@ -2,10 +2,11 @@
 //
 // A writer block holds only what varies from file to file (names, counts,
 // links, geometry, colours); `Write` produces every constant field itself.
-// Each block also reports the exact number of bytes its `Write` emits, so
-// the whole file can be sized before it is written.
+// A block's size is its `Write` run on a counting stream, so each layout is
+// stated once, in `Write`.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -14,39 +15,37 @@
 class CNIF4_Block {
 public:
     virtual ~CNIF4_Block() = default;
-    // Appends the whole block, type name first. Always true.
-    virtual bool Write(Nif4Output& out) const = 0;
+    // Appends the whole block, type name first.
+    virtual void Write(Nif4Output& out) const = 0;
     // Number of bytes `Write` appends.
-    virtual uint64_t ByteSize() const = 0;
+    uint64_t ByteSize() const;
 
     // Stores the type name and the length written in front of it.
     void SetTypeName(int32_t length, const char* name);
     // Writes the type name as a length-prefixed string.
     void WriteTypeName(Nif4Output& out) const;
-    const std::string& TypeName() const { return m_typeName; }
+    const std::string& TypeName() const { return typeName_; }
 
     CNIF4_Block(const CNIF4_Block&) = delete;
     CNIF4_Block& operator=(const CNIF4_Block&) = delete;
 
 protected:
     CNIF4_Block() = default;
-    uint64_t TypeNameSize() const;
 
 private:
-    int32_t m_typeNameLength = 0;
-    std::string m_typeName;
+    int32_t typeNameLength_ = 0;
+    std::string typeName_;
 };
 
 // Shared records of the block layouts.
 namespace nif4 {
 
-constexpr uint64_t kUnnamedObjectHeaderSize = 12;
-constexpr uint64_t kTransformSize = 66;
-
-// Bytes of an int32 length and its characters (none for a length of 0 or less).
-uint64_t CountedTextSize(int32_t length);
-// Bytes of a link list: the count, then the entries when it is positive.
-uint64_t LinkListSize(int32_t count);
+// The number of characters of a text literal, counted by the compiler: the
+// type names and fixed object names are passed with their length.
+template <size_t N>
+consteval int32_t LengthOf(const char (&)[N]) {
+    return static_cast<int32_t>(N - 1);
+}
 
 // Name (length and characters), then no extra data and no controller (-1, -1).
 void WriteNamedObjectHeader(Nif4Output& out, int32_t nameLength, const std::string& name);

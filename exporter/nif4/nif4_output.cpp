@@ -2,33 +2,65 @@
 
 #include <cstring>
 
-void Nif4Output::WriteBytes(const void* data, size_t size) {
-    const auto* bytes = static_cast<const uint8_t*>(data);
-    m_bytes.insert(m_bytes.end(), bytes, bytes + size);
+Nif4Output Nif4Output::Counter() {
+    Nif4Output counter;
+    counter.counting_ = true;
+    return counter;
 }
 
-void Nif4Output::WriteUInt8(uint8_t value) { m_bytes.push_back(value); }
+void Nif4Output::Reserve(size_t size) {
+    if (!counting_) bytes_.reserve(size);
+}
 
-// The fixed-size writes grow the buffer and store in place: a range insert
-// per value was the largest entry of the export's profile.
+// The fixed-size writes grow the buffer and store in place rather than
+// inserting a range per value: the export writes hundreds of thousands of them.
+uint8_t* Nif4Output::Grow(size_t size) {
+    if (counting_) {
+        counted_ += size;
+        return nullptr;
+    }
+    const size_t at = bytes_.size();
+    bytes_.resize(at + size);
+    return bytes_.data() + at;
+}
+
+void Nif4Output::WriteBytes(const void* data, size_t size) {
+    if (counting_) {
+        counted_ += size;
+        return;
+    }
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    bytes_.insert(bytes_.end(), bytes, bytes + size);
+}
+
+void Nif4Output::WriteZeros(size_t size) {
+    if (counting_) {
+        counted_ += size;
+        return;
+    }
+    bytes_.insert(bytes_.end(), size, uint8_t{0});
+}
+
+void Nif4Output::WriteUInt8(uint8_t value) {
+    if (uint8_t* out = Grow(1)) out[0] = value;
+}
+
 void Nif4Output::WriteUInt16(uint16_t value) {
-    const size_t at = m_bytes.size();
-    m_bytes.resize(at + 2);
-    uint8_t* out = m_bytes.data() + at;
-    out[0] = static_cast<uint8_t>(value);
-    out[1] = static_cast<uint8_t>(value >> 8);
+    if (uint8_t* out = Grow(2)) {
+        out[0] = static_cast<uint8_t>(value);
+        out[1] = static_cast<uint8_t>(value >> 8);
+    }
 }
 
 void Nif4Output::WriteInt16(int16_t value) { WriteUInt16(static_cast<uint16_t>(value)); }
 
 void Nif4Output::WriteUInt32(uint32_t value) {
-    const size_t at = m_bytes.size();
-    m_bytes.resize(at + 4);
-    uint8_t* out = m_bytes.data() + at;
-    out[0] = static_cast<uint8_t>(value);
-    out[1] = static_cast<uint8_t>(value >> 8);
-    out[2] = static_cast<uint8_t>(value >> 16);
-    out[3] = static_cast<uint8_t>(value >> 24);
+    if (uint8_t* out = Grow(4)) {
+        out[0] = static_cast<uint8_t>(value);
+        out[1] = static_cast<uint8_t>(value >> 8);
+        out[2] = static_cast<uint8_t>(value >> 16);
+        out[3] = static_cast<uint8_t>(value >> 24);
+    }
 }
 
 void Nif4Output::WriteInt32(int32_t value) { WriteUInt32(static_cast<uint32_t>(value)); }
@@ -46,5 +78,5 @@ void Nif4Output::WriteCountedText(int32_t length, const std::string& text) {
     const size_t wanted = static_cast<size_t>(length);
     const size_t available = text.size() < wanted ? text.size() : wanted;
     WriteBytes(text.data(), available);
-    m_bytes.insert(m_bytes.end(), wanted - available, uint8_t{0});
+    WriteZeros(wanted - available);
 }

@@ -18,36 +18,38 @@ using Nif4LinkArray = std::unique_ptr<int32_t[]>;
 // Each array must hold at least as many entries as its count.
 class CNIF4_Node : public CNIF4_Block {
 public:
+    static constexpr char kTypeName[] = "NiNode";
+
     CNIF4_Node(int32_t nodeNameLength, const char* name, int32_t numProperties, Nif4LinkArray&& properties,
                int32_t numChildren, Nif4LinkArray&& children, int32_t numOthers, Nif4LinkArray&& others);
 
-    bool Write(Nif4Output& out) const override;
-    uint64_t ByteSize() const override;
+    void Write(Nif4Output& out) const override;
 
 private:
-    int32_t m_nodeNameLength;
-    std::string m_name;
-    int32_t m_numProperties;
-    Nif4LinkArray m_properties;
-    int32_t m_numChildren;
-    Nif4LinkArray m_children;
-    int32_t m_numOthers;
-    Nif4LinkArray m_others;
+    int32_t nodeNameLength_;
+    std::string name_;
+    int32_t numProperties_;
+    Nif4LinkArray properties_;
+    int32_t numChildren_;
+    Nif4LinkArray children_;
+    int32_t numOthers_;
+    Nif4LinkArray others_;
 };
 
 // "NiTriShape": a named shape with property links and one geometry-data link.
 class CNIF4_TriShape : public CNIF4_Block {
 public:
+    static constexpr char kTypeName[] = "NiTriShape";
+
     CNIF4_TriShape(int32_t triShapeNameLength, const char* name, int32_t numProperties, Nif4LinkArray&& properties,
                    int32_t dataLink);
 
-    bool Write(Nif4Output& out) const override;
-    uint64_t ByteSize() const override;
+    void Write(Nif4Output& out) const override;
 
 private:
-    int32_t m_triShapeNameLength;
-    std::string m_name;
-    int32_t m_numProperties;
-    Nif4LinkArray m_properties;
-    int32_t m_dataLink;
+    int32_t triShapeNameLength_;
+    std::string name_;
+    int32_t numProperties_;
+    Nif4LinkArray properties_;
+    int32_t dataLink_;
 };

@@ -12,58 +12,63 @@
 // "NiZBufferProperty": unnamed, flags 3.
 class CNIF4_ZBufferProperty : public CNIF4_Block {
 public:
+    static constexpr char kTypeName[] = "NiZBufferProperty";
+
     CNIF4_ZBufferProperty();
-    bool Write(Nif4Output& out) const override;
-    uint64_t ByteSize() const override;
+    void Write(Nif4Output& out) const override;
 };
 
 // "NiVertexColorProperty": unnamed, flags 0, vertex mode 0, lighting mode 1.
 class CNIF4_VertexColorProperty : public CNIF4_Block {
 public:
+    static constexpr char kTypeName[] = "NiVertexColorProperty";
+
     CNIF4_VertexColorProperty();
-    bool Write(Nif4Output& out) const override;
-    uint64_t ByteSize() const override;
+    void Write(Nif4Output& out) const override;
 };
 
 // "NiMaterialProperty": colours arrive diffuse first and are written in the
 // file's order, ambient first. An empty name (length 0) is allowed.
 class CNIF4_MaterialProperty : public CNIF4_Block {
 public:
+    static constexpr char kTypeName[] = "NiMaterialProperty";
+
     CNIF4_MaterialProperty(int32_t nameLength, const char* name, Nif4Colour diffuse, Nif4Colour ambient,
                            Nif4Colour specular, Nif4Colour emissive, float shininess, float transparency);
-    bool Write(Nif4Output& out) const override;
-    uint64_t ByteSize() const override;
+    void Write(Nif4Output& out) const override;
 
 private:
-    int32_t m_nameLength;
-    std::string m_name;
-    Nif4Colour m_diffuse;
-    Nif4Colour m_ambient;
-    Nif4Colour m_specular;
-    Nif4Colour m_emissive;
-    float m_shininess;
-    float m_transparency;
+    int32_t nameLength_;
+    std::string name_;
+    Nif4Colour diffuse_;
+    Nif4Colour ambient_;
+    Nif4Colour specular_;
+    Nif4Colour emissive_;
+    float shininess_;
+    float transparency_;
 };
 
 // "NiSourceTexture": an external image referred to by file name.
 class CNIF4_SourceTexture : public CNIF4_Block {
 public:
+    static constexpr char kTypeName[] = "NiSourceTexture";
+
     CNIF4_SourceTexture(int32_t fileNameLength, const char* fileName);
-    bool Write(Nif4Output& out) const override;
-    uint64_t ByteSize() const override;
+    void Write(Nif4Output& out) const override;
 
 private:
-    int32_t m_fileNameLength;
-    std::string m_fileName;
+    int32_t fileNameLength_;
+    std::string fileName_;
 };
 
 // "NiTexturingProperty": a base texture taken from one source texture block.
 class CNIF4_TexturingProperty : public CNIF4_Block {
 public:
+    static constexpr char kTypeName[] = "NiTexturingProperty";
+
     explicit CNIF4_TexturingProperty(int32_t sourceTextureLink);
-    bool Write(Nif4Output& out) const override;
-    uint64_t ByteSize() const override;
+    void Write(Nif4Output& out) const override;
 
 private:
-    int32_t m_sourceTextureLink;
+    int32_t sourceTextureLink_;
 };

@@ -24,54 +24,47 @@ CNIF4_TriShapeData::CNIF4_TriShapeData(uint16_t numVertices, std::unique_ptr<Nif
                                        std::unique_ptr<Nif4Vector[]>&& normals, Nif4Vector centre, float radius,
                                        uint16_t texCoordCount, std::unique_ptr<Nif4TexCoord[]>&& texCoords,
                                        uint16_t numTriangles, std::unique_ptr<Nif4Triangle[]>&& triangles)
-    : m_numVertices(numVertices),
-      m_centre(centre),
-      m_radius(radius),
-      m_texCoordSetCount(texCoordCount > 0 ? 1 : 0),
-      m_texCoordCount(texCoordCount),
-      m_numTriangles(numTriangles) {
+    : numVertices_(numVertices),
+      centre_(centre),
+      radius_(radius),
+      texCoordSetCount_(texCoordCount > 0 ? 1 : 0),
+      texCoordCount_(texCoordCount),
+      numTriangles_(numTriangles) {
     if (numVertices == 0) throw EInvalidParam("CNIF4_TriShapeData::CNIF4_TriShapeData: numVertices less than 1");
     if (numTriangles == 0) throw EInvalidParam("CNIF4_TriShapeData::CNIF4_TriShapeData: numTriangles less than 1");
-    SetTypeName(14, "NiTriShapeData");
-    m_vertices = std::move(vertices);
-    m_normals = std::move(normals);
-    m_texCoords = std::move(texCoords);
-    m_triangles = std::move(triangles);
+    SetTypeName(nif4::LengthOf(kTypeName), kTypeName);
+    vertices_ = std::move(vertices);
+    normals_ = std::move(normals);
+    texCoords_ = std::move(texCoords);
+    triangles_ = std::move(triangles);
 }
 
-bool CNIF4_TriShapeData::Write(Nif4Output& out) const {
+void CNIF4_TriShapeData::Write(Nif4Output& out) const {
     WriteTypeName(out);
-    out.WriteUInt16(m_numVertices);
+    out.WriteUInt16(numVertices_);
     out.WriteUInt32(kHasVertices);
-    WriteVectors(out, m_vertices.get(), m_numVertices);
+    WriteVectors(out, vertices_.get(), numVertices_);
     out.WriteUInt32(kHasNormals);
-    WriteVectors(out, m_normals.get(), m_numVertices);
-    WriteVectors(out, &m_centre, 1);
-    out.WriteFloat(m_radius);
+    WriteVectors(out, normals_.get(), numVertices_);
+    WriteVectors(out, &centre_, 1);
+    out.WriteFloat(radius_);
     out.WriteUInt32(0);  // no vertex colours
-    out.WriteUInt16(m_texCoordSetCount);
-    if (m_texCoordSetCount == 1) {
+    out.WriteUInt16(texCoordSetCount_);
+    if (texCoordSetCount_ == 1) {
         out.WriteUInt32(kHasTexCoords);
-        for (uint16_t i = 0; i < m_texCoordCount; ++i) {
-            out.WriteFloat(m_texCoords[i].u);
-            out.WriteFloat(m_texCoords[i].v);
+        for (uint16_t i = 0; i < texCoordCount_; ++i) {
+            out.WriteFloat(texCoords_[i].u);
+            out.WriteFloat(texCoords_[i].v);
         }
     } else {
         // Readers take a has-coordinates field after the set count in every
         // case; a zero there says that no coordinates follow.
         out.WriteUInt32(0);
     }
-    out.WriteUInt16(m_numTriangles);
-    out.WriteUInt32(3u * m_numTriangles);
-    for (uint16_t i = 0; i < m_numTriangles; ++i) {
-        for (uint16_t corner : m_triangles[i].corners) out.WriteUInt16(corner);
+    out.WriteUInt16(numTriangles_);
+    out.WriteUInt32(3u * numTriangles_);
+    for (uint16_t i = 0; i < numTriangles_; ++i) {
+        for (uint16_t corner : triangles_[i].corners) out.WriteUInt16(corner);
     }
-    out.WriteUInt16(m_matchGroupCount);
-    return true;
-}
-
-uint64_t CNIF4_TriShapeData::ByteSize() const {
-    const uint64_t perVertex = 24 * static_cast<uint64_t>(m_numVertices);
-    const uint64_t texCoords = m_texCoordSetCount == 1 ? 4 + 8 * static_cast<uint64_t>(m_texCoordCount) : 4;
-    return TypeNameSize() + 40 + perVertex + texCoords + 6 * static_cast<uint64_t>(m_numTriangles);
+    out.WriteUInt16(matchGroupCount_);
 }

@@ -14,24 +14,25 @@
 
 class CNIF4_TriShapeData : public CNIF4_Block {
 public:
+    static constexpr char kTypeName[] = "NiTriShapeData";
+
     CNIF4_TriShapeData(uint16_t numVertices, std::unique_ptr<Nif4Vector[]>&& vertices,
                        std::unique_ptr<Nif4Vector[]>&& normals, Nif4Vector centre, float radius, uint16_t texCoordCount,
                        std::unique_ptr<Nif4TexCoord[]>&& texCoords, uint16_t numTriangles,
                        std::unique_ptr<Nif4Triangle[]>&& triangles);
 
-    bool Write(Nif4Output& out) const override;
-    uint64_t ByteSize() const override;
+    void Write(Nif4Output& out) const override;
 
 private:
-    uint16_t m_numVertices;
-    std::unique_ptr<Nif4Vector[]> m_vertices;
-    std::unique_ptr<Nif4Vector[]> m_normals;
-    Nif4Vector m_centre;
-    float m_radius;
-    uint16_t m_texCoordSetCount;  // 1 when there are texture coordinates, else 0
-    uint16_t m_texCoordCount;
-    std::unique_ptr<Nif4TexCoord[]> m_texCoords;
-    uint16_t m_numTriangles;
-    std::unique_ptr<Nif4Triangle[]> m_triangles;
-    uint16_t m_matchGroupCount = 0;
+    uint16_t numVertices_;
+    std::unique_ptr<Nif4Vector[]> vertices_;
+    std::unique_ptr<Nif4Vector[]> normals_;
+    Nif4Vector centre_;
+    float radius_;
+    uint16_t texCoordSetCount_;  // 1 when there are texture coordinates, else 0
+    uint16_t texCoordCount_;
+    std::unique_ptr<Nif4TexCoord[]> texCoords_;
+    uint16_t numTriangles_;
+    std::unique_ptr<Nif4Triangle[]> triangles_;
+    uint16_t matchGroupCount_ = 0;
 };

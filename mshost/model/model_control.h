@@ -25,6 +25,12 @@ MS_MODEL_CONTROL_API msModel* msModel_Create(void);
 MS_MODEL_CONTROL_API void msModel_Free(msModel* model);
 // How many times msModel_Destroy was called on the model (0 for null).
 MS_MODEL_CONTROL_API int msModel_GetDestroyCount(msModel* model);
+// Non-zero `on` makes the model keep the host's list sizes: at most 65,534
+// vertices and 65,534 triangles a mesh, 255 meshes, 128 materials and 128
+// bones. An add past one returns -1 and adds nothing (how the host is
+// taken to report a full list). Off for a new model; items already held
+// stay when it is turned on. Null is ignored.
+MS_MODEL_CONTROL_API void msModel_SetHostLimits(msModel* model, int on);
 
 #ifdef __cplusplus
 }

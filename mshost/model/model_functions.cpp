@@ -9,14 +9,34 @@ using model_items::CopyText;
 
 extern "C" {
 
-int msModel_AddMesh(msModel* model) { return model ? model_items::AddItem(model->meshes) : -1; }
-int msModel_AddMaterial(msModel* model) { return model ? model_items::AddItem(model->materials) : -1; }
-int msModel_AddBone(msModel* model) { return model ? model_items::AddItem(model->bones) : -1; }
-int msMesh_AddVertex(msMesh* mesh) { return mesh ? model_items::AddItem(mesh->vertices) : -1; }
-int msMesh_AddTriangle(msMesh* mesh) { return mesh ? model_items::AddItem(mesh->triangles) : -1; }
+namespace {
+
+size_t Limit(bool hostLimits, size_t hostMax) { return hostLimits ? hostMax : kUnlimitedItems; }
+bool MeshLimited(const msMesh* mesh) { return mesh->hostLimits != nullptr && *mesh->hostLimits; }
+
+}  // namespace
+
+int msModel_AddMesh(msModel* model) {
+    if (!model) return -1;
+    const int index = model_items::AddItem(model->meshes, Limit(model->hostLimits, kHostMaxMeshes));
+    if (index >= 0) model->meshes[static_cast<size_t>(index)].hostLimits = &model->hostLimits;
+    return index;
+}
+int msModel_AddMaterial(msModel* model) {
+    return model ? model_items::AddItem(model->materials, Limit(model->hostLimits, kHostMaxMaterials)) : -1;
+}
+int msModel_AddBone(msModel* model) {
+    return model ? model_items::AddItem(model->bones, Limit(model->hostLimits, kHostMaxBones)) : -1;
+}
+int msMesh_AddVertex(msMesh* mesh) {
+    return mesh ? model_items::AddItem(mesh->vertices, Limit(MeshLimited(mesh), kHostMaxVertices)) : -1;
+}
+int msMesh_AddTriangle(msMesh* mesh) {
+    return mesh ? model_items::AddItem(mesh->triangles, Limit(MeshLimited(mesh), kHostMaxTriangles)) : -1;
+}
 
 int msMesh_AddVertexNormal(msMesh* mesh) {
-    if (!mesh || mesh->normals.size() >= 0x7FFFFFFF) return -1;
+    if (!mesh || mesh->normals.size() >= kUnlimitedItems) return -1;
     mesh->normals.emplace_back();
     return static_cast<int>(mesh->normals.size() - 1);
 }

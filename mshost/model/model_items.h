@@ -15,6 +15,15 @@
 constexpr size_t kMaxNameLength = 31;          // mesh, material, bone and parent names
 constexpr size_t kMaxTexturePathLength = 255;  // material texture paths
 
+// The host's list sizes, kept only by a model whose host limits are on
+// (msModel_SetHostLimits); other models take up to 2^31 - 1 items a list.
+constexpr size_t kHostMaxVertices = 65534;   // per mesh
+constexpr size_t kHostMaxTriangles = 65534;  // per mesh
+constexpr size_t kHostMaxMeshes = 255;
+constexpr size_t kHostMaxMaterials = 128;
+constexpr size_t kHostMaxBones = 128;
+constexpr size_t kUnlimitedItems = 0x7FFFFFFF;
+
 // Items in chunks of 16, 32, 64, ... items: an item never moves once added,
 // and finding item i takes a bit count instead of a division.
 template <class T>
@@ -65,6 +74,9 @@ struct NormalRecord {
 };
 
 struct msMesh {
+    // The owning model's switch for the host's limits (never null once the
+    // mesh belongs to a model).
+    const bool* hostLimits = nullptr;
     std::string name;
     int materialIndex = -1;
     ItemList<msVertex> vertices;
@@ -95,6 +107,7 @@ struct msModel {
     ItemList<msMaterial> materials;
     ItemList<msBone> bones;
     int destroyCount = 0;
+    bool hostLimits = false;
 };
 
 namespace model_items {
@@ -106,10 +119,11 @@ T* ItemAt(ItemList<T>& items, int index) {
     return &items[static_cast<size_t>(index)];
 }
 
-// Appends a new default item and returns its index; -1 when the list is full.
+// Appends a new default item and returns its index; -1, adding nothing,
+// when the list already holds `limit` items.
 template <class T>
-int AddItem(ItemList<T>& items) {
-    if (items.size() >= 0x7FFFFFFF) return -1;
+int AddItem(ItemList<T>& items, size_t limit) {
+    if (items.size() >= limit) return -1;
     items.emplace_back();
     return static_cast<int>(items.size() - 1);
 }

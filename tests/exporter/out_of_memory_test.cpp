@@ -1,56 +1,15 @@
 // Running out of memory in the middle of an export must not reach the host:
 // the user sees a message, execute returns -1, the model stays, and no file
 // is left behind.
-//
-// This test binary's operator new forwards to the real one (the sanitizer's
-// in the sanitizer build, so its checks stay in force) and, while armed,
-// refuses large requests the way an exhausted heap would.
+// Large requests are refused the way an exhausted heap would.
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
-
-#include <atomic>
-#include <cstdlib>
+#include <memory>
 #include <new>
+#include <stdexcept>
 
 #include "tests/exporter/export_fixture.h"
-
-namespace {
-
-std::atomic<size_t> gRefuseFrom{0};  // 0: refuse nothing
-
-using NewFunction = void* (*)(std::size_t);
-
-NewFunction Next(const char* mangledName) {
-    auto next = reinterpret_cast<NewFunction>(dlsym(RTLD_NEXT, mangledName));
-    if (!next) std::abort();
-    return next;
-}
-
-void RefuseWhenArmed(std::size_t size) {
-    const size_t from = gRefuseFrom.load();
-    if (from != 0 && size >= from) throw std::bad_alloc();
-}
-
-class RefuseLargeAllocations {
-public:
-    explicit RefuseLargeAllocations(size_t from) { gRefuseFrom = from; }
-    ~RefuseLargeAllocations() { gRefuseFrom = 0; }
-};
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-    RefuseWhenArmed(size);
-    static const NewFunction next = Next(sizeof(std::size_t) == 8 ? "_Znwm" : "_Znwj");
-    return next(size);
-}
-
-void* operator new[](std::size_t size) {
-    RefuseWhenArmed(size);
-    static const NewFunction next = Next(sizeof(std::size_t) == 8 ? "_Znam" : "_Znaj");
-    return next(size);
-}
+#include "tests/support/allocation_meter.h"
 
 using OutOfMemory = ExportFixture;
 
@@ -65,7 +24,7 @@ TEST_F(OutOfMemory, ExportRunEndsWithAMessageAndLeavesTheModel) {
     platform::headless::QueueDialog({{platform::headless::SetText(1000, Output()), platform::headless::Press(1)}});
     int result = 0;
     {
-        RefuseLargeAllocations refuse(256 * 1024);
+        allocation::RefuseFrom refuse(256 * 1024);
         result = msPlugIn_Execute(&plugIn, model.get());
     }
     EXPECT_EQ(result, -1);
@@ -73,4 +32,37 @@ TEST_F(OutOfMemory, ExportRunEndsWithAMessageAndLeavesTheModel) {
     EXPECT_EQ(msModel_GetDestroyCount(model.get()), 0);
     EXPECT_EQ(TempFolder::ReadAll(Output()), "precious");
     EXPECT_EQ(folder.Entries(), std::vector<std::string>{"out.nif"});
+}
+
+// The meter and the failures the tests above rely on.
+TEST(AllocationMeterTest, MeasuresLargestAndPeakAndFailsOnRequest) {
+    {
+        AllocationMeter meter;
+        auto first = std::make_unique<char[]>(3000);
+        auto second = std::make_unique<char[]>(5000);
+        first.reset();
+        auto third = std::make_unique<char[]>(100);
+        EXPECT_EQ(meter.LargestAllocation(), 5000u);
+        EXPECT_GE(meter.PeakBytes(), 8000u);
+        EXPECT_LT(meter.PeakBytes(), 8000u + 1024u);
+    }
+
+    allocation::FailAfter(2);
+    auto kept = std::make_unique<int>(1);
+    EXPECT_FALSE(allocation::FailureInjected());
+    EXPECT_THROW(std::make_unique<int>(2), std::bad_alloc);
+    EXPECT_TRUE(allocation::FailureInjected());
+    EXPECT_NO_THROW(std::make_unique<int>(3)) << "a failure happens once";
+
+    allocation::FailAfter(1, true);
+    EXPECT_THROW(std::make_unique<int>(4), std::length_error);
+    allocation::FailAfter(0);
+    EXPECT_TRUE(allocation::FailureInjected()) << "disarming keeps the answer";
+
+    {
+        allocation::RefuseFrom refuse(4096);
+        EXPECT_NO_THROW(std::make_unique<char[]>(4095));
+        EXPECT_THROW(std::make_unique<char[]>(4096), std::bad_alloc);
+    }
+    EXPECT_NO_THROW(std::make_unique<char[]>(4096));
 }

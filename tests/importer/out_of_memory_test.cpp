@@ -13,43 +13,7 @@
 #include "importer/import_plugin.h"
 #include "tests/importer/import_fixture.h"
 #include "tests/importer/scene_bytes.h"
-
-namespace {
-
-// Counts down allocations while armed; the one that reaches 0 fails.
-thread_local long allocationsBeforeFailure = 0;
-thread_local bool failureInjected = false;
-// What the failing allocation throws: out of memory, or any other error.
-thread_local bool failWithOtherError = false;
-
-}  // namespace
-
-// This test program's allocations all pass through here (and stay checked
-// by the address sanitizer underneath malloc and free).
-void* operator new(std::size_t size) {
-    if (allocationsBeforeFailure > 0 && --allocationsBeforeFailure == 0) {
-        failureInjected = true;
-        if (failWithOtherError) throw std::length_error("injected");
-        throw std::bad_alloc();
-    }
-    if (void* memory = std::malloc(size != 0 ? size : 1)) return memory;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    try {
-        return operator new(size);
-    } catch (...) {
-        return nullptr;
-    }
-}
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
-void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
-void operator delete[](void* memory) noexcept { std::free(memory); }
-void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
-void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
+#include "tests/support/allocation_meter.h"
 
 namespace {
 
@@ -72,13 +36,14 @@ NifBuilder TexturedShapeUnderBip01() {
     return nif;
 }
 
-// One execute with allocation `failAt` failing; returns execute's result.
-int ExecuteFailingAt(CNifImportPlugIn& plugin, msModel* model, const std::string& path, long failAt) {
+// One execute with allocation `failAt` failing (with another error than
+// out of memory when `otherError` is set); returns execute's result.
+int ExecuteFailingAt(CNifImportPlugIn& plugin, msModel* model, const std::string& path, long failAt,
+                     bool otherError = false) {
     headless::QueueDialog({{headless::SetText(kImportFileField, path), headless::Press(platform::kIdOk)}});
-    failureInjected = false;
-    allocationsBeforeFailure = failAt;
+    allocation::FailAfter(failAt, otherError);
     const int result = msPlugIn_Execute(&plugin, model);
-    allocationsBeforeFailure = 0;
+    allocation::FailAfter(0);
     return result;
 }
 
@@ -92,7 +57,7 @@ TEST_F(FailingAllocation, OutOfMemoryEndsInTheErrorBoxOrACancel) {
         headless::Reset();
         ModelPtr model = MakeModel();
         const int result = ExecuteFailingAt(plugin, model.get(), file.Path(), failAt);
-        if (!failureInjected) {
+        if (!allocation::FailureInjected()) {
             // Every allocation of the run has now failed once.
             EXPECT_EQ(result, 0);
             EXPECT_EQ(msModel_GetMeshCount(model.get()), 1);
@@ -116,13 +81,12 @@ TEST_F(FailingAllocation, OutOfMemoryEndsInTheErrorBoxOrACancel) {
 TEST_F(FailingAllocation, AnyOtherErrorEndsInTheErrorBox) {
     TempNifFile file(TexturedShapeUnderBip01());
     CNifImportPlugIn plugin;
-    failWithOtherError = true;
     int unexpectedBoxes = 0;
     for (long failAt = 1; failAt < 100000; ++failAt) {
         headless::Reset();
         ModelPtr model = MakeModel();
-        const int result = ExecuteFailingAt(plugin, model.get(), file.Path(), failAt);
-        if (!failureInjected) break;
+        const int result = ExecuteFailingAt(plugin, model.get(), file.Path(), failAt, true);
+        if (!allocation::FailureInjected()) break;
         EXPECT_EQ(result, 0) << "allocation " << failAt;
         const auto& boxes = headless::MessageBoxes();
         if (!boxes.empty() && boxes[0].text == "Unexpected failure while importing.") {
@@ -130,7 +94,6 @@ TEST_F(FailingAllocation, AnyOtherErrorEndsInTheErrorBox) {
             ++unexpectedBoxes;
         }
     }
-    failWithOtherError = false;
     EXPECT_GT(unexpectedBoxes, 10);
 }
 

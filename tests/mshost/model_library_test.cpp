@@ -308,4 +308,58 @@ TEST_F(ModelLibrary, DestroyCountsAndLeavesAnEmptyUsableModel) {
     EXPECT_EQ(msModel_GetDestroyCount(model.get()), 2);
 }
 
+// Adds until the add is refused; returns how many were taken. Stops at
+// `ceiling` so a limit that is not kept cannot run the test away.
+template <class Add>
+int FillUntilRefused(Add add, int ceiling) {
+    for (int taken = 0; taken < ceiling; ++taken) {
+        const int index = add();
+        if (index == -1) return taken;
+        EXPECT_EQ(index, taken);
+    }
+    return ceiling;
+}
+
+TEST_F(ModelLibrary, HostLimitsRefuseAddsPastTheHostsListSizes) {
+    msModel_SetHostLimits(model.get(), 1);
+    msModel* m = model.get();
+    EXPECT_EQ(FillUntilRefused([&] { return msModel_AddMesh(m); }, 100000), 255);
+    EXPECT_EQ(FillUntilRefused([&] { return msModel_AddMaterial(m); }, 100000), 128);
+    EXPECT_EQ(FillUntilRefused([&] { return msModel_AddBone(m); }, 100000), 128);
+    msMesh* mesh = msModel_GetMeshAt(m, 254);
+    EXPECT_EQ(FillUntilRefused([&] { return msMesh_AddVertex(mesh); }, 100000), 65534);
+    EXPECT_EQ(FillUntilRefused([&] { return msMesh_AddTriangle(mesh); }, 100000), 65534);
+
+    // A refused add adds nothing, and refuses again.
+    EXPECT_EQ(msModel_AddMesh(m), -1);
+    EXPECT_EQ(msModel_GetMeshCount(m), 255);
+    EXPECT_EQ(msModel_GetMeshAt(m, 255), nullptr);
+    EXPECT_EQ(msModel_GetMaterialCount(m), 128);
+    EXPECT_EQ(msModel_GetBoneCount(m), 128);
+    EXPECT_EQ(msMesh_GetVertexCount(mesh), 65534);
+    EXPECT_EQ(msMesh_GetTriangleCount(mesh), 65534);
+    EXPECT_EQ(msMesh_GetVertexCount(msModel_GetMeshAt(m, 0)), 0) << "the limit is per mesh";
+    EXPECT_EQ(msMesh_AddVertex(msModel_GetMeshAt(m, 0)), 0);
+}
+
+TEST_F(ModelLibrary, HostLimitsAreOffByDefaultAndCanBeTurnedOff) {
+    msModel* m = model.get();
+    EXPECT_EQ(FillUntilRefused([&] { return msModel_AddMesh(m); }, 300), 300);
+    EXPECT_EQ(FillUntilRefused([&] { return msModel_AddMaterial(m); }, 200), 200);
+    msMesh* mesh = msModel_GetMeshAt(m, 0);
+    EXPECT_EQ(FillUntilRefused([&] { return msMesh_AddVertex(mesh); }, 70000), 70000);
+
+    // Turned on over fuller lists: what is held stays, nothing more is taken;
+    // turned off again: adds go on, meshes made earlier included.
+    msModel_SetHostLimits(m, 1);
+    EXPECT_EQ(msModel_AddMesh(m), -1);
+    EXPECT_EQ(msMesh_AddVertex(mesh), -1);
+    EXPECT_EQ(msModel_GetMeshCount(m), 300);
+    EXPECT_EQ(msMesh_GetVertexCount(mesh), 70000);
+    msModel_SetHostLimits(m, 0);
+    EXPECT_EQ(msModel_AddMesh(m), 300);
+    EXPECT_EQ(msMesh_AddVertex(mesh), 70000);
+    msModel_SetHostLimits(nullptr, 1);  // ignored
+}
+
 }  // namespace

@@ -1,68 +1,38 @@
 // Counts read from a file never size memory beyond what the unread bytes could fill.
 //
-// The sanitizer build reports every allocation to a hook; each hostile file
-// here claims a huge count somewhere and must fail at the end of its data
-// without any allocation larger than a small multiple of the file.
+// The allocation meter sees every allocation; each hostile file here claims
+// a huge count somewhere and must fail at the end of its data without any
+// allocation larger than a small multiple of the file.
 #include <gtest/gtest.h>
 
 #include <cstddef>
 
 #include "tests/reader/block_bytes.h"
 #include "tests/reader/reader_test_support.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-#define NIF_HAVE_ALLOCATION_HOOK 1
-// From the sanitizer runtime's allocator interface (its header is not always installed).
-extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*onAllocation)(const volatile void*, size_t),
-                                                         void (*onFree)(const volatile void*));
-#endif
+#include "tests/support/allocation_meter.h"
 
 namespace {
 
-#if defined(NIF_HAVE_ALLOCATION_HOOK)
-bool gWatching = false;
-size_t gLargest = 0;
-
-void OnAllocation(const volatile void*, size_t size) {
-    if (gWatching && size > gLargest) gLargest = size;
-}
-void OnFree(const volatile void*) {}
-#endif
-
 class Allocation : public ::testing::Test {
 protected:
-    void SetUp() override {
-#if defined(NIF_HAVE_ALLOCATION_HOOK)
-        static const bool installed = __sanitizer_install_malloc_and_free_hooks(OnAllocation, OnFree) != 0;
-        if (!installed) GTEST_SKIP() << "the sanitizer runtime refused the allocation hook";
-#else
-        GTEST_SKIP() << "allocation sizes are watched only in the sanitizer build";
-#endif
-        platform::headless::Reset();
-    }
+    void SetUp() override { platform::headless::Reset(); }
 
     // Loads `bytes` and returns the failure; `largest` gets the largest single allocation of the load.
     std::string LoadWatching(const NifBuilder& bytes, size_t& largest) {
-#if defined(NIF_HAVE_ALLOCATION_HOOK)
         DebugPrinter printer;
         Qiv_Stream stream(&printer);
         stream.OpenBytes(bytes.Data(), bytes.Size(), "hostile.nif");
-        gLargest = 0;
-        gWatching = true;
         std::string failure;
-        try {
-            NifFile file(&stream);
-        } catch (const TextException& error) {
-            failure = error.Text();
+        {
+            AllocationMeter meter;
+            try {
+                NifFile file(&stream);
+            } catch (const TextException& error) {
+                failure = error.Text();
+            }
+            largest = meter.LargestAllocation();
         }
-        gWatching = false;
-        largest = gLargest;
         return failure;
-#else
-        (void)bytes;
-        largest = 0;
-        return "";
-#endif
     }
 
     void ExpectBoundedFailure(const NifBuilder& bytes, const std::string& expected) {
