@@ -21,7 +21,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-build=$(cd "${1:-build/win32}" && pwd)
+build=$(cd "${1:-build/win32}" 2>/dev/null && pwd)
 build32=$build
 native=""
 if [ -d "${2:-build/dev}" ]; then native=$(cd "${2:-build/dev}" && pwd); fi
@@ -59,6 +59,11 @@ for tool in wine wineserver Xvfb i686-w64-mingw32-objdump i686-w64-mingw32-windr
     finish
   fi
 done
+
+if [ -z "$build32" ]; then
+  fail "Setup" "no 32-bit build folder ${1:-build/win32} (build the win32 preset)"
+  finish
+fi
 
 # --- The 32-bit DLLs without running them -----------------------------------
 
@@ -134,6 +139,9 @@ korbastel_controls='1 BUTTON OK
 1006 BUTTON Strip animation
 1008 STATIC ALPHA 2.4'
 
+if [ ! -f "$build32/bin/dravelin.dll" ] && [ ! -f "$build32/bin/korbastel.dll" ]; then
+  fail "Win32Static" "no 32-bit plug-in DLLs in $build32/bin (build the win32 preset)"
+fi
 for dll in dravelin korbastel; do
   if [ -f "$build32/bin/$dll.dll" ]; then
     check_tables i686-w64-mingw32-objdump "$build32/bin/$dll.dll" CreatePlugIn
@@ -233,6 +241,12 @@ else
   build=$(cd "$build64" && pwd)
   bin="$build/bin"
   objdump=x86_64-w64-mingw32-objdump
+  for tool in "$objdump" x86_64-w64-mingw32-windres; do
+    if ! command -v "$tool" >/dev/null; then
+      fail "Setup" "$tool is not installed (scripts/install_deps.sh installs it)"
+      finish
+    fi
+  done
   wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
   if [ ! -x "$wine64" ]; then
     fail "Setup" "64-bit Wine ($wine64) is not installed (scripts/install_deps.sh installs wine64)"
