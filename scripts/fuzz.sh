@@ -2,14 +2,19 @@
 # Builds the libFuzzer targets with clang (AddressSanitizer, UBSan, libFuzzer)
 # in build/fuzz and runs each for a given time, one after the other.
 #
-#     scripts/fuzz.sh [--runs N] [SECONDS] [TARGET...]
+#     scripts/fuzz.sh [--runs N] [--slow-ok] [SECONDS] [TARGET...]
 #
 # SECONDS per target (default 60); TARGETs among reader, import, export, ms3d
 # (default: all that are built). --runs N stops each target after N executions
 # instead (SECONDS then only bounds the time). Reports per target the
-# executions, crashes, leaks and timeouts (a unit slower than 1 s); findings
-# land in build/fuzz/artifacts/<target>/ (copy each into
-# tests/fuzz/regressions/<target>/ with its fix). Exits 1 when anything was found.
+# executions, crashes (out-of-memory included), leaks, timeouts (a unit slower
+# than 1 s) and slow units; findings land in build/fuzz/artifacts/<target>/
+# (copy each into tests/fuzz/regressions/<target>/ with its fix). Exits 1 when
+# anything was found.
+#
+# --slow-ok (the brief run of scripts/test.sh): a unit's time depends on the
+# machine's load, so a unit slower than 1 s is reported as slow and does not
+# fail the run; only one that hangs for 60 s counts as a timeout.
 #
 # Seeds: the sample files (examples/make_examples), files written by
 # tests/fuzz/make_fuzz_seeds, and ../shared/corpus/ when present (read in
@@ -20,7 +25,14 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 
 runs=""
-if [ "${1:-}" = "--runs" ]; then runs=$2; shift 2; fi
+slow_ok=0
+while [ $# -gt 0 ]; do
+  case $1 in
+    --runs) runs=$2; shift 2 ;;
+    --slow-ok) slow_ok=1; shift ;;
+    *) break ;;
+  esac
+done
 seconds=${1:-60}
 shift || true
 targets=("$@")
@@ -57,8 +69,11 @@ mkdir -p "$seeds/nif" "$seeds/ms3d" "$seeds/model"
 "$build/bin/make_fuzz_seeds" "$seeds" >/dev/null
 shared=${NIF_SHARED_DIR:-$root/../shared}
 
+# The number of findings of a kind (artifact name pattern) made since $start.
+found() { find "$artifacts" -name "$1" -newermt "@$start" | wc -l; }
+
 status=0
-printf '%-8s %12s %8s %8s %8s %8s\n' target executions seconds crashes leaks timeouts > $build/fuzz_report.txt
+printf '%-8s %12s %8s %8s %8s %8s %8s\n' target executions seconds crashes leaks timeouts slow > $build/fuzz_report.txt
 for t in "${available[@]}"; do
   corpus=$build/corpus/$t
   artifacts=$build/artifacts/$t
@@ -74,7 +89,9 @@ for t in "${available[@]}"; do
     export)
       inputs+=("$seeds/model") ;;
   esac
-  options=(-max_total_time="$seconds" -timeout=1 -report_slow_units=1 -rss_limit_mb=2048 -max_len=65536
+  unit_timeout=1
+  [ "$slow_ok" = 1 ] && unit_timeout=60
+  options=(-max_total_time="$seconds" -timeout="$unit_timeout" -report_slow_units=1 -rss_limit_mb=2048 -max_len=65536
            -print_final_stats=1 -artifact_prefix="$artifacts/")
   [ -n "$runs" ] && options+=(-runs="$runs")
   [ "$t" = reader ] || [ "$t" = import ] && options+=(-dict=tests/fuzz/nif.dict)
@@ -87,14 +104,22 @@ for t in "${available[@]}"; do
   if [ -z "$executions" ]; then
     executions=$(grep -o '^#[0-9]*' "$log" | tail -1 | tr -d '#' || true)
   fi
-  crashes=$(find "$artifacts" -name 'crash-*' -newermt "@$start" | wc -l)
-  leaks=$(find "$artifacts" -name 'leak-*' -newermt "@$start" | wc -l)
-  timeouts=$(find "$artifacts" \( -name 'timeout-*' -o -name 'slow-unit-*' -o -name 'oom-*' \) -newermt "@$start" | wc -l)
+  crashes=$(( $(found 'crash-*') + $(found 'oom-*') ))
+  leaks=$(found 'leak-*')
+  timeouts=$(found 'timeout-*')
+  slow=$(found 'slow-unit-*')
   if grep -q 'ERROR: libFuzzer\|ERROR: AddressSanitizer\|runtime error' "$log" && [ $((crashes + leaks + timeouts)) -eq 0 ]; then
     crashes=1
   fi
-  printf '%-8s %12s %8s %8s %8s %8s\n' "$t" "${executions:-0}" "$elapsed" "$crashes" "$leaks" "$timeouts" >> $build/fuzz_report.txt
+  printf '%-8s %12s %8s %8s %8s %8s %8s\n' "$t" "${executions:-0}" "$elapsed" "$crashes" "$leaks" "$timeouts" "$slow" >> $build/fuzz_report.txt
   if [ $((crashes + leaks + timeouts)) -ne 0 ]; then status=1; fi
+  if [ "$slow" -ne 0 ]; then
+    if [ "$slow_ok" = 1 ]; then
+      echo "fuzz_$t: $slow unit(s) slower than 1 s (reported, not failed; the machine's load decides this): $artifacts/slow-unit-*"
+    else
+      status=1
+    fi
+  fi
 done
 cat $build/fuzz_report.txt
 exit $status

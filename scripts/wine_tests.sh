@@ -5,12 +5,24 @@
 #
 #   bash scripts/wine_tests.sh [WIN32_BUILD_DIR [NATIVE_BUILD_DIR]]
 #
-# Every wait is bounded; the last line is "wine: N passed, N failed".
+# The 32-bit DLLs are always checked without running them (export and import
+# tables, dialog 101 and the version resource). Then a small 32-bit program
+# is started under Wine: where it runs, the suite runs the 32-bit build.
+# Where it cannot (the kernel of some machines runs no 32-bit programs at all),
+# the suite runs the 64-bit build of the same sources (the win64 preset, built
+# here when needed, in build/win64 or NIF_WIN64_BUILD) under 64-bit Wine, and
+# the checks that mean something only in 32 bits are counted as skipped.
+#   NIF_REQUIRE_WIN32=1  a missing 32-bit run is a failure
+#   NIF_FORCE_WIN64=1    the 64-bit run even where 32-bit programs run
+#
+# Every wait is bounded. The line before the last names what ran and why; the
+# last line is "wine: N passed, N failed, N skipped".
 # WINE_TESTS_KEEP=DIR keeps a copy of the work folder (logs, files, prefix) there.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-build=$(cd "${1:-build/win32}" && pwd)
+build=$(cd "${1:-build/win32}" 2>/dev/null && pwd)
+build32=$build
 native=""
 if [ -d "${2:-build/dev}" ]; then native=$(cd "${2:-build/dev}" && pwd); fi
 bin="$build/bin"
@@ -32,19 +44,115 @@ cleanup() {
 }
 trap cleanup EXIT
 
+ran=""  # what the suite ran and why, for the closing lines
 finish() {
   echo "wine tests took $(( $(date +%s) - started )) s"
+  [ -n "$ran" ] && echo "$ran"
   echo "wine: $passed passed, $failed failed, $skipped skipped"
   [ "$failed" -eq 0 ]
   exit $?
 }
 
-for tool in wine wineserver Xvfb i686-w64-mingw32-objdump; do
+for tool in wine wineserver Xvfb i686-w64-mingw32-objdump i686-w64-mingw32-windres; do
   if ! command -v "$tool" >/dev/null; then
     fail "Setup" "$tool is not installed (scripts/install_deps.sh installs it)"
     finish
   fi
 done
+
+if [ -z "$build32" ]; then
+  fail "Setup" "no 32-bit build folder ${1:-build/win32} (build the win32 preset)"
+  finish
+fi
+
+# --- The 32-bit DLLs without running them -----------------------------------
+
+# The DLL's exports are exactly CreatePlugIn; its imports are system DLLs and msModelLib.dll.
+system_dlls='^(kernel32|user32|gdi32|comdlg32|shell32|ole32|oleaut32|advapi32|msvcrt|shlwapi|comctl32|api-ms-win-.*)\.dll$'
+check_tables() {
+  local objdump=$1 file=$2 want_exports=$3 label dump exports imports bad
+  label="Tables.$(basename "$file")"
+  [ "$objdump" = i686-w64-mingw32-objdump ] && label="Win32$label"
+  dump=$("$objdump" -p "$file" 2>&1)
+  if [ -n "$want_exports" ]; then
+    exports=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$dump" | grep -E '^\s+\[ *[0-9]+\] ' | sed -E 's/^\s+\[ *[0-9]+\] //' | sort | tr '\n' ' ')
+    if [ "$exports" = "$want_exports " ]; then pass "$label exports: $exports"
+    else fail "$label exports" "expected '$want_exports', found '$exports'"; fi
+  fi
+  imports=$(grep -oE 'DLL Name: .*' <<<"$dump" | cut -c11- | sort -u)
+  bad=$(grep -viE "$system_dlls" <<<"$imports" | grep -vx 'msModelLib.dll' || true)
+  if [ -z "$bad" ] && [ -n "$imports" ]; then pass "$label imports: $(tr '\n' ' ' <<<"$imports")"
+  else fail "$label imports" "not allowed: $(tr '\n' ' ' <<<"$bad")"; fi
+  # The host's library is bound by name, and only to functions the host's library has.
+  if grep -qx 'msModelLib.dll' <<<"$imports"; then
+    local known unknown
+    known=$(grep -vE '^\s*(LIBRARY|EXPORTS)' "$root/host/msModelLib.def" | tr -d ' \t\r' | grep -v '^$')
+    unknown=$(sed -n '/DLL Name: msModelLib.dll/,/^$/p' <<<"$dump" | tail -n +3 | grep -v '^$' |
+              awk 'NF < 3 { print "(by ordinal)"; next } { print $3 }' | grep -vxF "$known" || true)
+    if [ -z "$unknown" ]; then pass "$label binds msModelLib.dll by name"
+    else fail "$label msModelLib.dll imports" "$(tr '\n' ' ' <<<"$unknown")"; fi
+  fi
+}
+
+# The resources as windres reads them back from a DLL (resource script form).
+resources_of() {
+  i686-w64-mingw32-windres -i "$1" -O rc 2>/dev/null || x86_64-w64-mingw32-windres -i "$1" -O rc 2>&1
+}
+
+# Dialog 101 holds the controls with ids (id, window class, text; one per line
+# in `want`); with a third argument, the DLL has a version resource with that
+# original file name. The Resources group of the test host checks every field
+# of the DLL it runs; this checks the 32-bit one where that group runs the
+# 64-bit build.
+check_resources() {
+  local file=$1 want=$2 version=${3:-} label script controls
+  label="Win32Resources.$(basename "$file")"
+  script=$(resources_of "$file")
+  controls=$(sed -n '/^101 DIALOG/,/^END/p' <<<"$script" |
+             sed -nE 's/^\s*CONTROL "([^"]*)", ([0-9]+), "([A-Za-z]+)".*/\2 \3 \1/p')
+  if [ "$controls" = "$want" ]; then pass "$label dialog 101: $(wc -l <<<"$want") controls with ids"
+  else fail "$label dialog 101" "expected controls '$(tr '\n' ';' <<<"$want")', found '$(tr '\n' ';' <<<"$controls")'"; fi
+  [ -n "$version" ] || return
+  if grep -q '^1 VERSIONINFO' <<<"$script" && grep -qF "VALUE \"OriginalFilename\", \"$version\"" <<<"$script"; then
+    pass "$label version resource"
+  else
+    fail "$label version resource" "no VERSIONINFO naming $version"
+  fi
+}
+
+dravelin_controls='1 BUTTON OK
+2 BUTTON Cancel
+1000 EDIT 
+1001 EDIT 
+1002 BUTTON ...
+1003 BUTTON ...
+1004 BUTTON Produce Debug Dump
+1005 EDIT '
+korbastel_controls='1 BUTTON OK
+2 BUTTON Cancel
+1000 EDIT 
+1001 BUTTON Browse
+1003 BUTTON Include textures in file
+1002 BUTTON Use original textures
+1004 BUTTON Export textures to external nif
+1005 BUTTON Include animation
+1006 BUTTON Strip animation
+1008 STATIC ALPHA 2.4'
+
+if [ ! -f "$build32/bin/dravelin.dll" ] && [ ! -f "$build32/bin/korbastel.dll" ]; then
+  fail "Win32Static" "no 32-bit plug-in DLLs in $build32/bin (build the win32 preset)"
+fi
+for dll in dravelin korbastel; do
+  if [ -f "$build32/bin/$dll.dll" ]; then
+    check_tables i686-w64-mingw32-objdump "$build32/bin/$dll.dll" CreatePlugIn
+    want=${dll}_controls
+    check_resources "$build32/bin/$dll.dll" "${!want}" "$([ $dll = korbastel ] && echo korbastel.dll)"
+  fi
+done
+[ -f "$build32/bin/abi_probe.dll" ] && check_tables i686-w64-mingw32-objdump "$build32/bin/abi_probe.dll" CreatePlugIn
+[ -f "$build32/bin/msModelLib.dll" ] && check_tables i686-w64-mingw32-objdump "$build32/bin/msModelLib.dll" ""
+
+# --- A Wine prefix, 32-bit when this machine runs 32-bit programs -------------
 
 # A private X display: Xvfb picks a free number and writes it to fd 3.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
@@ -56,27 +164,99 @@ if [ ! -s "$work/display" ]; then
 fi
 export DISPLAY=":$(head -1 "$work/display")"
 
-# A fresh prefix; no Mono or Gecko installer prompts, no crash dialogs.
-export WINEPREFIX="$work/prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export WINEARCH=win32
-boot_started=$(date +%s)
-if ! timeout 300 wineboot -i >"$work/wineboot.log" 2>&1 || ! timeout 120 wineserver -w; then
-  fail "Setup" "wineboot did not finish in time: $(tail -3 "$work/wineboot.log")"
+
+# Boots a fresh prefix of the given kind (win32 or win64) with the given Wine
+# loader; no Mono or Gecko installer prompts, no crash dialogs. On failure
+# leaves the reason in boot_error.
+boot_error=""
+boot_prefix() {
+  export WINEARCH=$1 WINEPREFIX="$work/prefix_$1"
+  wine=$2
+  local log="$work/wineboot_$1.log" boot_started status
+  boot_started=$(date +%s)
+  timeout 300 "$wine" wineboot -i >"$log" 2>&1
+  status=$?
+  if [ "$status" -eq 0 ]; then timeout 120 wineserver -w; status=$?; fi
+  if [ "$status" -ne 0 ]; then
+    if [ "$status" -eq 124 ]; then boot_error="wineboot did not finish in time: $(tail -3 "$log" | tr '\n' ' ')"
+    else boot_error="wineboot failed (exit status $status): $(tail -3 "$log" | tr '\n' ' ')"; fi
+    return 1
+  fi
+  timeout 60 "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  # A virtual desktop the size of the display: with no window manager on Xvfb,
+  # Wine then draws the windows' frames and captions itself.
+  timeout 60 "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  timeout 60 "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+  # Wine's own fonts (Marlett for the caption buttons, MS Sans Serif for the
+  # dialogs) when the system keeps them where this Wine does not look.
+  if [ -d /usr/share/wine/fonts ]; then
+    cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  fi
+  echo "fresh $1 Wine prefix ready in $(( $(date +%s) - boot_started )) s"
+}
+
+# The probe: does a 32-bit Windows program run here? Sets `reason` when not.
+reason=""
+if [ "${NIF_FORCE_WIN64:-0}" = 1 ]; then
+  reason="32-bit run not tried (NIF_FORCE_WIN64=1)"
+elif [ ! -f "$build32/bin/wine_probe.exe" ]; then
+  reason="$build32/bin/wine_probe.exe is missing (build the win32 preset)"
+elif ! boot_prefix win32 wine; then
+  if grep -q 'Exec format error' "$work/wineboot_win32.log"; then
+    reason="no 32-bit programs on this machine: the 32-bit Wine loader fails with \"Exec format error\""
+  elif grep -q 'wine32 is missing' "$work/wineboot_win32.log"; then
+    reason="no 32-bit Wine on this machine (wine32:i386 is not installed)"
+  else
+    reason="32-bit Wine did not start: $boot_error"
+  fi
+else
+  probe_out=$(timeout 60 wine "$build32/bin/wine_probe.exe" 2>&1 | tr -d '\r')
+  if ! grep -q '^wine probe: 32-bit program ran$' <<<"$probe_out"; then
+    reason="a 32-bit program did not run under Wine: $(tail -2 <<<"$probe_out" | tr '\n' ' ')"
+  fi
+fi
+
+if [ -z "$reason" ]; then
+  echo "wine probe: 32-bit programs run here; testing the 32-bit build"
+  ran="ran the 32-bit build"
+  objdump=i686-w64-mingw32-objdump
+elif [ "${NIF_REQUIRE_WIN32:-0}" = 1 ]; then
+  fail "Setup.Win32Run" "NIF_REQUIRE_WIN32=1, but $reason"
+  ran="the 32-bit build did not run: $reason"
   finish
+else
+  echo "wine probe: $reason"
+  ran="$reason; ran the 64-bit build"
+  if [ -n "${WINEPREFIX:-}" ]; then timeout 20 wineserver -k >/dev/null 2>&1 || true; fi
+  # The 64-bit build of the same sources, brought up to date.
+  build64=${NIF_WIN64_BUILD:-$root/build/win64}
+  echo "building the win64 preset in $build64 (log in the work folder)"
+  if ! { [ -f "$build64/CMakeCache.txt" ] || cmake --preset win64 -B "$build64"; } >"$work/build_win64.log" 2>&1 ||
+     ! cmake --build "$build64" -j"$(nproc)" >>"$work/build_win64.log" 2>&1; then
+    fail "Setup.Win64Build" "$(tail -5 "$work/build_win64.log" | tr '\n' ' ')"
+    finish
+  fi
+  build=$(cd "$build64" && pwd)
+  bin="$build/bin"
+  objdump=x86_64-w64-mingw32-objdump
+  for tool in "$objdump" x86_64-w64-mingw32-windres; do
+    if ! command -v "$tool" >/dev/null; then
+      fail "Setup" "$tool is not installed (scripts/install_deps.sh installs it)"
+      finish
+    fi
+  done
+  wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
+  if [ ! -x "$wine64" ]; then
+    fail "Setup" "64-bit Wine ($wine64) is not installed (scripts/install_deps.sh installs wine64)"
+    finish
+  fi
+  if ! boot_prefix win64 "$wine64"; then
+    fail "Setup" "$boot_error"
+    finish
+  fi
 fi
-timeout 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-# A virtual desktop the size of the display: with no window manager on Xvfb,
-# Wine then draws the windows' frames and captions itself.
-timeout 60 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-timeout 60 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
-# Wine's own fonts (Marlett for the caption buttons, MS Sans Serif for the
-# dialogs) when the system keeps them where this Wine does not look.
-if [ -d /usr/share/wine/fonts ]; then
-  cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-fi
-echo "fresh Wine prefix ready in $(( $(date +%s) - boot_started )) s"
 
 # Windows path of a Unix path (drive Z: is the Unix root in a fresh prefix).
 winpath() { local p; p=$(cd "$(dirname "$1")" && pwd)/$(basename "$1"); echo "Z:${p//\//\\}"; }
@@ -99,7 +279,7 @@ count_host_run() {
 run_host() {
   local group=$1; shift
   local log="$work/host_$group.log"
-  timeout 300 wine "$bin/wine_host.exe" "$group" "$@" >"$log" 2>&1
+  timeout 300 "$wine" "$bin/wine_host.exe" "$group" "$@" >"$log" 2>&1
   count_host_run "$group" "$log" $?
 }
 
@@ -110,7 +290,7 @@ take_screenshots() {
   local log="$work/host_Screenshot.log" shots="$build/screenshots"
   mkdir -p "$shots"
   rm -f "$shots"/*.png
-  wine "$bin/wine_host.exe" Screenshot "$@" >"$log" 2>&1 &
+  "$wine" "$bin/wine_host.exe" Screenshot "$@" >"$log" 2>&1 &
   local host_pid=$! deadline=$(( $(date +%s) + 120 ))
   while kill -0 "$host_pid" 2>/dev/null && [ "$(date +%s)" -lt "$deadline" ]; do
     for name in dravelin korbastel; do
@@ -143,31 +323,6 @@ take_screenshots() {
   done
 }
 
-# The DLL's exports are exactly CreatePlugIn; its imports are system DLLs and msModelLib.dll.
-system_dlls='^(kernel32|user32|gdi32|comdlg32|shell32|ole32|oleaut32|advapi32|msvcrt|shlwapi|comctl32|api-ms-win-.*)\.dll$'
-check_tables() {
-  local dll=$1 want_exports=$2 dump exports imports bad
-  dump=$(i686-w64-mingw32-objdump -p "$bin/$dll" 2>&1)
-  if [ -n "$want_exports" ]; then
-    exports=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$dump" | grep -E '^\s+\[ *[0-9]+\] ' | sed -E 's/^\s+\[ *[0-9]+\] //' | sort | tr '\n' ' ')
-    if [ "$exports" = "$want_exports " ]; then pass "Tables.$dll exports: $exports"
-    else fail "Tables.$dll exports" "expected '$want_exports', found '$exports'"; fi
-  fi
-  imports=$(grep -oE 'DLL Name: .*' <<<"$dump" | cut -c11- | sort -u)
-  bad=$(grep -viE "$system_dlls" <<<"$imports" | grep -vx 'msModelLib.dll' || true)
-  if [ -z "$bad" ] && [ -n "$imports" ]; then pass "Tables.$dll imports: $(tr '\n' ' ' <<<"$imports")"
-  else fail "Tables.$dll imports" "not allowed: $(tr '\n' ' ' <<<"$bad")"; fi
-  # The host's library is bound by name, and only to functions the host's library has.
-  if grep -qx 'msModelLib.dll' <<<"$imports"; then
-    local known unknown
-    known=$(grep -vE '^\s*(LIBRARY|EXPORTS)' "$root/host/msModelLib.def" | tr -d ' \t\r' | grep -v '^$')
-    unknown=$(sed -n '/DLL Name: msModelLib.dll/,/^$/p' <<<"$dump" | tail -n +3 | grep -v '^$' |
-              awk 'NF < 3 { print "(by ordinal)"; next } { print $3 }' | grep -vxF "$known" || true)
-    if [ -z "$unknown" ]; then pass "Tables.$dll binds msModelLib.dll by name"
-    else fail "Tables.$dll msModelLib.dll imports" "$(tr '\n' ' ' <<<"$unknown")"; fi
-  fi
-}
-
 if [ ! -f "$bin/wine_host.exe" ]; then
   fail "Setup" "$bin/wine_host.exe is missing (build the win32 preset)"
   finish
@@ -178,7 +333,7 @@ mkdir -p "$work/examples" "$work/files"
 if [ -x "$native/bin/make_examples" ]; then
   timeout 60 "$native/bin/make_examples" "$work/examples" >/dev/null
 elif [ -f "$bin/make_examples.exe" ]; then
-  timeout 60 wine "$bin/make_examples.exe" "$(winpath "$work/examples")" >/dev/null 2>&1
+  timeout 60 "$wine" "$bin/make_examples.exe" "$(winpath "$work/examples")" >/dev/null 2>&1
 fi
 host_options=("--work=$(winpath "$work/files")")
 [ -f "$work/examples/crate.nif" ] && host_options+=("--examples=$(winpath "$work/examples")")
@@ -212,9 +367,21 @@ fi
 [ -f "$bin/korbastel.dll" ] && run_host Exporter "${host_options[@]}"
 if [ -f "$bin/dravelin.dll" ] || [ -f "$bin/korbastel.dll" ]; then take_screenshots "${host_options[@]}"; fi
 
-for dll in dravelin korbastel abi_probe; do
-  [ -f "$bin/$dll.dll" ] && check_tables "$dll.dll" CreatePlugIn
-done
-[ -f "$bin/msModelLib.dll" ] && check_tables msModelLib.dll ""
+# The DLLs that ran, when they are not the 32-bit ones checked above; and the
+# 32-bit DLLs' resources are the very ones the Resources group checked field by field.
+if [ "$build" != "$build32" ]; then
+  for dll in dravelin korbastel abi_probe; do
+    [ -f "$bin/$dll.dll" ] && check_tables "$objdump" "$bin/$dll.dll" CreatePlugIn
+  done
+  [ -f "$bin/msModelLib.dll" ] && check_tables "$objdump" "$bin/msModelLib.dll" ""
+  for dll in dravelin korbastel; do
+    [ -f "$bin/$dll.dll" ] && [ -f "$build32/bin/$dll.dll" ] || continue
+    if [ "$(resources_of "$bin/$dll.dll")" = "$(resources_of "$build32/bin/$dll.dll")" ]; then
+      pass "Win32Resources.$dll.dll equal the 64-bit DLL's"
+    else
+      fail "Win32Resources.$dll.dll" "differ from the 64-bit DLL's"
+    fi
+  done
+fi
 
 finish

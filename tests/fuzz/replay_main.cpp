@@ -4,9 +4,10 @@
 //     fuzz_replay_reader FILE_OR_FOLDER...
 //
 // Folders are read one level deep, in name order, skipping names that start
-// with a dot (.gitkeep). Exits 0 when every input ran
-// through (a crash or sanitizer report ends the process with a failure first),
-// 2 when an argument cannot be read.
+// with a dot (.gitkeep). Prints how many inputs it replayed. Exits 0 when every
+// input ran through (a crash or sanitizer report ends the process with a
+// failure first), 1 when a folder holds no input (a replay of nothing checks
+// nothing), 2 when an argument cannot be read.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -37,6 +38,10 @@ int main(int argc, char** argv) {
             std::vector<std::filesystem::path> found;
             for (const auto& entry : std::filesystem::directory_iterator(argument, error))
                 if (entry.is_regular_file() && entry.path().filename().string()[0] != '.') found.push_back(entry.path());
+            if (found.empty()) {
+                std::fprintf(stderr, "no inputs in '%s'\n", argv[i]);
+                return 1;
+            }
             std::sort(found.begin(), found.end());
             inputs.insert(inputs.end(), found.begin(), found.end());
         } else if (std::filesystem::is_regular_file(argument, error)) {

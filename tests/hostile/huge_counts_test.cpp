@@ -11,6 +11,7 @@
 #include "tests/hostile/damaged_files.h"
 #include "tests/hostile/hostile_support.h"
 #include "tests/reader/block_bytes.h"
+#include "tests/support/shared_corpus.h"
 
 namespace {
 
@@ -103,7 +104,7 @@ TEST(HugeCounts, LargestLongAtEveryOffsetOfGeneratedAndSampleFiles) {
 // The same for one block of each of the 27 types, taken from the smallest
 // real file that holds one.
 TEST(HugeCounts, LargestLongAtEveryOffsetOfEachTypeInRealFiles) {
-    if (!hostile::SharedCorpusPresent()) GTEST_SKIP() << "no shared corpus at " NIF_SHARED_DIR "/corpus/nif";
+    NIF_NEED_SHARED_CORPUS("nif");
     const std::vector<hostile::TypeExample> examples = hostile::SmallestSharedFilePerType();
     // The corpus's loadable files hold 22 of the 27 types.
     EXPECT_GE(examples.size(), 22u);

@@ -8,6 +8,7 @@
 
 #include "tests/hostile/damaged_files.h"
 #include "tests/hostile/hostile_support.h"
+#include "tests/support/shared_corpus.h"
 
 namespace {
 
@@ -64,7 +65,7 @@ TEST(Truncation, ImportOfEveryCutOfGeneratedFilesLeavesModelAlone_fail) {
 // Real files up to 12 KB among the smallest per known type (every cut of a
 // file costs a load of up to its size, so the work grows with the size squared).
 TEST(Truncation, EveryCutOfRealFiles_fail) {
-    if (!hostile::SharedCorpusPresent()) GTEST_SKIP() << "no shared corpus at " NIF_SHARED_DIR "/corpus/nif";
+    NIF_NEED_SHARED_CORPUS("nif");
     std::vector<hostile::NamedFile> files;
     for (const hostile::TypeExample& example : hostile::SmallestSharedFilePerType()) {
         if (example.file.bytes.size() > 12 * 1024) continue;

@@ -14,6 +14,7 @@
 #include "importer/nif/qiv_stream.h"
 #include "importer/nif/text_exception.h"
 #include "tests/importer/import_fixture.h"
+#include "tests/support/shared_corpus.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ class Corpus : public ImportTest {};
 
 TEST_F(Corpus, EveryLoadableFileImportsItsShapesCompletely) {
     const fs::path folder = fs::path(NIF_SHARED_DIR) / "corpus" / "nif";
-    if (!fs::is_directory(folder)) GTEST_SKIP() << "no real files: " << folder << " is absent";
+    NIF_NEED_SHARED_CORPUS("nif");
 
     std::vector<fs::path> files;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {

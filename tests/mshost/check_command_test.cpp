@@ -8,6 +8,7 @@
 
 #include "mshost/commands.h"
 #include "tests/support/nif_builder.h"
+#include "tests/support/shared_corpus.h"
 
 namespace {
 
@@ -88,7 +89,7 @@ TEST(CheckCommand, UsageProblemsExitWithTwo) {
 
 TEST(CheckCommand, EveryCorpusFileLoadsOrIsRejectedWithOneLine) {
     const std::filesystem::path folder = std::filesystem::path(NIF_SHARED_DIR) / "corpus" / "nif";
-    if (!std::filesystem::is_directory(folder)) GTEST_SKIP() << "no corpus at " << folder;
+    NIF_NEED_SHARED_CORPUS("nif");
     int loaded = 0;
     int rejected = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {

@@ -18,6 +18,7 @@
 #include "mshost/model/model_control.h"
 #include "mshost/model_json.h"
 #include "mshost/plugin_runner.h"
+#include "tests/support/shared_corpus.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ constexpr std::uintmax_t kMaxBytes = 128 * 1024;
 
 TEST(CorpusImport, EveryFileImportsAndItsSavedModelReadsBackUnchanged) {
     const std::filesystem::path folder = std::filesystem::path(NIF_SHARED_DIR) / "corpus" / "nif";
-    if (!std::filesystem::is_directory(folder)) GTEST_SKIP() << "no corpus at " << folder;
+    NIF_NEED_SHARED_CORPUS("nif");
     const std::string plugIn = mshost::DefaultPlugInPath("dravelin");
     if (!std::filesystem::exists(plugIn)) GTEST_SKIP() << "the importer is not built: " << plugIn;
     const std::string saved =

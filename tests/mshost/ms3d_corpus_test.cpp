@@ -18,6 +18,7 @@
 #include "mshost/model_files.h"
 #include "mshost/ms3d_format.h"
 #include "tests/mshost/ms3d_test_support.h"
+#include "tests/support/shared_corpus.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ std::vector<std::string> CorpusFiles() {
 }
 
 #define SKIP_WITHOUT_CORPUS(files)                                                                  \
+    NIF_NEED_SHARED_CORPUS("ms3d");                                                                 \
     if ((files).empty()) GTEST_SKIP() << "no .ms3d files in " << kCorpus.string() << " (shared corpus absent)"
 
 TEST(Ms3dCorpus, EveryFileLoadsWithOneMeshPerGroup) {

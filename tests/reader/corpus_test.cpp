@@ -13,6 +13,7 @@
 
 #include "importer/nif/nif_block.h"
 #include "tests/reader/reader_test_support.h"
+#include "tests/support/shared_corpus.h"
 
 namespace {
 
@@ -54,9 +55,7 @@ std::vector<unsigned char> ReadWholeFile(const std::filesystem::path& path) {
 
 TEST(RealFiles, ReadableFilesLoadAndOthersNameAnUnknownType) {
     const std::filesystem::path corpus = std::filesystem::path(NIF_SHARED_DIR) / "corpus";
-    if (!std::filesystem::exists(corpus / "block-types.tsv")) {
-        GTEST_SKIP() << "no real-file corpus at " << corpus << " (the shared folder is absent)";
-    }
+    NIF_NEED_SHARED_CORPUS("block-types.tsv");
     const std::vector<CorpusEntry> entries = ReadBlockTypeList(corpus / "block-types.tsv");
     ASSERT_FALSE(entries.empty());
 

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "tests/reader/reader_test_support.h"
+#include "tests/support/shared_corpus.h"
 
 namespace {
 
@@ -42,9 +43,7 @@ bool LoadsCleanly(const unsigned char* data, size_t size) {
 class RealFileMutation : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!std::filesystem::exists(std::filesystem::path(NIF_SHARED_DIR) / "corpus" / "nif")) {
-            GTEST_SKIP() << "no real-file corpus under " << NIF_SHARED_DIR << " (the shared folder is absent)";
-        }
+        NIF_NEED_SHARED_CORPUS("nif");
     }
 };
 
