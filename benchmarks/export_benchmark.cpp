@@ -84,7 +84,8 @@ void SerialiseLargestMesh(benchmark::State& state) {
     msModel* model = LargestMesh();
     for (auto _ : state) {
         CNIF4_File file;
-        GatherScene(model, 1, file);
+        std::string failure;
+        GatherScene(model, 1, file, &failure);
         Nif4Output out;
         file.Write(&out);
         benchmark::DoNotOptimize(out.Bytes().data());

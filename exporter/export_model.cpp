@@ -11,7 +11,7 @@
 #include "platform/platform.h"
 
 ExportResult CNifExportPlugIn::RunExportUnguarded() {
-    msModel* model = m_model;
+    msModel* model = model_;
     const int meshCount = msModel_GetMeshCount(model);
     const int materialCount = msModel_GetMaterialCount(model);
     if (meshCount <= 0) return {0, export_messages::kNoMeshData};
@@ -20,16 +20,16 @@ ExportResult CNifExportPlugIn::RunExportUnguarded() {
     // The file is created before the model is read so that an unusable name
     // is found first; it stays a temporary file until everything is written.
     ReplacingFile output;
-    if (!output.Open(m_outputFileName)) {
-        WriteDebugLog(m_outputFileName);
+    if (!output.Open(outputFileName_)) {
+        WriteDebugLog(outputFileName_);
         return {0, {}};
     }
 
-    // The scene gatherer shows its own message box for a fault in the model.
     CNIF4_File file;
-    if (!GatherScene(model, meshCount, file)) return {0, {}};  // `output` removes the temporary file
+    std::string failure;
+    if (!GatherScene(model, meshCount, file, &failure)) return {0, failure};  // `output` removes the temporary file
     Nif4Output bytes;
     if (!file.Write(&bytes)) return {0, {}};
-    if (!output.Commit(bytes.Bytes().data(), bytes.Size())) return {0, export_messages::UnableToWriteFile(m_outputFileName)};
+    if (!output.Commit(bytes.Bytes().data(), bytes.Size())) return {0, export_messages::UnableToWriteFile(outputFileName_)};
     return {1, {}};
 }

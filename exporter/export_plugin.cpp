@@ -27,13 +27,13 @@ CNifExportPlugIn* PlugInOf(platform::DialogHandle dialog) {
 
 class DialogBindingScope {
 public:
-    DialogBindingScope() : m_saved(gOpenDialog) {}
-    ~DialogBindingScope() { gOpenDialog = m_saved; }
+    DialogBindingScope() : saved_(gOpenDialog) {}
+    ~DialogBindingScope() { gOpenDialog = saved_; }
     DialogBindingScope(const DialogBindingScope&) = delete;
     DialogBindingScope& operator=(const DialogBindingScope&) = delete;
 
 private:
-    DialogBinding m_saved;
+    DialogBinding saved_;
 };
 
 void ShowFailure(const char* text) { platform::ShowMessageBox(text, nullptr); }
@@ -51,27 +51,27 @@ platform::ModuleHandle ExporterModule() {
 
 CNifExportPlugIn::CNifExportPlugIn() {
     table = &msPlugInTableFor<CNifExportPlugIn>::table;
-    static_assert(sizeof kTitle <= sizeof m_title);
-    std::memset(m_title, 0, sizeof m_title);
-    std::memcpy(m_title, kTitle, sizeof kTitle);
+    static_assert(sizeof kTitle <= sizeof title_);
+    std::memset(title_, 0, sizeof title_);
+    std::memcpy(title_, kTitle, sizeof kTitle);
 }
 
 CNifExportPlugIn::~CNifExportPlugIn() {
-    m_model = nullptr;
+    model_ = nullptr;
     if (gOpenDialog.plugIn == this) gOpenDialog = {};
 }
 
 int CNifExportPlugIn::Execute(msModel* model) {
     if (!model) return -1;
-    m_result = ExportResult();
+    result_ = ExportResult();
     try {
         DialogBindingScope binding;
-        m_model = model;
+        model_ = model;
         const intptr_t result = platform::RunModalDialog(ExporterModule(), kExportDialogResource, &DialogProcedure,
                                                          reinterpret_cast<intptr_t>(this));
-        m_model = nullptr;
-        m_dialog = nullptr;
-        if (!m_result.message.empty()) ShowFailure(m_result.message.c_str());
+        model_ = nullptr;
+        dialog_ = nullptr;
+        if (!result_.message.empty()) ShowFailure(result_.message.c_str());
         if (result != 0) return -1;
         msModel_Destroy(model);
         return 0;
@@ -80,8 +80,8 @@ int CNifExportPlugIn::Execute(msModel* model) {
     } catch (...) {
         ShowFailure(export_messages::kUnexpectedFailure);
     }
-    m_model = nullptr;
-    m_dialog = nullptr;
+    model_ = nullptr;
+    dialog_ = nullptr;
     return -1;
 }
 
@@ -102,7 +102,7 @@ ExportResult CNifExportPlugIn::RunExport() {
 }
 
 int CNifExportPlugIn::ReadOutputFileName() {
-    m_outputFileName = platform::GetItemText(m_dialog, kControlFileName, kFileNameCharacters + 1);
+    outputFileName_ = platform::GetItemText(dialog_, kControlFileName, kFileNameCharacters + 1);
     return 1;
 }
 
@@ -116,7 +116,7 @@ int CNifExportPlugIn::BrowseOutputFile() {
     request.titleBufferSize = 256;
     std::string chosen;
     if (!platform::ShowSaveFileDialog(request, chosen)) return 0;
-    platform::SetItemText(m_dialog, kControlFileName, chosen.c_str());
+    platform::SetItemText(dialog_, kControlFileName, chosen.c_str());
     return 1;
 }
 
@@ -126,7 +126,7 @@ intptr_t CNifExportPlugIn::DialogProcedure(platform::DialogHandle dialog, unsign
         case platform::kMessageInitDialog: {
             auto* plugIn = reinterpret_cast<CNifExportPlugIn*>(lParam);
             gOpenDialog = {dialog, plugIn};
-            if (plugIn) plugIn->m_dialog = dialog;
+            if (plugIn) plugIn->dialog_ = dialog;
             platform::CheckButton(dialog, kControlUseOriginalTextures, true);
             platform::CheckButton(dialog, kControlIncludeAnimation, true);
             return 1;
@@ -159,13 +159,13 @@ void CNifExportPlugIn::HandleCommand(uintptr_t command) {
             // becomes the run's result and closes the dialog as a failed export;
             // Execute shows its message.
             try {
-                m_result = ReadOutputFileName() == 1 ? RunExport() : ExportResult();
+                result_ = ReadOutputFileName() == 1 ? RunExport() : ExportResult();
             } catch (const std::bad_alloc&) {
-                m_result = {0, export_messages::kOutOfMemory};
+                result_ = {0, export_messages::kOutOfMemory};
             } catch (...) {
-                m_result = {0, export_messages::kUnexpectedFailure};
+                result_ = {0, export_messages::kUnexpectedFailure};
             }
-            EndDialog(m_result.status == 1 ? 0 : 1);
+            EndDialog(result_.status == 1 ? 0 : 1);
             break;
         }
         case platform::kIdCancel:
@@ -184,6 +184,6 @@ void CNifExportPlugIn::HandleCommand(uintptr_t command) {
 }
 
 void CNifExportPlugIn::EndDialog(intptr_t result) {
-    m_model = nullptr;
-    platform::EndModalDialog(m_dialog, result);
+    model_ = nullptr;
+    platform::EndModalDialog(dialog_, result);
 }

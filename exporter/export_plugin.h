@@ -43,7 +43,7 @@ public:
     // 2: an exporter.
     int Kind() const { return eTypeExport; }
     // "Korbastel <ALPHA>".
-    const char* Title() const { return m_title; }
+    const char* Title() const { return title_; }
     // -1 for a null model; otherwise runs the options dialog and returns 0
     // after a successful export (the model is then passed to
     // msModel_Destroy), -1 after anything else (the model is left alone).
@@ -63,10 +63,10 @@ public:
     // Never lets an exception out.
     ExportResult RunExport();
 
-    const std::string& OutputFileName() const { return m_outputFileName; }
-    void SetOutputFileName(std::string name) { m_outputFileName = std::move(name); }
-    msModel* Model() const { return m_model; }
-    void SetModel(msModel* model) { m_model = model; }
+    const std::string& OutputFileName() const { return outputFileName_; }
+    void SetOutputFileName(std::string name) { outputFileName_ = std::move(name); }
+    msModel* Model() const { return model_; }
+    void SetModel(msModel* model) { model_ = model; }
 
     // Dialog 101's procedure. The initialisation value is the plug-in
     // object whose Execute opened the dialog.
@@ -78,11 +78,11 @@ private:
     void EndDialog(intptr_t result);
     ExportResult RunExportUnguarded();
 
-    char m_title[64];
-    msModel* m_model = nullptr;
-    std::string m_outputFileName;
-    platform::DialogHandle m_dialog = nullptr;
-    ExportResult m_result;  // of the run started by the dialog's OK, shown by Execute
+    char title_[64];
+    msModel* model_ = nullptr;
+    std::string outputFileName_;
+    platform::DialogHandle dialog_ = nullptr;
+    ExportResult result_;  // of the run started by the dialog's OK, shown by Execute
 };
 
 // The module handle the dialog resource is loaded from. The library's entry

@@ -10,7 +10,6 @@
 #include "exporter/nif4/node_blocks.h"
 #include "exporter/nif4/property_blocks.h"
 #include "exporter/nif4/trishape_data_block.h"
-#include "platform/platform.h"
 
 namespace {
 
@@ -21,8 +20,6 @@ using NameBuffer = char[kNameCharacters + 1];
 
 constexpr char kShapeName[] = "Editable Mesh";
 constexpr char kRootName[] = "Scene Root";
-
-void ShowError(const std::string& text) { platform::ShowMessageBox(text.c_str(), nullptr); }
 
 Nif4LinkArray LinkArray(const std::vector<int32_t>& links) {
     Nif4LinkArray array(new int32_t[links.size()]);
@@ -49,7 +46,8 @@ public:
     // The root node comes first in the file but is built last, once its
     // children are known; the two scene-wide properties follow it.
     void Begin();
-    bool GatherMesh(int meshIndex);
+    // False on a fault in the model, with its message in `failure`.
+    bool GatherMesh(int meshIndex, std::string* failure);
     void AddRoot();
 
 private:
@@ -69,14 +67,14 @@ void SceneGatherer::Begin() {
     vertexColour_ = file_.AddBlock(std::make_unique<CNIF4_VertexColorProperty>());
 }
 
-bool SceneGatherer::GatherMesh(int meshIndex) {
+bool SceneGatherer::GatherMesh(int meshIndex, std::string* failure) {
     msMesh* mesh = msModel_GetMeshAt(model_, meshIndex);
     const int materialIndex = msMesh_GetMaterialIndex(mesh);
     // An index that names no material is treated like "no material": the
     // host's library would hand back no handle to read from.
     msMaterial* material = materialIndex == -1 ? nullptr : msModel_GetMaterialAt(model_, materialIndex);
     if (!material) {
-        ShowError(export_messages::kMaterialHasNoTexture);
+        *failure = export_messages::kMaterialHasNoTexture;
         return false;
     }
 
@@ -85,11 +83,11 @@ bool SceneGatherer::GatherMesh(int meshIndex) {
     textureName[kNameCharacters] = '\0';
     const size_t textureNameLength = std::strlen(textureName);
     if (textureNameLength == 0) {
-        ShowError(export_messages::kNoTexture);
+        *failure = export_messages::kNoTexture;
         return false;
     }
     if (textureNameLength >= kNameCharacters) {
-        ShowError(export_messages::kInvalidTextureName);
+        *failure = export_messages::kInvalidTextureName;
         return false;
     }
 
@@ -145,7 +143,7 @@ bool SceneGatherer::GatherMesh(int meshIndex) {
     // The file counts vertices and triangles in 16 bits: a larger mesh
     // cannot be written and is refused rather than cut.
     if (msMesh_GetVertexCount(mesh) > 65535 || msMesh_GetTriangleCount(mesh) > 65535) {
-        ShowError(export_messages::MeshTooLarge(meshName));
+        *failure = export_messages::MeshTooLarge(meshName);
         return false;
     }
     MeshGeometry geometry = ConvertMeshGeometry(mesh);
@@ -173,17 +171,17 @@ std::string TextureKey(const std::string& textureName) {
     return textureName.size() >= 2 ? textureName.substr(2) : std::string();
 }
 
-bool GatherScene(msModel* model, int meshCount, CNIF4_File& file) {
+bool GatherScene(msModel* model, int meshCount, CNIF4_File& file, std::string* failure) {
     file.SetHeader(std::make_unique<CNIF4_Header>());
     try {
         SceneGatherer gatherer(model, file);
         gatherer.Begin();
         for (int m = meshCount - 1; m >= 0; --m) {
-            if (!gatherer.GatherMesh(m)) return false;
+            if (!gatherer.GatherMesh(m, failure)) return false;
         }
         gatherer.AddRoot();
     } catch (const EInvalidParam& error) {
-        ShowError(error.Text());
+        *failure = error.Text();
         return false;
     }
     file.SetFooter(std::make_unique<CNIF4_Footer>());

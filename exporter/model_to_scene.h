@@ -21,7 +21,7 @@
 std::string TextureKey(const std::string& textureName);
 
 // Fills `file` (header, blocks, footer) from `meshCount` meshes of `model`.
-// On a fault in the model it shows the message box (default caption) and
-// returns false; `file` then holds what was built so far, with places
-// still empty, and refuses to be written.
-bool GatherScene(msModel* model, int meshCount, CNIF4_File& file);
+// On a fault in the model it returns false with the text the user is to see
+// in `failure`; `file` then holds what was built so far, with places still
+// empty, and refuses to be written.
+bool GatherScene(msModel* model, int meshCount, CNIF4_File& file, std::string* failure);

@@ -19,24 +19,24 @@ bool ReplacingFile::Open(const std::string& outputName) {
     Discard();
     if (NamesAFolder(outputName)) return false;
     if (platform::KindOfFile(outputName.c_str()) == platform::FileKind::kOther) return false;
-    if (!m_calls.create(outputName, kTemporaryPrefix, &m_file)) {
-        m_file = {};
+    if (!calls_.create(outputName, kTemporaryPrefix, &file_)) {
+        file_ = {};
         return false;
     }
-    m_outputName = outputName;
+    outputName_ = outputName;
     return true;
 }
 
 bool ReplacingFile::Commit(const void* data, size_t size) {
-    if (m_file.name.empty()) return false;
-    const bool written = size == 0 || m_calls.write(m_file, data, size);
-    const bool closed = m_calls.close(&m_file);
-    if (written && closed && m_calls.replace(&m_file, m_outputName.c_str())) return true;
+    if (file_.name.empty()) return false;
+    const bool written = size == 0 || calls_.write(file_, data, size);
+    const bool closed = calls_.close(&file_);
+    if (written && closed && calls_.replace(&file_, outputName_.c_str())) return true;
     Discard();
     return false;
 }
 
 void ReplacingFile::Discard() {
-    if (!m_file.name.empty() || m_file.handle != -1) m_calls.discard(&m_file);
-    m_file = {};
+    if (!file_.name.empty() || file_.handle != -1) calls_.discard(&file_);
+    file_ = {};
 }

@@ -29,7 +29,7 @@ public:
     // The start of every temporary file's name.
     static constexpr const char* kTemporaryPrefix = ".korbastel-";
 
-    explicit ReplacingFile(const Calls& calls = StandardCalls()) : m_calls(calls) {}
+    explicit ReplacingFile(const Calls& calls = StandardCalls()) : calls_(calls) {}
     ~ReplacingFile() { Discard(); }
     ReplacingFile(const ReplacingFile&) = delete;
     ReplacingFile& operator=(const ReplacingFile&) = delete;
@@ -44,10 +44,10 @@ public:
     // Closes and removes the temporary file, if one is open.
     void Discard();
 
-    const std::string& TemporaryName() const { return m_file.name; }
+    const std::string& TemporaryName() const { return file_.name; }
 
 private:
-    Calls m_calls;
-    std::string m_outputName;
-    platform::TemporaryFile m_file;
+    Calls calls_;
+    std::string outputName_;
+    platform::TemporaryFile file_;
 };

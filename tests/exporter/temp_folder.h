@@ -17,24 +17,24 @@ public:
         std::string name = "korbastel_";
         if (info) name += std::string(info->test_suite_name()) + "_" + info->name();
         name += suffix;
-        m_path = std::filesystem::temp_directory_path() / name;
-        std::filesystem::remove_all(m_path);
-        std::filesystem::create_directories(m_path);
+        path_ = std::filesystem::temp_directory_path() / name;
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
     }
     ~TempFolder() {
         std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
+        std::filesystem::remove_all(path_, ignored);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    std::string Path(const std::string& name) const { return (m_path / name).string(); }
-    const std::filesystem::path& Root() const { return m_path; }
+    std::string Path(const std::string& name) const { return (path_ / name).string(); }
+    const std::filesystem::path& Root() const { return path_; }
 
     // Names of every entry in the folder, sorted.
     std::vector<std::string> Entries() const {
         std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(m_path)) {
+        for (const auto& entry : std::filesystem::directory_iterator(path_)) {
             names.push_back(entry.path().filename().string());
         }
         std::sort(names.begin(), names.end());
@@ -52,5 +52,5 @@ public:
     }
 
 private:
-    std::filesystem::path m_path;
+    std::filesystem::path path_;
 };

@@ -16,8 +16,8 @@ struct TestColour {
 
 class TestModel {
 public:
-    TestModel() : m_model(MakeModel()) {}
-    msModel* get() const { return m_model.get(); }
+    TestModel() : model_(MakeModel()) {}
+    msModel* get() const { return model_.get(); }
 
     // A material with a diffuse texture; returns its index.
     int AddMaterial(const std::string& name, const std::string& texture,
@@ -79,5 +79,5 @@ public:
     }
 
 private:
-    ModelPtr m_model;
+    ModelPtr model_;
 };
