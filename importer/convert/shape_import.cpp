@@ -5,7 +5,7 @@
 
 #include "importer/convert/stored_geometry.h"
 #include "importer/module_state.h"
-#include "importer/nif/debug_printer.h"
+#include "importer/nif/diagnostics.h"
 #include "importer/nif/messages.h"
 #include "importer/nif/nif_file.h"
 #include "importer/nif/nif_block.h"
@@ -112,11 +112,8 @@ int ImportVertices(msMesh* mesh, NifBlock* shape, bool withTexCoords) {
 
 // One line on the run's debugger output, after the shape's last triangle.
 void ReportSkippedTriangles(NifBlock* shape, int skipped) {
-    const std::string line = FormatText("Skipped %d triangles of shape '%s' that name missing vertices", skipped,
-                                        TextOrEmpty(shape->GetId()));
-    DebugPrinter* printer = shape->GetOwner()->GetPrinter();
-    printer->PrintText(line.c_str());
-    printer->EndLine();
+    const std::string line = FormatText(nif_messages::kSkippedTriangles, skipped, TextOrEmpty(shape->GetId()));
+    shape->GetOwner()->GetPrinter()->WriteLine(line);
 }
 
 // Adds the triangles whose three vertex indices lie below `vertexCount`;

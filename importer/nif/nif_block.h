@@ -18,7 +18,7 @@
 #include "importer/convert/matrix44.h"
 #include "importer/nif/records.h"
 
-class DebugPrinter;
+class Diagnostics;
 class NifFile;
 class Qiv_Stream;
 
@@ -33,7 +33,7 @@ public:
     // The 28 operations, in slot order.
     /* 0 */ virtual ~NifBlock();
     /* 1 */ virtual void ResolveLinks() = 0;
-    /* 2 */ virtual void Dump(DebugPrinter* printer) const;  // writes nothing
+    /* 2 */ virtual void Dump(Diagnostics* printer) const;  // writes nothing
     /* 3 */ virtual void LinkParents();                       // nothing
     /* 4 */ virtual int IsShape() const;                      // 0
     /* 5 */ virtual int GetNumberVertexes() const;            // box "GetNumberVertexes"/"ARGH"; 0
@@ -75,6 +75,8 @@ public:
     void SetBlockIndex(int index) { blockIndex_ = index; }
 
 protected:
+    // Shows a base answer's box through the load's diagnostics.
+    void ShowQuestionBox(const char* text, const char* caption) const;
     // The block a link names, or none (-1, or any index that names no block).
     NifBlock* Linked(int32_t index) const;
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "importer/nif/block_factory.h"
-#include "importer/nif/debug_printer.h"
+#include "importer/nif/diagnostics.h"
 #include "importer/nif/messages.h"
 #include "importer/nif/nif_block.h"
 #include "importer/nif/qiv_stream.h"
@@ -70,8 +70,7 @@ void NifFile::ResolveAllLinks() {
         blocks_[i]->ResolveLinks();
     }
     if (linkWarningsHidden_ != 0 && printer_) {
-        printer_->PrintText(FormatText(kFurtherLinkWarnings, linkWarningsHidden_).c_str());
-        printer_->EndLine();
+        printer_->WriteLine(FormatText(kFurtherLinkWarnings, linkWarningsHidden_));
     }
 }
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-class DebugPrinter;
+class Diagnostics;
 class NifBlock;
 class Qiv_Stream;
 
@@ -44,7 +44,7 @@ public:
     // The footer's root list, kept as read and not checked; block 0 stays the root.
     int32_t GetRootCount() const { return rootCount_; }
     const std::vector<int32_t>& GetRootIndices() const { return rootIndices_; }
-    DebugPrinter* GetPrinter() const { return printer_; }
+    Diagnostics* GetPrinter() const { return printer_; }
 
     // Called by the link checks of ResolveLinks: one warning line, "message"
     // followed by the linked block's type name, within the per-load cap.
@@ -63,7 +63,7 @@ private:
     void ArriveAndLinkParents(NifBlock* block);
 
     Qiv_Stream* stream_;
-    DebugPrinter* printer_;
+    Diagnostics* printer_;
     std::string headerText_;
     int32_t version_ = 0;
     int32_t declaredBlockCount_ = 0;

@@ -6,13 +6,13 @@
 #include <memory>
 #include <new>
 
-#include "importer/nif/debug_printer.h"
+#include "importer/nif/diagnostics.h"
 #include "importer/nif/messages.h"
 #include "importer/nif/text_exception.h"
 
 using namespace nif_messages;
 
-Qiv_Stream::Qiv_Stream(DebugPrinter* printer) : printer_(printer) {}
+Qiv_Stream::Qiv_Stream(Diagnostics* printer) : printer_(printer) {}
 
 Qiv_Stream::~Qiv_Stream() = default;
 
@@ -72,8 +72,7 @@ bool Qiv_Stream::OpenBytes(const void* data, size_t size, const char* name) {
 
 void Qiv_Stream::ReportError(const std::string& text) {
     if (printer_) {
-        printer_->PrintText(text.c_str());
-        printer_->EndLine();
+        printer_->WriteLine(text);
     }
     throw TextException(text);
 }

@@ -17,12 +17,12 @@
 #include <string>
 #include <vector>
 
-class DebugPrinter;
+class Diagnostics;
 
 class Qiv_Stream {
 public:
     // The printer receives every error before it is raised; not owned, may be null.
-    explicit Qiv_Stream(DebugPrinter* printer);
+    explicit Qiv_Stream(Diagnostics* printer);
     virtual ~Qiv_Stream();
 
     Qiv_Stream(const Qiv_Stream&) = delete;
@@ -56,7 +56,7 @@ public:
     // Writes `text` to the printer as one line, then raises it.
     [[noreturn]] void ReportError(const std::string& text);
 
-    DebugPrinter* GetPrinter() const { return printer_; }
+    Diagnostics* GetPrinter() const { return printer_; }
     bool IsInitialised() const { return initialised_; }
     const std::string& GetPath() const { return path_; }
     size_t Position() const { return position_; }
@@ -78,7 +78,7 @@ private:
     // Checks like Copy, then moves past n bytes (n of 1 to 4) and returns where they start.
     inline const unsigned char* Take(int n);
 
-    DebugPrinter* printer_;
+    Diagnostics* printer_;
     bool initialised_ = false;
     std::string path_;
     std::unique_ptr<unsigned char[]> data_;  // the file's bytes and one more
