@@ -16,9 +16,8 @@ namespace {
 long long ShapeItems(NifBlock* shape) {
     long long items = 1;  // the mesh
     if (shape->GetTexturingProperty() != nullptr) items += 1;
-    const auto* triShape = dynamic_cast<const NiTriShape*>(shape);
-    if (triShape == nullptr) return items;
-    const auto* data = dynamic_cast<const NiTriShapeData*>(shape->GetOwner()->GetBlock(triShape->ShapeDataLink()));
+    const NiTriShape* triShape = AsTriShape(shape);
+    const NiTriShapeData* data = triShape ? triShape->ShapeData() : nullptr;
     if (data == nullptr) return items;
     items += data->GetNumberVertexes() > 0 ? data->GetNumberVertexes() : 0;
     items += data->GetNumberTriangles() > 0 ? data->GetNumberTriangles() : 0;

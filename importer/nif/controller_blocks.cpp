@@ -5,6 +5,7 @@
 #include "importer/nif/nif_file.h"
 #include "importer/nif/record_reading.h"
 
+
 namespace {
 
 // The fewest file bytes of a morph target: its key count and key type.
@@ -42,7 +43,7 @@ KeyGroup ReadKeyGroup(Qiv_Stream& stream, int kind, const KeySize (&table)[N]) {
     group.keyType = stream.Long();
     group.floatsPerKey = FloatsPerKey(table, group.keyType);
     if (group.keyCount > 0 && group.floatsPerKey > 0) {
-        group.keys = ReadFloats(stream, int64_t(group.keyCount) * group.floatsPerKey);
+        group.keys = stream.Array<float>(int64_t(group.keyCount) * group.floatsPerKey);
     }
     return group;
 }
@@ -117,7 +118,7 @@ NiKeyframeData::NiKeyframeData(NifFile* owner, const char* typeName, Qiv_Stream*
         } else {
             rotation_.floatsPerKey = FloatsPerKey(kRotationKeySizes, rotation_.keyType);
             if (rotation_.keyCount > 0) {
-                rotation_.keys = ReadFloats(s, int64_t(rotation_.keyCount) * rotation_.floatsPerKey);
+                rotation_.keys = s.Array<float>(int64_t(rotation_.keyCount) * rotation_.floatsPerKey);
             }
         }
     }
@@ -136,15 +137,23 @@ NiMorphData::NiMorphData(NifFile* owner, const char* typeName, Qiv_Stream* strea
     s.ByteVerify(1);  // relative targets
     ReserveForEntries(morphs_, morphCount_, s, kMorphTargetBytes);
     for (int32_t i = 0; i < morphCount_; ++i) {
-        auto morph = std::make_unique<MorphTarget>();
-        morph->keyCount = s.Long();
-        morph->keyType = s.Long();
-        if (morph->keyCount > 0) {
-            morph->keys = ReadFloats(s, int64_t(morph->keyCount) * FloatsPerKey(kFloatKeySizes, morph->keyType));
-        }
-        ReadVectors(s, morph->vertices, vertexCount_);
-        morphs_.push_back(std::move(morph));
+        morphs_.push_back(s.Here());
+        const int32_t keyCount = s.Long();
+        const int32_t keyType = s.Long();
+        if (keyCount > 0) s.Array<float>(int64_t(keyCount) * FloatsPerKey(kFloatKeySizes, keyType));
+        s.Array<NifVector>(vertexCount_);
     }
+}
+
+FileArray<float> MorphTarget::Keys() const {
+    const int32_t keyCount = KeyCount();
+    if (keyCount <= 0) return {};
+    return FileArray<float>(bytes_ + 8, static_cast<size_t>(keyCount) * static_cast<size_t>(FloatsPerKey(kFloatKeySizes, KeyType())));
+}
+
+FileArray<NifVector> MorphTarget::Vertices() const {
+    if (vertexCount_ <= 0) return {};
+    return FileArray<NifVector>(bytes_ + 8 + Keys().ByteCount(), static_cast<size_t>(vertexCount_));
 }
 
 void NiMorphData::ResolveLinks() {}
@@ -161,7 +170,7 @@ NiUVData::NiUVData(NifFile* owner, const char* typeName, Qiv_Stream* stream) : N
             // Reported as a verify of the usual key type 2 would report it.
             s.ReportError(FormatText(nif_messages::kUnexpectedLong, static_cast<unsigned>(group.keyType), group.keyType, 2u, 2));
         }
-        group.keys = ReadFloats(s, int64_t(group.keyCount) * FloatsPerKey(kFloatKeySizes, group.keyType));
+        group.keys = s.Array<float>(int64_t(group.keyCount) * FloatsPerKey(kFloatKeySizes, group.keyType));
     }
 }
 

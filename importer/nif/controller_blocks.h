@@ -67,7 +67,7 @@ struct KeyGroup {
     int32_t keyType = 0;
     int32_t keyCount = 0;
     int floatsPerKey = 0;
-    std::vector<float> keys;
+    FileArray<float> keys;
 };
 
 // A rotation group of key type 4 holds its keys as separate x, y and z angle groups.
@@ -93,15 +93,20 @@ private:
     AxisRotationKeys axisRotation_;
 };
 
-// One morph target of a NiMorphData, owned by it.
+// One morph target of a NiMorphData, decoded from where the file holds it:
+// key count, key type, the keys (when the count is above 0), the vertices.
 class MorphTarget {
 public:
-    virtual ~MorphTarget() = default;
+    MorphTarget(const unsigned char* bytes, int32_t vertexCount) : bytes_(bytes), vertexCount_(vertexCount) {}
 
-    int32_t keyCount = 0;
-    int32_t keyType = 0;
-    std::vector<float> keys;
-    std::vector<NifVector> vertices;
+    int32_t KeyCount() const { return LoadLong(bytes_); }
+    int32_t KeyType() const { return LoadLong(bytes_ + 4); }
+    FileArray<float> Keys() const;
+    FileArray<NifVector> Vertices() const;
+
+private:
+    const unsigned char* bytes_;
+    int32_t vertexCount_;
 };
 
 class NiMorphData : public NifBlock {
@@ -110,19 +115,20 @@ public:
     void ResolveLinks() override;
 
     int32_t VertexCount() const { return vertexCount_; }
-    const std::vector<std::unique_ptr<MorphTarget>>& Morphs() const { return morphs_; }
+    size_t MorphCount() const { return morphs_.size(); }
+    MorphTarget Morph(size_t morph) const { return MorphTarget(morphs_[morph], vertexCount_); }
 
 private:
     int32_t morphCount_ = 0;
     int32_t vertexCount_ = 0;
-    std::vector<std::unique_ptr<MorphTarget>> morphs_;
+    std::vector<const unsigned char*> morphs_;  // where each target starts in the file
 };
 
 // One of the four groups of a NiUVData.
 struct UVKeyGroup {
     int32_t keyCount = 0;
     int32_t keyType = 0;
-    std::vector<float> keys;
+    FileArray<float> keys;
 };
 
 class NiUVData : public NifBlock {

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "importer/nif/records.h"
+#include "importer/nif/file_array.h"
 
 class NifFile;
 

@@ -36,14 +36,14 @@ int NifBlock::GetNumberVertexes() const {
     return 0;
 }
 
-const NifVector& NifBlock::GetVertex(int) const { return kZeroVector; }
+NifVector NifBlock::GetVertex(int) const { return kZeroVector; }
 
 int NifBlock::HasUVCoords() const {
     ShowQuestionBox("HasUVCoords", kArghCaption);
     return 0;
 }
 
-const NifTexCoord& NifBlock::GetUVCoord(int, int) const { return kZeroTexCoord; }
+NifTexCoord NifBlock::GetUVCoord(int, int) const { return kZeroTexCoord; }
 
 int NifBlock::GetNumberChildren() const { return 0; }
 

@@ -15,7 +15,8 @@
 #include <cstring>
 #include <string>
 
-#include "importer/convert/matrix44.h"
+#include "importer/transform/matrix44.h"
+#include "importer/nif/file_array.h"
 #include "importer/nif/records.h"
 
 class Diagnostics;
@@ -37,9 +38,9 @@ public:
     /* 3 */ virtual void LinkParents();                       // nothing
     /* 4 */ virtual int IsShape() const;                      // 0
     /* 5 */ virtual int GetNumberVertexes() const;            // box "GetNumberVertexes"/"ARGH"; 0
-    /* 6 */ virtual const NifVector& GetVertex(int vertex) const;  // shared zero
+    /* 6 */ virtual NifVector GetVertex(int vertex) const;  // zero vector
     /* 7 */ virtual int HasUVCoords() const;                  // box "HasUVCoords"/"ARGH"; 0
-    /* 8 */ virtual const NifTexCoord& GetUVCoord(int vertex, int set) const;  // shared zero
+    /* 8 */ virtual NifTexCoord GetUVCoord(int vertex, int set) const;  // zero pair
     /* 9 */ virtual int GetNumberChildren() const;            // 0
     /* 10 */ virtual NifBlock* GetChild(int position) const;  // none
     /* 11 */ virtual int GetNumberTriangles() const;          // 0

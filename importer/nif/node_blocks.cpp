@@ -9,7 +9,7 @@ namespace {
 // The one name that makes a node a bone by itself.
 constexpr char kBoneNodeName[] = "Bip01";
 
-// File bytes of one match group index, for bounding the reservation of groups.
+// File bytes of a match group's count and of each of its indices.
 constexpr size_t kShortBytes = 2;
 
 bool IsNamed(const NifBlock* block, const char* typeName) { return block && block->HasTypeName(typeName); }
@@ -162,6 +162,16 @@ void NiTriShape::LinkParents() {
 
 int NiTriShape::IsShape() const { return 1; }
 
+const NiTriShape* AsTriShape(const NifBlock* block) {
+    return IsNamed(block, "NiTriShape") ? static_cast<const NiTriShape*>(block) : nullptr;
+}
+
+const NiTriShapeData* AsTriShapeData(const NifBlock* block) {
+    return IsNamed(block, "NiTriShapeData") ? static_cast<const NiTriShapeData*>(block) : nullptr;
+}
+
+const NiTriShapeData* NiTriShape::ShapeData() const { return AsTriShapeData(Linked(shapeData_)); }
+
 const NifBlock* NiTriShape::GeometrySource() const {
     const NifBlock* data = Linked(shapeData_);
     return IsNamed(data, "NiTriShape") ? nullptr : data;
@@ -172,7 +182,7 @@ int NiTriShape::GetNumberVertexes() const {
     return data ? data->GetNumberVertexes() : NifBlock::GetNumberVertexes();
 }
 
-const NifVector& NiTriShape::GetVertex(int vertex) const {
+NifVector NiTriShape::GetVertex(int vertex) const {
     const NifBlock* data = GeometrySource();
     return data ? data->GetVertex(vertex) : NifBlock::GetVertex(vertex);
 }
@@ -182,7 +192,7 @@ int NiTriShape::HasUVCoords() const {
     return data ? data->HasUVCoords() : NifBlock::HasUVCoords();
 }
 
-const NifTexCoord& NiTriShape::GetUVCoord(int vertex, int set) const {
+NifTexCoord NiTriShape::GetUVCoord(int vertex, int set) const {
     const NifBlock* data = GeometrySource();
     return data ? data->GetUVCoord(vertex, set) : NifBlock::GetUVCoord(vertex, set);
 }
@@ -220,41 +230,43 @@ NiTriShapeData::NiTriShapeData(NifFile* owner, const char* typeName, Qiv_Stream*
     Qiv_Stream& s = *stream;
     vertexCount_ = s.Short();
     hasVertices_ = s.Long();
-    if (hasVertices_ != 0) ReadVectors(s, vertices_, vertexCount_);
+    if (hasVertices_ != 0) vertices_ = s.Array<NifVector>(vertexCount_);
     hasNormals_ = s.Long();
-    if (hasNormals_ > 0) ReadVectors(s, normals_, vertexCount_);
+    if (hasNormals_ > 0) normals_ = s.Array<NifVector>(vertexCount_);
     centre_ = ReadVector(s);
     radius_ = s.Float();
     hasVertexColours_ = s.Long();
-    if (hasVertexColours_ != 0) ReadColoursRgba(s, vertexColours_, vertexCount_);
+    if (hasVertexColours_ != 0) vertexColours_ = s.Array<NifColour>(vertexCount_);
     uvSetCount_ = s.Short();
     hasUV_ = s.Long();
     if (hasUV_ != 0) {
         const int64_t coordCount = int64_t(uvSetCount_) * vertexCount_;
-        ReadTexCoords(s, texCoords_, coordCount);
+        texCoords_ = s.Array<NifTexCoord>(coordCount);
     }
     triangleCount_ = s.Short();
     const int32_t pointCount = s.LongVerify(3 * triangleCount_);
-    ReadShorts(s, trianglePoints_, pointCount);
+    trianglePoints_ = s.Array<uint16_t>(pointCount);
     const int matchGroupCount = s.Short();
-    ReserveForEntries(matchGroups_, matchGroupCount, s, kShortBytes);
-    for (int group = 0; group < matchGroupCount; ++group) {
-        const int count = s.Short();
-        std::vector<uint16_t> indices;
-        ReadShorts(s, indices, count);
-        matchGroups_.push_back(std::move(indices));
-    }
+    const unsigned char* groups = s.Here();
+    for (int group = 0; group < matchGroupCount; ++group) s.Array<uint16_t>(s.Short());
+    matchGroups_ = MatchGroupList(groups, static_cast<size_t>(matchGroupCount));
+}
+
+FileArray<uint16_t> MatchGroupList::operator[](size_t group) const {
+    const unsigned char* bytes = bytes_;
+    for (size_t i = 0; i < group; ++i) bytes += kShortBytes * (1 + LoadShort(bytes));
+    return FileArray<uint16_t>(bytes + kShortBytes, LoadShort(bytes));
 }
 
 void NiTriShapeData::ResolveLinks() {}
 
 int NiTriShapeData::GetNumberVertexes() const { return vertexCount_; }
 
-const NifVector& NiTriShapeData::GetVertex(int vertex) const { return VertexAt(vertex); }
+NifVector NiTriShapeData::GetVertex(int vertex) const { return VertexAt(vertex); }
 
 int NiTriShapeData::HasUVCoords() const { return hasUV_; }
 
-const NifTexCoord& NiTriShapeData::GetUVCoord(int vertex, int set) const { return UVCoordAt(vertex, set); }
+NifTexCoord NiTriShapeData::GetUVCoord(int vertex, int set) const { return UVCoordAt(vertex, set); }
 
 int NiTriShapeData::GetNumberTriangles() const { return triangleCount_; }
 

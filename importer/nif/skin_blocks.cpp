@@ -6,16 +6,8 @@
 
 namespace {
 
-// The fewest file bytes of a skin bone (no weights) and of one weight.
+// The fewest file bytes of a skin bone (no weights).
 constexpr size_t kSkinBoneBytes = 36 + 12 + 4 + 12 + 4 + 2;
-constexpr size_t kWeightBytes = 6;
-
-SkinVertexWeight ReadWeight(Qiv_Stream& stream) {
-    SkinVertexWeight weight;
-    weight.vertex = stream.Short();
-    weight.weight = stream.Float();
-    return weight;
-}
 
 SkinBone ReadSkinBone(Qiv_Stream& stream) {
     SkinBone bone;
@@ -25,12 +17,7 @@ SkinBone ReadSkinBone(Qiv_Stream& stream) {
     bone.boundsCentre = ReadVector(stream);
     bone.boundsRadius = stream.Float();
     const int16_t weightCount = static_cast<int16_t>(stream.Short());
-    ReadEntriesWhole(stream, bone.weights, weightCount, kWeightBytes, ReadWeight, [](const unsigned char* bytes) {
-        SkinVertexWeight weight;
-        weight.vertex = LoadShort(bytes);
-        weight.weight = LoadFloat(bytes + 2);
-        return weight;
-    });
+    bone.weights = stream.Array<SkinVertexWeight>(weightCount);
     return bone;
 }
 

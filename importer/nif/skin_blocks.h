@@ -31,6 +31,12 @@ struct SkinVertexWeight {
     float weight = 0.0f;
 };
 
+template <>
+struct FileEntry<SkinVertexWeight> {
+    static constexpr EntryLayout kLayout{{2, 4}, 2, "Short"};
+    static SkinVertexWeight Decode(const unsigned char* bytes) { return {LoadShort(bytes), LoadFloat(bytes + 2)}; }
+};
+
 // One bone's record in the skin data; owned by its NiSkinData.
 class SkinBone {
 public:
@@ -39,7 +45,7 @@ public:
     float scale = 0.0f;
     NifVector boundsCentre;
     float boundsRadius = 0.0f;
-    std::vector<SkinVertexWeight> weights;
+    FileArray<SkinVertexWeight> weights;
 };
 
 class NiSkinData : public NifBlock {

@@ -225,8 +225,8 @@ TEST_F(NodeBlocks, MatchGroupsReadTheirOwnCounts) {
     EXPECT_EQ(data.BytesRead(), b.Size());
     ASSERT_EQ(data.block->MatchGroups().size(), 3u);
     EXPECT_TRUE(data.block->MatchGroups()[0].empty());
-    EXPECT_EQ(data.block->MatchGroups()[1], (std::vector<uint16_t>{7, 8}));
-    EXPECT_EQ(data.block->MatchGroups()[2], (std::vector<uint16_t>{9}));
+    EXPECT_EQ(data.block->MatchGroups()[1].ToVector(), (std::vector<uint16_t>{7, 8}));
+    EXPECT_EQ(data.block->MatchGroups()[2].ToVector(), (std::vector<uint16_t>{9}));
 }
 
 TEST_F(NodeBlocks, CountsFrom32768To65535AreUnsigned) {
