@@ -3,18 +3,23 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
-#include <memory>
-#include <new>
 
 #include "importer/nif/diagnostics.h"
 #include "importer/nif/messages.h"
 #include "importer/nif/text_exception.h"
+#include "platform/platform.h"
 
 using namespace nif_messages;
 
 Qiv_Stream::Qiv_Stream(Diagnostics* printer) : printer_(printer) {}
 
-Qiv_Stream::~Qiv_Stream() = default;
+Qiv_Stream::~Qiv_Stream() { ReleaseImage(); }
+
+void Qiv_Stream::ReleaseImage() {
+    platform::ReleaseFileImage(image_, imageSize_);
+    image_ = nullptr;
+    imageSize_ = 0;
+}
 
 namespace {
 
@@ -33,7 +38,7 @@ long FileSize(std::FILE* file) {
 bool Qiv_Stream::OpenFile(const char* path) {
     path_ = path ? path : "";
     initialised_ = false;
-    image_.reset();
+    ReleaseImage();
     bytes_ = nullptr;
     size_ = 0;
     position_ = 0;
@@ -42,29 +47,28 @@ bool Qiv_Stream::OpenFile(const char* path) {
     const long size = file ? FileSize(file) : -1;
     bool loaded = size >= 0;
     if (loaded && size > 0) {
-        try {
-            // Not cleared first: fread fills it, and only the bytes it filled are read.
-            image_ = std::make_unique_for_overwrite<unsigned char[]>(static_cast<size_t>(size));
-        } catch (const std::bad_alloc&) {
-            loaded = false;
-        }
+        // Not cleared first: fread fills it, and only the bytes it filled are read.
+        image_ = static_cast<unsigned char*>(platform::AllocateFileImage(static_cast<size_t>(size)));
+        imageSize_ = static_cast<size_t>(size);
+        loaded = image_ != nullptr;
     }
     if (!loaded) {
         if (file) std::fclose(file);
-        image_.reset();
+        ReleaseImage();
         throw TextException(FormatText(kUnableToOpenFile, path_.c_str()));
     }
-    // A file that shrank since the size query gives only the bytes actually read.
-    size_ = size > 0 ? std::fread(image_.get(), 1, static_cast<size_t>(size), file) : 0;
+    // Read once, and never copied again. A file that shrank since the size
+    // query gives only the bytes actually read.
+    size_ = size > 0 ? std::fread(image_, 1, static_cast<size_t>(size), file) : 0;
     std::fclose(file);
-    bytes_ = image_.get();
+    bytes_ = image_;
     initialised_ = true;
     return true;
 }
 
 bool Qiv_Stream::OpenBytes(const void* data, size_t size, const char* name) {
     path_ = name ? name : "";
-    image_.reset();
+    ReleaseImage();
     bytes_ = static_cast<const unsigned char*>(data);
     size_ = data ? size : 0;
     position_ = 0;

@@ -21,7 +21,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 
 #include "importer/nif/file_array.h"
@@ -102,7 +101,10 @@ private:
     Diagnostics* printer_;
     bool initialised_ = false;
     std::string path_;
-    std::unique_ptr<unsigned char[]> image_;  // the file's bytes, when OpenFile read them
+    void ReleaseImage();
+
+    unsigned char* image_ = nullptr;        // the file's bytes, when OpenFile read them
+    size_t imageSize_ = 0;
     const unsigned char* bytes_ = nullptr;   // the image, or the caller's bytes
     size_t size_ = 0;
     size_t position_ = 0;
