@@ -2,7 +2,7 @@
 
 #include "importer/nif/link_checks.h"
 #include "importer/nif/messages.h"
-#include "importer/nif/nif_file.h"
+#include "importer/nif/block_table.h"
 #include "importer/nif/record_reading.h"
 
 
@@ -61,7 +61,7 @@ void ControllerRecord::ReadAfterNext(Qiv_Stream& stream) {
 
 // ---------------------------------------------------------------- controllers
 
-NiKeyframeController::NiKeyframeController(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+NiKeyframeController::NiKeyframeController(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
     : NifBlock(owner, typeName) {
     controller_.nextController = stream->Long();  // real files chain controllers here
     controller_.ReadAfterNext(*stream);
@@ -74,7 +74,7 @@ void NiKeyframeController::ResolveLinks() {
     CheckLink(GetOwner(), LinkCheck::NiKeyframeData, data_);
 }
 
-NiGeomMorpherController::NiGeomMorpherController(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+NiGeomMorpherController::NiGeomMorpherController(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
     : NifBlock(owner, typeName) {
     controller_.nextController = stream->Long();
     controller_.ReadAfterNext(*stream);
@@ -88,7 +88,7 @@ void NiGeomMorpherController::ResolveLinks() {
     CheckLink(GetOwner(), LinkCheck::TimeController, controller_.nextController);
 }
 
-NiUVController::NiUVController(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiUVController::NiUVController(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
     controller_.nextController = stream->Long();  // real files chain controllers here
     controller_.ReadAfterNext(*stream);
     unknownShort_ = stream->Short();  // any value in real files
@@ -103,7 +103,7 @@ void NiUVController::ResolveLinks() {
 
 // ---------------------------------------------------------------- NiKeyframeData
 
-NiKeyframeData::NiKeyframeData(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiKeyframeData::NiKeyframeData(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
     rotation_.kind = KeyGroup::kRotation;
     rotation_.keyCount = s.Long();
@@ -130,7 +130,7 @@ void NiKeyframeData::ResolveLinks() {}
 
 // ---------------------------------------------------------------- NiMorphData
 
-NiMorphData::NiMorphData(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiMorphData::NiMorphData(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
     morphCount_ = s.Long();
     vertexCount_ = s.Long();
@@ -160,7 +160,7 @@ void NiMorphData::ResolveLinks() {}
 
 // ---------------------------------------------------------------- NiUVData
 
-NiUVData::NiUVData(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiUVData::NiUVData(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
     for (UVKeyGroup& group : groups_) {
         group.keyCount = s.Long();

@@ -21,7 +21,7 @@ struct ControllerRecord {
 
 class NiKeyframeController : public NifBlock {
 public:
-    NiKeyframeController(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiKeyframeController(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     const ControllerRecord& Controller() const { return controller_; }
@@ -34,7 +34,7 @@ private:
 
 class NiGeomMorpherController : public NifBlock {
 public:
-    NiGeomMorpherController(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiGeomMorpherController(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     const ControllerRecord& Controller() const { return controller_; }
@@ -47,7 +47,7 @@ private:
 
 class NiUVController : public NifBlock {
 public:
-    NiUVController(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiUVController(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     const ControllerRecord& Controller() const { return controller_; }
@@ -78,7 +78,7 @@ struct AxisRotationKeys {
 
 class NiKeyframeData : public NifBlock {
 public:
-    NiKeyframeData(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiKeyframeData(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     const KeyGroup& Rotation() const { return rotation_; }
@@ -111,7 +111,7 @@ private:
 
 class NiMorphData : public NifBlock {
 public:
-    NiMorphData(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiMorphData(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     int32_t VertexCount() const { return vertexCount_; }
@@ -135,7 +135,7 @@ class NiUVData : public NifBlock {
 public:
     static constexpr int kGroupCount = 4;
 
-    NiUVData(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiUVData(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     const UVKeyGroup& Group(int group) const { return groups_[group]; }

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "importer/nif/link_checks.h"
-#include "importer/nif/nif_file.h"
+#include "importer/nif/block_table.h"
 #include "importer/nif/record_reading.h"
 
 namespace {
@@ -15,7 +15,7 @@ constexpr size_t kTextKeyBytes = 8;
 
 // ---------------------------------------------------------------- particles
 
-NiRotatingParticles::NiRotatingParticles(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+NiRotatingParticles::NiRotatingParticles(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
     : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
     object_.name = s.LengthString();
@@ -34,7 +34,7 @@ void NiRotatingParticles::ResolveLinks() {
     CheckLinks(GetOwner(), LinkCheck::Property, object_.properties);
 }
 
-NiRotatingParticlesData::NiRotatingParticlesData(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+NiRotatingParticlesData::NiRotatingParticlesData(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
     : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
     vertexCount_ = static_cast<int16_t>(s.Short());
@@ -56,7 +56,7 @@ NiRotatingParticlesData::NiRotatingParticlesData(NifFile* owner, const char* typ
 
 void NiRotatingParticlesData::ResolveLinks() {}
 
-NiParticleSystemController::NiParticleSystemController(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+NiParticleSystemController::NiParticleSystemController(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
     : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
     nextController_ = s.LongVerify(-1);
@@ -82,7 +82,7 @@ void NiParticleSystemController::ResolveLinks() {
     CheckLink(GetOwner(), LinkCheck::ParticleGrowFade, modifier_);
 }
 
-NiParticleGrowFade::NiParticleGrowFade(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+NiParticleGrowFade::NiParticleGrowFade(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
     : NifBlock(owner, typeName) {
     nextModifier_ = stream->Long();  // real files chain modifiers here
     link_ = stream->Long();
@@ -94,7 +94,7 @@ void NiParticleGrowFade::ResolveLinks() { CheckLink(GetOwner(), LinkCheck::TimeC
 
 // ---------------------------------------------------------------- NiTextureEffect
 
-NiTextureEffect::NiTextureEffect(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiTextureEffect::NiTextureEffect(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
     object_.name = s.LengthString();
     object_.extraData = s.LongVerify(-1);
@@ -115,7 +115,7 @@ void NiTextureEffect::ResolveLinks() {}
 
 // ---------------------------------------------------------------- extra data
 
-NiStringExtraData::NiStringExtraData(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+NiStringExtraData::NiStringExtraData(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
     : NifBlock(owner, typeName) {
     nextExtraData_ = stream->Long();
     storedLength_ = stream->Long();
@@ -124,7 +124,7 @@ NiStringExtraData::NiStringExtraData(NifFile* owner, const char* typeName, Qiv_S
 
 void NiStringExtraData::ResolveLinks() { CheckLink(GetOwner(), LinkCheck::ExtraData, nextExtraData_); }
 
-NiTextKeyExtraData::NiTextKeyExtraData(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+NiTextKeyExtraData::NiTextKeyExtraData(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
     : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
     nextExtraData_ = s.Long();

@@ -11,7 +11,7 @@
 
 class NiRotatingParticles : public NifBlock {
 public:
-    NiRotatingParticles(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiRotatingParticles(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     const ObjectRecord& Object() const { return object_; }
@@ -24,7 +24,7 @@ private:
 
 class NiRotatingParticlesData : public NifBlock {
 public:
-    NiRotatingParticlesData(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiRotatingParticlesData(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     int VertexCount() const { return vertexCount_; }
@@ -46,7 +46,7 @@ private:
 
 class NiParticleSystemController : public NifBlock {
 public:
-    NiParticleSystemController(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiParticleSystemController(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     int ParticleCount() const { return particleCounts_[1]; }
@@ -73,7 +73,7 @@ private:
 
 class NiParticleGrowFade : public NifBlock {
 public:
-    NiParticleGrowFade(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiParticleGrowFade(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     int32_t NextModifierLink() const { return nextModifier_; }
@@ -89,7 +89,7 @@ private:
 
 class NiTextureEffect : public NifBlock {
 public:
-    NiTextureEffect(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiTextureEffect(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     const ObjectRecord& Object() const { return object_; }
@@ -109,7 +109,7 @@ private:
 
 class NiStringExtraData : public NifBlock {
 public:
-    NiStringExtraData(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiStringExtraData(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     int32_t NextExtraDataLink() const { return nextExtraData_; }
@@ -146,7 +146,7 @@ private:
 
 class NiTextKeyExtraData : public NifBlock {
 public:
-    NiTextKeyExtraData(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiTextKeyExtraData(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     int32_t NextExtraDataLink() const { return nextExtraData_; }

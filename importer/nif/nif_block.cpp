@@ -1,7 +1,7 @@
 #include "importer/nif/nif_block.h"
 
 #include "importer/nif/messages.h"
-#include "importer/nif/nif_file.h"
+#include "importer/nif/block_table.h"
 #include "importer/nif/diagnostics.h"
 #include "platform/platform.h"
 
@@ -11,7 +11,7 @@ const NifVector NifBlock::kZeroVector{};
 const NifTexCoord NifBlock::kZeroTexCoord{};
 const NifColour NifBlock::kZeroColour{};
 
-NifBlock::NifBlock(NifFile* owner, const char* typeName) : typeName_(typeName), owner_(owner) {}
+NifBlock::NifBlock(BlockTable* owner, const char* typeName) : typeName_(typeName), owner_(owner) {}
 
 NifBlock::~NifBlock() = default;
 

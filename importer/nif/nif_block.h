@@ -7,7 +7,7 @@
 // without knowing their class; a question asked of a block whose kind lacks
 // it answers with a neutral value, and some show an "ARGH" message box.
 //
-// Links are kept as block indices and looked up through the owning NifFile
+// Links are kept as block indices and looked up through the owning file's BlockTable
 // each time they are followed; an index that names no block is "none".
 #pragma once
 
@@ -20,14 +20,14 @@
 #include "importer/nif/records.h"
 
 class Diagnostics;
-class NifFile;
+class BlockTable;
 class Qiv_Stream;
 
 class NifBlock {
 public:
     // `typeName` is kept as a pointer, not copied: it must outlive the block
     // (the block factory passes the names of its static table).
-    NifBlock(NifFile* owner, const char* typeName);
+    NifBlock(BlockTable* owner, const char* typeName);
     NifBlock(const NifBlock&) = delete;
     NifBlock& operator=(const NifBlock&) = delete;
 
@@ -67,7 +67,7 @@ public:
     NifBlock* GetParent() const { return parent_; }
     bool IsBone() const { return isBone_; }
     int GetBlockIndex() const { return blockIndex_; }
-    NifFile* GetOwner() const { return owner_; }
+    BlockTable* GetOwner() const { return owner_; }
 
     // Set by the load: the block that links to this one as a child, skin
     // instance or skin data; the bone mark; the block's own position.
@@ -88,7 +88,7 @@ protected:
 
 private:
     const char* typeName_;  // not owned: the block factory's name for the type
-    NifFile* owner_;
+    BlockTable* owner_;
     NifBlock* parent_ = nullptr;
     bool isBone_ = false;
     int blockIndex_ = -1;

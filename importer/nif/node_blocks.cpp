@@ -1,7 +1,8 @@
 #include "importer/nif/node_blocks.h"
 
 #include "importer/nif/link_checks.h"
-#include "importer/nif/nif_file.h"
+#include "importer/nif/parent_walk.h"
+#include "importer/nif/block_table.h"
 #include "importer/nif/record_reading.h"
 
 namespace {
@@ -18,7 +19,7 @@ bool IsNamed(const NifBlock* block, const char* typeName) { return block && bloc
 
 // ---------------------------------------------------------------- NodeBlock
 
-NodeBlock::NodeBlock(NifFile* owner, const char* typeName) : NifBlock(owner, typeName) {}
+NodeBlock::NodeBlock(BlockTable* owner, const char* typeName) : NifBlock(owner, typeName) {}
 
 void NodeBlock::ReadHead(Qiv_Stream& stream, bool controllerMustBeNone) {
     object_.name = stream.LengthString();
@@ -40,20 +41,19 @@ void NodeBlock::ResolveLinks() {
     CheckLinks(GetOwner(), LinkCheck::DynamicEffect, dynamicEffects_);
 }
 
-void NodeBlock::LinkChildren() {
+const std::vector<NifBlock*>& NodeBlock::WalkChildren() {
     if (!walkChildrenGathered_) {
         for (int32_t index : children_.indices) {
             if (NifBlock* child = Linked(index)) walkChildren_.push_back(child);
         }
         walkChildrenGathered_ = true;
     }
-    // By position: a loop in the child links re-enters this node while the list is walked.
-    for (size_t i = 0; i < walkChildren_.size(); ++i) GetOwner()->LinkChild(this, walkChildren_[i]);
+    return walkChildren_;
 }
 
 // ---------------------------------------------------------------- NiNode
 
-NiNode::NiNode(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NodeBlock(owner, typeName) {
+NiNode::NiNode(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NodeBlock(owner, typeName) {
     ReadHead(*stream, false);
     if (object_.name == kBoneNodeName) MarkBone();
     unknown2_ = stream->Long();
@@ -67,7 +67,9 @@ NiNode::NiNode(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NodeB
     ReadTail(*stream);
 }
 
-void NiNode::LinkParents() { LinkChildren(); }
+void NiNode::LinkParents() {
+    if (GetOwner()) WalkParents(*GetOwner(), this, false);
+}
 
 int NiNode::GetNumberChildren() const { return children_.Count(); }
 
@@ -109,7 +111,7 @@ void NiNode::GetBoneMatrix(Matrix44& output) const {
 
 // ---------------------------------------------------------------- the other node kinds
 
-NiBSAnimationNode::NiBSAnimationNode(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+NiBSAnimationNode::NiBSAnimationNode(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
     : NodeBlock(owner, typeName) {
     ReadHead(*stream, false);
     unknown2_ = stream->LongVerify(0);
@@ -118,27 +120,29 @@ NiBSAnimationNode::NiBSAnimationNode(NifFile* owner, const char* typeName, Qiv_S
 
 const char* NiBSAnimationNode::GetId() const { return object_.name.c_str(); }
 
-NiBSParticleNode::NiBSParticleNode(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+NiBSParticleNode::NiBSParticleNode(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
     : NodeBlock(owner, typeName) {
     ReadHead(*stream, false);
     unknown2_ = stream->LongVerify(0);
     ReadTail(*stream);
 }
 
-RootCollisionNode::RootCollisionNode(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+RootCollisionNode::RootCollisionNode(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
     : NodeBlock(owner, typeName) {
     ReadHead(*stream, true);
     unknown2_ = stream->LongVerify(0);
     ReadTail(*stream);
 }
 
-void RootCollisionNode::LinkParents() { LinkChildren(); }
+void RootCollisionNode::LinkParents() {
+    if (GetOwner()) WalkParents(*GetOwner(), this, false);
+}
 
 void RootCollisionNode::GetLocalTransform(Matrix44& output) const { object_.LocalTransform(output); }
 
 // ---------------------------------------------------------------- NiTriShape
 
-NiTriShape::NiTriShape(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiTriShape::NiTriShape(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
     object_.name = stream->LengthString();
     object_.extraData = stream->Long();
     object_.timeController = stream->Long();
@@ -157,7 +161,7 @@ void NiTriShape::ResolveLinks() {
 }
 
 void NiTriShape::LinkParents() {
-    if (NifBlock* skin = Linked(skinInstance_)) GetOwner()->LinkChild(this, skin);
+    if (GetOwner()) WalkParents(*GetOwner(), this, false);
 }
 
 int NiTriShape::IsShape() const { return 1; }
@@ -226,7 +230,7 @@ void NiTriShape::GetLocalTransform(Matrix44& output) const { object_.LocalTransf
 
 // ---------------------------------------------------------------- NiTriShapeData
 
-NiTriShapeData::NiTriShapeData(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiTriShapeData::NiTriShapeData(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
     vertexCount_ = s.Short();
     hasVertices_ = s.Long();

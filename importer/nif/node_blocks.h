@@ -22,23 +22,24 @@ public:
     int32_t Unknown2() const { return unknown2_; }
 
 protected:
-    NodeBlock(NifFile* owner, const char* typeName);
+    NodeBlock(BlockTable* owner, const char* typeName);
     // Fields 1-9; the controller link must be -1 when `controllerMustBeNone`.
     void ReadHead(Qiv_Stream& stream, bool controllerMustBeNone);
     // Children and Dynamic Effects.
     void ReadTail(Qiv_Stream& stream);
-    // Gives each child this node as parent and passes the walk on to it.
-    void LinkChildren();
+public:
+    // The children entries that name a block, in list order, gathered on the
+    // first call: a node the parent walk reaches again and again costs only
+    // its real children, however many entries name no block.
+    const std::vector<NifBlock*>& WalkChildren();
 
+protected:
     ObjectRecord object_;
     int32_t unknown2_ = 0;
     LinkList children_;
     LinkList dynamicEffects_;
 
 private:
-    // The children entries that name a block, in list order, gathered on the
-    // first walk through this node: a node reached again and again costs only
-    // its real children, however many entries name no block.
     std::vector<NifBlock*> walkChildren_;
     bool walkChildrenGathered_ = false;
 };
@@ -52,7 +53,7 @@ struct BoundingBox {
 
 class NiNode : public NodeBlock {
 public:
-    NiNode(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiNode(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
 
     void LinkParents() override;
     int GetNumberChildren() const override;
@@ -83,18 +84,18 @@ private:
 
 class NiBSAnimationNode : public NodeBlock {
 public:
-    NiBSAnimationNode(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiBSAnimationNode(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     const char* GetId() const override;
 };
 
 class NiBSParticleNode : public NodeBlock {
 public:
-    NiBSParticleNode(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiBSParticleNode(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
 };
 
 class RootCollisionNode : public NodeBlock {
 public:
-    RootCollisionNode(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    RootCollisionNode(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void LinkParents() override;
     void GetLocalTransform(Matrix44& output) const override;
 };
@@ -103,7 +104,7 @@ class NiTriShapeData;
 
 class NiTriShape : public NifBlock {
 public:
-    NiTriShape(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiTriShape(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
 
     void ResolveLinks() override;
     void LinkParents() override;
@@ -124,6 +125,7 @@ public:
     // The block the data link names when it is a NiTriShapeData, else none.
     const NiTriShapeData* ShapeData() const;
     int32_t SkinInstanceLink() const { return skinInstance_; }
+    NifBlock* SkinInstanceBlock() const { return Linked(skinInstance_); }
 
 private:
     // The data block the geometry questions go to; none when the link names
@@ -156,7 +158,7 @@ private:
 
 class NiTriShapeData : public NifBlock {
 public:
-    NiTriShapeData(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiTriShapeData(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
 
     void ResolveLinks() override;
     int GetNumberVertexes() const override;

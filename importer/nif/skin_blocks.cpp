@@ -1,7 +1,8 @@
 #include "importer/nif/skin_blocks.h"
 
 #include "importer/nif/link_checks.h"
-#include "importer/nif/nif_file.h"
+#include "importer/nif/parent_walk.h"
+#include "importer/nif/block_table.h"
 #include "importer/nif/record_reading.h"
 
 namespace {
@@ -25,7 +26,7 @@ SkinBone ReadSkinBone(Qiv_Stream& stream) {
 
 // ---------------------------------------------------------------- NiSkinInstance
 
-NiSkinInstance::NiSkinInstance(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiSkinInstance::NiSkinInstance(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
     skinData_ = stream->Long();
     parentNode_ = stream->Long();
     boneNodes_ = ReadLinkList(*stream);
@@ -38,20 +39,22 @@ void NiSkinInstance::ResolveLinks() {
 }
 
 void NiSkinInstance::LinkParents() {
-    if (!bonesMarked_) {
-        for (int32_t index : boneNodes_.indices) {
-            if (NifBlock* bone = Linked(index)) bone->MarkBone();
-        }
-        bonesMarked_ = true;
+    if (GetOwner()) WalkParents(*GetOwner(), this, false);
+}
+
+void NiSkinInstance::MarkBoneNodes() {
+    if (bonesMarked_) return;
+    for (int32_t index : boneNodes_.indices) {
+        if (NifBlock* bone = Linked(index)) bone->MarkBone();
     }
-    if (NifBlock* data = Linked(skinData_)) GetOwner()->LinkChild(this, data);
+    bonesMarked_ = true;
 }
 
 NifBlock* NiSkinInstance::GetBoneBlock(int bone) const { return Linked(boneNodes_.At(bone)); }
 
 // ---------------------------------------------------------------- NiSkinData
 
-NiSkinData::NiSkinData(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiSkinData::NiSkinData(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
     scale_ = s.Float();
     translation_ = ReadVector(s);
@@ -64,6 +67,10 @@ NiSkinData::NiSkinData(NifFile* owner, const char* typeName, Qiv_Stream* stream)
 void NiSkinData::ResolveLinks() {}
 
 void NiSkinData::LinkParents() {
+    if (GetOwner()) WalkParents(*GetOwner(), this, false);
+}
+
+void NiSkinData::ApplyBoneData() {
     const NifBlock* instance = GetParent();
     if (!instance) return;  // block 0 itself: no skin instance names the bones
     // Reached again through the same skin instance, with no bone data applied
