@@ -111,9 +111,9 @@ NiKeyframeData::NiKeyframeData(BlockTable* owner, const char* typeName, Qiv_Stre
         rotation_.keyType = s.Long();
         if (rotation_.keyType == kAxisRotationKeyType) {
             if (rotation_.keyCount > 0) {
-                hasAxisRotation_ = true;
-                axisRotation_.value = s.Float();
-                for (KeyGroup& axis : axisRotation_.axes) axis = ReadKeyGroup(s, KeyGroup::kRotation, kFloatKeySizes);
+                axisRotation_ = std::make_unique<AxisRotationKeys>();
+                axisRotation_->value = s.Float();
+                for (KeyGroup& axis : axisRotation_->axes) axis = ReadKeyGroup(s, KeyGroup::kRotation, kFloatKeySizes);
             }
         } else {
             rotation_.floatsPerKey = FloatsPerKey(kRotationKeySizes, rotation_.keyType);
@@ -127,6 +127,11 @@ NiKeyframeData::NiKeyframeData(BlockTable* owner, const char* typeName, Qiv_Stre
 }
 
 void NiKeyframeData::ResolveLinks() {}
+
+const AxisRotationKeys& NiKeyframeData::AxisRotation() const {
+    static const AxisRotationKeys kNone;
+    return axisRotation_ ? *axisRotation_ : kNone;
+}
 
 // ---------------------------------------------------------------- NiMorphData
 
@@ -162,7 +167,9 @@ void NiMorphData::ResolveLinks() {}
 
 NiUVData::NiUVData(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
-    for (UVKeyGroup& group : groups_) {
+    groups_ = s.Here();
+    for (int i = 0; i < kGroupCount; ++i) {
+        UVKeyGroup group;
         group.keyCount = s.Long();
         if (group.keyCount <= 0) continue;
         group.keyType = s.Long();
@@ -170,7 +177,26 @@ NiUVData::NiUVData(BlockTable* owner, const char* typeName, Qiv_Stream* stream) 
             // Reported as a verify of the usual key type 2 would report it.
             s.ReportError(FormatText(nif_messages::kUnexpectedLong, static_cast<unsigned>(group.keyType), group.keyType, 2u, 2));
         }
-        group.keys = s.Array<float>(int64_t(group.keyCount) * FloatsPerKey(kFloatKeySizes, group.keyType));
+        s.Array<float>(int64_t(group.keyCount) * FloatsPerKey(kFloatKeySizes, group.keyType));
+    }
+}
+
+UVKeyGroup NiUVData::Group(int group) const {
+    // The load checked every group: each is a count, and when it is above 0
+    // a key type of 1 to 3 and its keys.
+    if (group < 0 || group >= kGroupCount) return {};
+    const unsigned char* bytes = groups_;
+    for (int i = 0;; ++i) {
+        UVKeyGroup found;
+        found.keyCount = LoadLong(bytes);
+        bytes += 4;
+        if (found.keyCount > 0) {
+            found.keyType = LoadLong(bytes);
+            const size_t floats = static_cast<size_t>(found.keyCount) * static_cast<size_t>(FloatsPerKey(kFloatKeySizes, found.keyType));
+            found.keys = FileArray<float>(bytes + 4, floats);
+            bytes += 4 + found.keys.ByteCount();
+        }
+        if (i == group) return found;
     }
 }
 

@@ -84,13 +84,15 @@ public:
     const KeyGroup& Rotation() const { return rotation_; }
     const KeyGroup& Translation() const { return translation_; }
     const KeyGroup& Scale() const { return scale_; }
-    bool HasAxisRotation() const { return hasAxisRotation_; }
-    const AxisRotationKeys& AxisRotation() const { return axisRotation_; }
+    bool HasAxisRotation() const { return axisRotation_ != nullptr; }
+    // Empty groups when the rotation keys are not of key type 4.
+    const AxisRotationKeys& AxisRotation() const;
 
 private:
     KeyGroup rotation_, translation_, scale_;
-    bool hasAxisRotation_ = false;
-    AxisRotationKeys axisRotation_;
+    // Held only when present: most keyframe data has none, and a file of
+    // nothing but small keyframe data must not need much more than its bytes.
+    std::unique_ptr<AxisRotationKeys> axisRotation_;
 };
 
 // One morph target of a NiMorphData, decoded from where the file holds it:
@@ -138,8 +140,9 @@ public:
     NiUVData(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
-    const UVKeyGroup& Group(int group) const { return groups_[group]; }
+    // Group 0 to 3, decoded from where the file holds the groups.
+    UVKeyGroup Group(int group) const;
 
 private:
-    UVKeyGroup groups_[kGroupCount];
+    const unsigned char* groups_ = nullptr;  // where the first group starts in the file
 };

@@ -3,7 +3,7 @@
 // each array-carrying type with the largest counts its layout allows, must
 // load within three times the file's size and 16 MB (the file's image counted).
 //
-// Six types do not meet that bound yet with their smallest instance, and three
+// Five types do not meet that bound yet with their smallest instance, and three
 // meet it with little margin: a block object and its place in the table cost
 // more than twice the 24 to 80 bytes such a block takes in the file. They are
 // held to the ratio they reach today, so that they cannot grow, until blocks
@@ -114,7 +114,7 @@ double AllowedRatio(const std::string& typeName) {
     static const std::vector<std::pair<std::string, double>> kOverBound = {
         {"NiZBufferProperty", 3.5}, {"NiSkinInstance", 3.5},      {"NiStringExtraData", 3.5},
         {"NiAlphaProperty", 3.5},   {"NiTriShapeData", 3.5},      {"NiTexturingProperty", 4.5},
-        {"NiMorphData", 4.5},       {"NiUVData", 6.0},            {"NiKeyframeData", 9.5},
+        {"NiMorphData", 4.5},       {"NiKeyframeData", 5.5},
     };
     for (const auto& [name, ratio] : kOverBound) {
         if (name == typeName) return ratio;
