@@ -4,6 +4,7 @@
 #include <string>
 
 #include "importer/module_state.h"
+#include "importer/nif/messages.h"
 
 namespace {
 
@@ -23,10 +24,9 @@ void CopyFieldInto(platform::DialogHandle dialog, int controlId, char (&buffer)[
 
 void PickImportFile(platform::DialogHandle dialog) {
     platform::FileDialogRequest request;
-    request.title = "Import NIF (I hope)";
-    // One description/pattern pair; the literal's own zero ends the list.
-    request.filter = "NIF Files (*.nif)\0*.nif\0";
-    request.defaultExtension = "nif";
+    request.title = nif_messages::kImportFilePickerTitle;
+    request.filter = nif_messages::kImportFileFilter;
+    request.defaultExtension = nif_messages::kImportFileExtension;
     request.flags = platform::kFileHideReadOnly | platform::kFilePathMustExist | platform::kFileFileMustExist;
     request.fileBufferSize = 256;
     request.titleBufferSize = 256;
@@ -38,7 +38,7 @@ void PickImportFile(platform::DialogHandle dialog) {
 
 void PickTextureDirectory(platform::DialogHandle dialog) {
     std::string path;
-    if (platform::ShowFolderBrowser("Texture Directory", path)) {
+    if (platform::ShowFolderBrowser(nif_messages::kTextureFolderPickerTitle, path)) {
         platform::SetItemText(dialog, kTextureDirectoryField, path.c_str());
     }
 }

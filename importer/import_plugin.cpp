@@ -6,12 +6,13 @@
 #include "importer/import_dialog.h"
 #include "importer/import_run.h"
 #include "importer/module_state.h"
-#include "importer/nif/text_exception.h"
+#include "importer/nif/diagnostics.h"
+#include "importer/nif/messages.h"
 #include "platform/platform.h"
 
 namespace {
 
-constexpr char kTitle[] = "Dravelin (Version 0.03)...";
+constexpr const char (&kTitle)[sizeof nif_messages::kPlugInTitle] = nif_messages::kPlugInTitle;
 static_assert(sizeof(kTitle) <= 64, "the title must fit the object's 64-byte buffer");
 
 // The dialog template lives in this library. The host may have loaded it
@@ -39,16 +40,23 @@ const char* CNifImportPlugIn::Title() { return title_; }
 
 int CNifImportPlugIn::Execute(msModel* model) {
     if (model == nullptr) return -1;
-    // The one error handler of the run: no exception may reach the host.
+    // No exception may reach the host: the run itself answers with a result,
+    // and the dialog is the only other step that could throw.
+    bool confirmed = false;
     try {
-        if (!RunOptionsDialog()) return 0;
-        return ImportNifFile(model, ImportFileName);
-    } catch (const TextException& error) {
-        ShowImportError(error.Text().c_str());
+        confirmed = RunOptionsDialog();
     } catch (const std::bad_alloc&) {
-        ShowImportError("Out of memory.");
+        platform::ShowMessageBox(nif_messages::kOutOfMemory, nif_messages::kImportErrorCaption);
+        return 0;
     } catch (...) {
-        ShowImportError("Unexpected failure while importing.");
+        platform::ShowMessageBox(nif_messages::kUnexpectedFailure, nif_messages::kImportErrorCaption);
+        return 0;
     }
-    return 0;
+    if (!confirmed) return 0;
+
+    Diagnostics diagnostics;
+    const ImportResult result = RunImport(model, ImportFileName, diagnostics);
+    if (result.failed) diagnostics.ShowBox(result.message.c_str(), nif_messages::kImportErrorCaption);
+    diagnostics.Finish();
+    return result.execute;
 }

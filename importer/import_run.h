@@ -1,16 +1,31 @@
 // One import: read a NIF file and add what it holds to the host's model.
 #pragma once
 
+#include <string>
+
 #include "host/msLib.h"
 
-// Loads `fileName` completely (printer, stream and NIF file object, created
-// in that order and released in reverse order, also on failure) and converts
-// its scene graph from the root into `model`. Returns 0 when at least one mesh
+class Diagnostics;
+
+// How an import run ended: what Execute returns, and when the run failed,
+// the text of the error box that Execute shows.
+struct ImportResult {
+    int execute = 0;  // 0: a mesh was added, or the run failed; 1: no mesh was added
+    bool failed = false;
+    std::string message;
+};
+
+// Loads `fileName` completely (stream and NIF file object, created in that
+// order and released in reverse order, also on failure) and converts its
+// scene graph from the root into `model`. Returns 0 when at least one mesh
 // was added and 1 when none was (also for a file with no block at all).
 // Throws TextException when the file cannot be read or parsed, or would add
 // more than the host can take; that happens before the conversion starts, so
-// the model is then unchanged.
+// the model is then unchanged. Boxes and debug lines go to `diagnostics`.
+int ImportNifFile(msModel* model, const char* fileName, Diagnostics& diagnostics);
+// As above with diagnostics of its own, finished before it returns or throws.
 int ImportNifFile(msModel* model, const char* fileName);
 
-// Shows a failed import's text in the importer's error box.
-void ShowImportError(const char* text);
+// ImportNifFile as a result: never throws. A failure's message is the
+// exception's text, or the out-of-memory or unexpected-failure text.
+ImportResult RunImport(msModel* model, const char* fileName, Diagnostics& diagnostics);

@@ -2,7 +2,7 @@
 #include <exception>
 #include <new>
 
-#include "importer/nif/debug_printer.h"
+#include "importer/nif/diagnostics.h"
 #include "importer/nif/nif_block.h"
 #include "importer/nif/nif_file.h"
 #include "importer/nif/qiv_stream.h"
@@ -16,9 +16,10 @@ namespace mshost {
 int RunCheck(const std::string& path, std::string* out, std::string* err) {
     platform::headless::Reset();
     int status = 0;
+    // The load's sink, finished after the load, whichever way it ended.
+    Diagnostics diagnostics;
     try {
-        DebugPrinter printer;
-        Qiv_Stream stream(&printer);
+        Qiv_Stream stream(&diagnostics);
         stream.OpenFile(path.c_str());
         NifFile file(&stream);
         const int count = file.GetBlockCount();
@@ -36,6 +37,7 @@ int RunCheck(const std::string& path, std::string* out, std::string* err) {
         *err += "mshost: unexpected failure while loading '" + path + "': " + failure.what() + "\n";
         status = 2;
     }
+    diagnostics.Finish();
     for (const std::string& line : SplitLines(platform::headless::DebugText())) *err += line + "\n";
     return status;
 }

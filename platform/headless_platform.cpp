@@ -11,6 +11,7 @@
 #include <deque>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <map>
 #include <random>
 #include <set>
@@ -175,6 +176,46 @@ ModuleHandle ModuleContaining(const void* address) {
     Dl_info info{};
     if (dladdr(address, &info) == 0) return nullptr;
     return info.dli_fbase;
+}
+
+namespace {
+
+// Images from this size on are mapped in huge pages; smaller ones come from the heap.
+constexpr size_t kHugePage = size_t(2) << 20;
+
+size_t MappedLength(size_t size) { return (size + kHugePage - 1) & ~(kHugePage - 1); }
+
+}  // namespace
+
+void* AllocateFileImage(size_t size) {
+    if (size < kHugePage) return std::malloc(size != 0 ? size : 1);
+    const size_t length = MappedLength(size);
+    if (length < size || length + kHugePage < length) return nullptr;
+    // Mapped one huge page longer, then trimmed to a huge-page boundary so the
+    // whole image can be backed by huge pages.
+    void* raw = mmap(nullptr, length + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (raw == MAP_FAILED) return nullptr;
+    const uintptr_t start = reinterpret_cast<uintptr_t>(raw);
+    const uintptr_t aligned = (start + kHugePage - 1) & ~uintptr_t(kHugePage - 1);
+    if (aligned > start) munmap(raw, aligned - start);
+    const size_t tail = kHugePage - (aligned - start);
+    if (tail > 0) munmap(reinterpret_cast<void*>(aligned + length), tail);
+    void* image = reinterpret_cast<void*>(aligned);
+    madvise(image, length, MADV_HUGEPAGE);
+#ifdef MADV_POPULATE_WRITE
+    // One call instead of a fault per page; older kernels refuse it and fault as usual.
+    madvise(image, length, MADV_POPULATE_WRITE);
+#endif
+    return image;
+}
+
+void ReleaseFileImage(void* memory, size_t size) {
+    if (!memory) return;
+    if (size < kHugePage) {
+        std::free(memory);
+    } else {
+        munmap(memory, MappedLength(size));
+    }
 }
 
 std::string TemporaryFolder() {

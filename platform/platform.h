@@ -79,6 +79,14 @@ bool ShowFolderBrowser(const char* title, std::string& chosenPath);
 // whatever name the host loaded the library under), or null.
 ModuleHandle ModuleContaining(const void* address);
 
+// Memory for a whole file's image: `size` bytes, writable and not cleared,
+// or null when there is not that much. Released with ReleaseFileImage(memory,
+// size). Large images are asked for so that filling them costs few page
+// faults: on Linux in transparent huge pages, populated in one go where the
+// kernel allows it; on Windows committed in one call.
+void* AllocateFileImage(size_t size);
+void ReleaseFileImage(void* memory, size_t size);
+
 // The system's folder for temporary files, ending in a path separator.
 std::string TemporaryFolder();
 

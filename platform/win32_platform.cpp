@@ -149,6 +149,14 @@ ModuleHandle ModuleContaining(const void* address) {
     return module;
 }
 
+void* AllocateFileImage(size_t size) {
+    return VirtualAlloc(nullptr, size != 0 ? size : 1, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+}
+
+void ReleaseFileImage(void* memory, size_t) {
+    if (memory) VirtualFree(memory, 0, MEM_RELEASE);
+}
+
 std::string TemporaryFolder() {
     // GetTempPathA answers with the length it needs when the buffer is too small.
     std::vector<char> buffer(MAX_PATH + 1, '\0');

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Peak memory of loading a file must stay below 3 x the file's size + 16 MB.
+# Peak memory of loading a file must stay below 3 x the file's size + 16 MB;
+# for the generated geometry file, below its size + 16 MB (the reader keeps
+# the file's bytes once and views its arrays in place).
 #
 #     scripts/memory_check.sh
 #
@@ -33,6 +35,7 @@ printf '%-40s %12s %12s %12s %s\n' file bytes peak_kb limit_kb result
 for f in "${files[@]}"; do
   size=$(stat -c %s "$f")
   limit_kb=$(( (3 * size + 16 * 1024 * 1024) / 1024 ))
+  if [ "$(basename "$f")" = heavy_geometry.nif ]; then limit_kb=$(( (size + 16 * 1024 * 1024) / 1024 )); fi
   /usr/bin/time -v -o "$work/time.txt" build/release/bin/mshost check "$f" >/dev/null 2>&1 || true
   peak_kb=$(sed -n 's/.*Maximum resident set size (kbytes): //p' "$work/time.txt")
   result=ok

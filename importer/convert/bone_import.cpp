@@ -1,6 +1,6 @@
 #include "importer/convert/bone_import.h"
 
-#include "importer/convert/matrix44.h"
+#include "importer/transform/matrix44.h"
 #include "importer/nif/nif_block.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "importer/nif/debug_printer.h"
+#include "importer/nif/diagnostics.h"
 #include "importer/nif/messages.h"
 #include "importer/nif/nif_block.h"
 #include "importer/nif/nif_file.h"
@@ -16,9 +16,8 @@ namespace {
 long long ShapeItems(NifBlock* shape) {
     long long items = 1;  // the mesh
     if (shape->GetTexturingProperty() != nullptr) items += 1;
-    const auto* triShape = dynamic_cast<const NiTriShape*>(shape);
-    if (triShape == nullptr) return items;
-    const auto* data = dynamic_cast<const NiTriShapeData*>(shape->GetOwner()->GetBlock(triShape->ShapeDataLink()));
+    const NiTriShape* triShape = AsTriShape(shape);
+    const NiTriShapeData* data = triShape ? triShape->ShapeData() : nullptr;
     if (data == nullptr) return items;
     items += data->GetNumberVertexes() > 0 ? data->GetNumberVertexes() : 0;
     items += data->GetNumberTriangles() > 0 ? data->GetNumberTriangles() : 0;
@@ -44,10 +43,9 @@ long long CountConvertedItems(NifBlock* root, long long limit) {
     return total;
 }
 
-void CheckConversionSize(NifBlock* root, DebugPrinter* printer) {
+void CheckConversionSize(NifBlock* root, Diagnostics* printer) {
     if (CountConvertedItems(root, kMaxConvertedItems) <= kMaxConvertedItems) return;
     const std::string text = FormatText(nif_messages::kSceneTooLargeToImport, kMaxConvertedItems);
-    printer->PrintText(text.c_str());
-    printer->EndLine();
+    printer->WriteLine(text);
     throw TextException(text);
 }

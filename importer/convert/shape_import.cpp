@@ -1,11 +1,10 @@
 #include "importer/convert/shape_import.h"
 
 #include <string>
-#include <typeinfo>
 
 #include "importer/convert/stored_geometry.h"
 #include "importer/module_state.h"
-#include "importer/nif/debug_printer.h"
+#include "importer/nif/diagnostics.h"
 #include "importer/nif/messages.h"
 #include "importer/nif/nif_file.h"
 #include "importer/nif/nif_block.h"
@@ -68,8 +67,8 @@ class GeometryQuestions {
 public:
     explicit GeometryQuestions(NifBlock* shape) : shape_(shape), data_(ForwardedTo(shape)) {}
 
-    const NifVector& Vertex(int vertex) const { return data_ ? data_->VertexAt(vertex) : shape_->GetVertex(vertex); }
-    const NifTexCoord& UVCoord(int vertex, int set) const {
+    NifVector Vertex(int vertex) const { return data_ ? data_->VertexAt(vertex) : shape_->GetVertex(vertex); }
+    NifTexCoord UVCoord(int vertex, int set) const {
         return data_ ? data_->UVCoordAt(vertex, set) : shape_->GetUVCoord(vertex, set);
     }
     uint16_t TriangleIndex(int position) const {
@@ -78,9 +77,8 @@ public:
 
 private:
     static const NiTriShapeData* ForwardedTo(NifBlock* shape) {
-        if (shape == nullptr || shape->GetOwner() == nullptr || typeid(*shape) != typeid(NiTriShape)) return nullptr;
-        const NifBlock* data = shape->GetOwner()->GetBlock(static_cast<const NiTriShape*>(shape)->ShapeDataLink());
-        return data != nullptr && typeid(*data) == typeid(NiTriShapeData) ? static_cast<const NiTriShapeData*>(data) : nullptr;
+        const NiTriShape* triShape = AsTriShape(shape);
+        return triShape != nullptr && shape->GetOwner() != nullptr ? triShape->ShapeData() : nullptr;
     }
 
     NifBlock* shape_;
@@ -98,11 +96,11 @@ int ImportVertices(msMesh* mesh, NifBlock* shape, bool withTexCoords) {
         msVertex* vertex = msMesh_GetVertexAt(mesh, msMesh_AddVertex(mesh));
         if (vertex == nullptr) break;  // the host's vertex list is full
         ++received;
-        const NifVector& position = geometry.Vertex(i);
+        const NifVector position = geometry.Vertex(i);
         float xyz[3] = {position.x, position.y, position.z};
         msVertex_SetVertex(vertex, xyz);
         if (texCoords) {
-            const NifTexCoord& coord = geometry.UVCoord(i, 0);
+            const NifTexCoord coord = geometry.UVCoord(i, 0);
             float uv[2] = {coord.u, coord.v};
             msVertex_SetTexCoords(vertex, uv);
         }
@@ -112,11 +110,8 @@ int ImportVertices(msMesh* mesh, NifBlock* shape, bool withTexCoords) {
 
 // One line on the run's debugger output, after the shape's last triangle.
 void ReportSkippedTriangles(NifBlock* shape, int skipped) {
-    const std::string line = FormatText("Skipped %d triangles of shape '%s' that name missing vertices", skipped,
-                                        TextOrEmpty(shape->GetId()));
-    DebugPrinter* printer = shape->GetOwner()->GetPrinter();
-    printer->PrintText(line.c_str());
-    printer->EndLine();
+    const std::string line = FormatText(nif_messages::kSkippedTriangles, skipped, TextOrEmpty(shape->GetId()));
+    shape->GetOwner()->GetPrinter()->WriteLine(line);
 }
 
 // Adds the triangles whose three vertex indices lie below `vertexCount`;

@@ -5,16 +5,15 @@
 
 StoredGeometry FindStoredGeometry(NifBlock* shape) {
     StoredGeometry stored;
-    const auto* triShape = dynamic_cast<const NiTriShape*>(shape);
+    const NiTriShape* triShape = AsTriShape(shape);
     if (triShape == nullptr) return stored;
 
-    const NifBlock* data = shape->GetOwner()->GetBlock(triShape->ShapeDataLink());
-    if (data == nullptr) {
+    if (shape->GetOwner()->GetBlock(triShape->ShapeDataLink()) == nullptr) {
         stored.hasData = false;
         return stored;
     }
     // A block of another type answers the geometry questions itself.
-    const auto* geometry = dynamic_cast<const NiTriShapeData*>(data);
+    const NiTriShapeData* geometry = triShape->ShapeData();
     if (geometry == nullptr) return stored;
 
     // Every per-vertex array is read whole or not at all, so comparing sizes

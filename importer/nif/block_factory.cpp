@@ -11,10 +11,10 @@
 
 namespace {
 
-using Constructor = std::unique_ptr<NifBlock> (*)(NifFile*, const char*, Qiv_Stream*);
+using Constructor = std::unique_ptr<NifBlock> (*)(BlockTable*, const char*, Qiv_Stream*);
 
 template <class Block>
-std::unique_ptr<NifBlock> Construct(NifFile* owner, const char* typeName, Qiv_Stream* stream) {
+std::unique_ptr<NifBlock> Construct(BlockTable* owner, const char* typeName, Qiv_Stream* stream) {
     return std::make_unique<Block>(owner, typeName, stream);
 }
 
@@ -56,7 +56,7 @@ const FactoryEntry kFactoryTable[] = {
 
 }  // namespace
 
-std::unique_ptr<NifBlock> CreateBlock(NifFile* owner, const std::string& typeName, Qiv_Stream* stream) {
+std::unique_ptr<NifBlock> CreateBlock(BlockTable* owner, const std::string& typeName, Qiv_Stream* stream) {
     for (const FactoryEntry& entry : kFactoryTable) {
         if (std::strcmp(entry.typeName, typeName.c_str()) == 0) {
             // The table's own name: it outlives every block, which keeps only a pointer to it.

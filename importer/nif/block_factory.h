@@ -5,9 +5,9 @@
 #include <string>
 
 class NifBlock;
-class NifFile;
+class BlockTable;
 class Qiv_Stream;
 
 // Creates the block named `typeName`, which reads its fields from `stream`;
 // returns null when no class has that name.
-std::unique_ptr<NifBlock> CreateBlock(NifFile* owner, const std::string& typeName, Qiv_Stream* stream);
+std::unique_ptr<NifBlock> CreateBlock(BlockTable* owner, const std::string& typeName, Qiv_Stream* stream);

@@ -2,8 +2,9 @@
 
 #include "importer/nif/link_checks.h"
 #include "importer/nif/messages.h"
-#include "importer/nif/nif_file.h"
+#include "importer/nif/block_table.h"
 #include "importer/nif/record_reading.h"
+
 
 namespace {
 
@@ -42,7 +43,7 @@ KeyGroup ReadKeyGroup(Qiv_Stream& stream, int kind, const KeySize (&table)[N]) {
     group.keyType = stream.Long();
     group.floatsPerKey = FloatsPerKey(table, group.keyType);
     if (group.keyCount > 0 && group.floatsPerKey > 0) {
-        group.keys = ReadFloats(stream, int64_t(group.keyCount) * group.floatsPerKey);
+        group.keys = stream.Array<float>(int64_t(group.keyCount) * group.floatsPerKey);
     }
     return group;
 }
@@ -60,7 +61,7 @@ void ControllerRecord::ReadAfterNext(Qiv_Stream& stream) {
 
 // ---------------------------------------------------------------- controllers
 
-NiKeyframeController::NiKeyframeController(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+NiKeyframeController::NiKeyframeController(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
     : NifBlock(owner, typeName) {
     controller_.nextController = stream->Long();  // real files chain controllers here
     controller_.ReadAfterNext(*stream);
@@ -73,7 +74,7 @@ void NiKeyframeController::ResolveLinks() {
     CheckLink(GetOwner(), LinkCheck::NiKeyframeData, data_);
 }
 
-NiGeomMorpherController::NiGeomMorpherController(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+NiGeomMorpherController::NiGeomMorpherController(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
     : NifBlock(owner, typeName) {
     controller_.nextController = stream->Long();
     controller_.ReadAfterNext(*stream);
@@ -87,7 +88,7 @@ void NiGeomMorpherController::ResolveLinks() {
     CheckLink(GetOwner(), LinkCheck::TimeController, controller_.nextController);
 }
 
-NiUVController::NiUVController(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiUVController::NiUVController(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
     controller_.nextController = stream->Long();  // real files chain controllers here
     controller_.ReadAfterNext(*stream);
     unknownShort_ = stream->Short();  // any value in real files
@@ -102,7 +103,7 @@ void NiUVController::ResolveLinks() {
 
 // ---------------------------------------------------------------- NiKeyframeData
 
-NiKeyframeData::NiKeyframeData(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiKeyframeData::NiKeyframeData(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
     rotation_.kind = KeyGroup::kRotation;
     rotation_.keyCount = s.Long();
@@ -110,14 +111,14 @@ NiKeyframeData::NiKeyframeData(NifFile* owner, const char* typeName, Qiv_Stream*
         rotation_.keyType = s.Long();
         if (rotation_.keyType == kAxisRotationKeyType) {
             if (rotation_.keyCount > 0) {
-                hasAxisRotation_ = true;
-                axisRotation_.value = s.Float();
-                for (KeyGroup& axis : axisRotation_.axes) axis = ReadKeyGroup(s, KeyGroup::kRotation, kFloatKeySizes);
+                axisRotation_ = std::make_unique<AxisRotationKeys>();
+                axisRotation_->value = s.Float();
+                for (KeyGroup& axis : axisRotation_->axes) axis = ReadKeyGroup(s, KeyGroup::kRotation, kFloatKeySizes);
             }
         } else {
             rotation_.floatsPerKey = FloatsPerKey(kRotationKeySizes, rotation_.keyType);
             if (rotation_.keyCount > 0) {
-                rotation_.keys = ReadFloats(s, int64_t(rotation_.keyCount) * rotation_.floatsPerKey);
+                rotation_.keys = s.Array<float>(int64_t(rotation_.keyCount) * rotation_.floatsPerKey);
             }
         }
     }
@@ -127,33 +128,48 @@ NiKeyframeData::NiKeyframeData(NifFile* owner, const char* typeName, Qiv_Stream*
 
 void NiKeyframeData::ResolveLinks() {}
 
+const AxisRotationKeys& NiKeyframeData::AxisRotation() const {
+    static const AxisRotationKeys kNone;
+    return axisRotation_ ? *axisRotation_ : kNone;
+}
+
 // ---------------------------------------------------------------- NiMorphData
 
-NiMorphData::NiMorphData(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiMorphData::NiMorphData(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
     morphCount_ = s.Long();
     vertexCount_ = s.Long();
     s.ByteVerify(1);  // relative targets
     ReserveForEntries(morphs_, morphCount_, s, kMorphTargetBytes);
     for (int32_t i = 0; i < morphCount_; ++i) {
-        auto morph = std::make_unique<MorphTarget>();
-        morph->keyCount = s.Long();
-        morph->keyType = s.Long();
-        if (morph->keyCount > 0) {
-            morph->keys = ReadFloats(s, int64_t(morph->keyCount) * FloatsPerKey(kFloatKeySizes, morph->keyType));
-        }
-        ReadVectors(s, morph->vertices, vertexCount_);
-        morphs_.push_back(std::move(morph));
+        morphs_.push_back(s.Here());
+        const int32_t keyCount = s.Long();
+        const int32_t keyType = s.Long();
+        if (keyCount > 0) s.Array<float>(int64_t(keyCount) * FloatsPerKey(kFloatKeySizes, keyType));
+        s.Array<NifVector>(vertexCount_);
     }
+}
+
+FileArray<float> MorphTarget::Keys() const {
+    const int32_t keyCount = KeyCount();
+    if (keyCount <= 0) return {};
+    return FileArray<float>(bytes_ + 8, static_cast<size_t>(keyCount) * static_cast<size_t>(FloatsPerKey(kFloatKeySizes, KeyType())));
+}
+
+FileArray<NifVector> MorphTarget::Vertices() const {
+    if (vertexCount_ <= 0) return {};
+    return FileArray<NifVector>(bytes_ + 8 + Keys().ByteCount(), static_cast<size_t>(vertexCount_));
 }
 
 void NiMorphData::ResolveLinks() {}
 
 // ---------------------------------------------------------------- NiUVData
 
-NiUVData::NiUVData(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiUVData::NiUVData(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
-    for (UVKeyGroup& group : groups_) {
+    groups_ = s.Here();
+    for (int i = 0; i < kGroupCount; ++i) {
+        UVKeyGroup group;
         group.keyCount = s.Long();
         if (group.keyCount <= 0) continue;
         group.keyType = s.Long();
@@ -161,7 +177,26 @@ NiUVData::NiUVData(NifFile* owner, const char* typeName, Qiv_Stream* stream) : N
             // Reported as a verify of the usual key type 2 would report it.
             s.ReportError(FormatText(nif_messages::kUnexpectedLong, static_cast<unsigned>(group.keyType), group.keyType, 2u, 2));
         }
-        group.keys = ReadFloats(s, int64_t(group.keyCount) * FloatsPerKey(kFloatKeySizes, group.keyType));
+        s.Array<float>(int64_t(group.keyCount) * FloatsPerKey(kFloatKeySizes, group.keyType));
+    }
+}
+
+UVKeyGroup NiUVData::Group(int group) const {
+    // The load checked every group: each is a count, and when it is above 0
+    // a key type of 1 to 3 and its keys.
+    if (group < 0 || group >= kGroupCount) return {};
+    const unsigned char* bytes = groups_;
+    for (int i = 0;; ++i) {
+        UVKeyGroup found;
+        found.keyCount = LoadLong(bytes);
+        bytes += 4;
+        if (found.keyCount > 0) {
+            found.keyType = LoadLong(bytes);
+            const size_t floats = static_cast<size_t>(found.keyCount) * static_cast<size_t>(FloatsPerKey(kFloatKeySizes, found.keyType));
+            found.keys = FileArray<float>(bytes + 4, floats);
+            bytes += 4 + found.keys.ByteCount();
+        }
+        if (i == group) return found;
     }
 }
 

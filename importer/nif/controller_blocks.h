@@ -21,7 +21,7 @@ struct ControllerRecord {
 
 class NiKeyframeController : public NifBlock {
 public:
-    NiKeyframeController(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiKeyframeController(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     const ControllerRecord& Controller() const { return controller_; }
@@ -34,7 +34,7 @@ private:
 
 class NiGeomMorpherController : public NifBlock {
 public:
-    NiGeomMorpherController(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiGeomMorpherController(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     const ControllerRecord& Controller() const { return controller_; }
@@ -47,7 +47,7 @@ private:
 
 class NiUVController : public NifBlock {
 public:
-    NiUVController(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiUVController(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     const ControllerRecord& Controller() const { return controller_; }
@@ -67,7 +67,7 @@ struct KeyGroup {
     int32_t keyType = 0;
     int32_t keyCount = 0;
     int floatsPerKey = 0;
-    std::vector<float> keys;
+    FileArray<float> keys;
 };
 
 // A rotation group of key type 4 holds its keys as separate x, y and z angle groups.
@@ -78,62 +78,71 @@ struct AxisRotationKeys {
 
 class NiKeyframeData : public NifBlock {
 public:
-    NiKeyframeData(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiKeyframeData(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     const KeyGroup& Rotation() const { return rotation_; }
     const KeyGroup& Translation() const { return translation_; }
     const KeyGroup& Scale() const { return scale_; }
-    bool HasAxisRotation() const { return hasAxisRotation_; }
-    const AxisRotationKeys& AxisRotation() const { return axisRotation_; }
+    bool HasAxisRotation() const { return axisRotation_ != nullptr; }
+    // Empty groups when the rotation keys are not of key type 4.
+    const AxisRotationKeys& AxisRotation() const;
 
 private:
     KeyGroup rotation_, translation_, scale_;
-    bool hasAxisRotation_ = false;
-    AxisRotationKeys axisRotation_;
+    // Held only when present: most keyframe data has none, and a file of
+    // nothing but small keyframe data must not need much more than its bytes.
+    std::unique_ptr<AxisRotationKeys> axisRotation_;
 };
 
-// One morph target of a NiMorphData, owned by it.
+// One morph target of a NiMorphData, decoded from where the file holds it:
+// key count, key type, the keys (when the count is above 0), the vertices.
 class MorphTarget {
 public:
-    virtual ~MorphTarget() = default;
+    MorphTarget(const unsigned char* bytes, int32_t vertexCount) : bytes_(bytes), vertexCount_(vertexCount) {}
 
-    int32_t keyCount = 0;
-    int32_t keyType = 0;
-    std::vector<float> keys;
-    std::vector<NifVector> vertices;
+    int32_t KeyCount() const { return LoadLong(bytes_); }
+    int32_t KeyType() const { return LoadLong(bytes_ + 4); }
+    FileArray<float> Keys() const;
+    FileArray<NifVector> Vertices() const;
+
+private:
+    const unsigned char* bytes_;
+    int32_t vertexCount_;
 };
 
 class NiMorphData : public NifBlock {
 public:
-    NiMorphData(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiMorphData(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     int32_t VertexCount() const { return vertexCount_; }
-    const std::vector<std::unique_ptr<MorphTarget>>& Morphs() const { return morphs_; }
+    size_t MorphCount() const { return morphs_.size(); }
+    MorphTarget Morph(size_t morph) const { return MorphTarget(morphs_[morph], vertexCount_); }
 
 private:
     int32_t morphCount_ = 0;
     int32_t vertexCount_ = 0;
-    std::vector<std::unique_ptr<MorphTarget>> morphs_;
+    std::vector<const unsigned char*> morphs_;  // where each target starts in the file
 };
 
 // One of the four groups of a NiUVData.
 struct UVKeyGroup {
     int32_t keyCount = 0;
     int32_t keyType = 0;
-    std::vector<float> keys;
+    FileArray<float> keys;
 };
 
 class NiUVData : public NifBlock {
 public:
     static constexpr int kGroupCount = 4;
 
-    NiUVData(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiUVData(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
-    const UVKeyGroup& Group(int group) const { return groups_[group]; }
+    // Group 0 to 3, decoded from where the file holds the groups.
+    UVKeyGroup Group(int group) const;
 
 private:
-    UVKeyGroup groups_[kGroupCount];
+    const unsigned char* groups_ = nullptr;  // where the first group starts in the file
 };

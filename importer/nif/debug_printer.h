@@ -1,11 +1,7 @@
-// Writes the importer's diagnostics to the debugger output.
-//
-// A diagnostic line is one or more PrintText calls followed by EndLine. Each
-// write is one debugger-output call followed by a one-millisecond pause.
+// The reader's older name for the run's diagnostics sink, kept for the code
+// that creates a sink only to read a file.
 #pragma once
 
-class DebugPrinter {
-public:
-    void PrintText(const char* text);
-    void EndLine();  // writes "\n"
-};
+#include "importer/nif/diagnostics.h"
+
+using DebugPrinter = Diagnostics;

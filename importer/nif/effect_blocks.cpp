@@ -1,7 +1,9 @@
 #include "importer/nif/effect_blocks.h"
 
+#include <cstring>
+
 #include "importer/nif/link_checks.h"
-#include "importer/nif/nif_file.h"
+#include "importer/nif/block_table.h"
 #include "importer/nif/record_reading.h"
 
 namespace {
@@ -9,18 +11,11 @@ namespace {
 // The fewest file bytes of a text key: its time and its string's length.
 constexpr size_t kTextKeyBytes = 8;
 
-TextKey ReadTextKey(Qiv_Stream& stream) {
-    TextKey key;
-    key.time = stream.Long();
-    key.text = stream.LengthString();
-    return key;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- particles
 
-NiRotatingParticles::NiRotatingParticles(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+NiRotatingParticles::NiRotatingParticles(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
     : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
     object_.name = s.LengthString();
@@ -39,29 +34,29 @@ void NiRotatingParticles::ResolveLinks() {
     CheckLinks(GetOwner(), LinkCheck::Property, object_.properties);
 }
 
-NiRotatingParticlesData::NiRotatingParticlesData(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+NiRotatingParticlesData::NiRotatingParticlesData(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
     : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
     vertexCount_ = static_cast<int16_t>(s.Short());
     const int32_t hasVertices = s.Long();
-    if (hasVertices != 0) ReadVectors(s, vertices_, vertexCount_);
+    if (hasVertices != 0) vertices_ = s.Array<NifVector>(vertexCount_);
     s.LongVerify(0);  // has normals
     for (float& value : bounds_) value = s.Float();
     const int32_t hasVertexColours = s.Long();
-    if (hasVertexColours != 0) ReadColoursRgba(s, vertexColours_, vertexCount_);
+    if (hasVertexColours != 0) vertexColours_ = s.Array<NifColour>(vertexCount_);
     unknownLong_ = s.Long();
     unknownShort1_ = s.Short();
     s.ShortVerify(vertexCount_);  // particle count
     unknownFloat_ = s.Float();
     unknownShort2_ = s.Short();
     const int32_t hasRotations = s.Long();
-    if (hasRotations != 0) rotations_ = ReadFloats(s, int64_t(vertexCount_) * 5);
+    if (hasRotations != 0) rotations_ = s.Array<float>(int64_t(vertexCount_) * 5);
     s.LongVerify(0);
 }
 
 void NiRotatingParticlesData::ResolveLinks() {}
 
-NiParticleSystemController::NiParticleSystemController(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+NiParticleSystemController::NiParticleSystemController(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
     : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
     nextController_ = s.LongVerify(-1);
@@ -75,7 +70,7 @@ NiParticleSystemController::NiParticleSystemController(NifFile* owner, const cha
     floatValue_ = s.Float();
     for (int32_t& value : longs3_) value = s.Long();
     for (int& count : particleCounts_) count = s.Short();
-    particles_ = ReadFloats(s, int64_t(particleCounts_[1]) * 10);
+    particles_ = s.Array<float>(int64_t(particleCounts_[1]) * 10);
     s.LongVerify(-1);  // m___Unknown_21
     modifier_ = s.Long();
     s.LongVerify(-1);  // m___Unknown_23
@@ -87,7 +82,7 @@ void NiParticleSystemController::ResolveLinks() {
     CheckLink(GetOwner(), LinkCheck::ParticleGrowFade, modifier_);
 }
 
-NiParticleGrowFade::NiParticleGrowFade(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+NiParticleGrowFade::NiParticleGrowFade(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
     : NifBlock(owner, typeName) {
     nextModifier_ = stream->Long();  // real files chain modifiers here
     link_ = stream->Long();
@@ -99,7 +94,7 @@ void NiParticleGrowFade::ResolveLinks() { CheckLink(GetOwner(), LinkCheck::TimeC
 
 // ---------------------------------------------------------------- NiTextureEffect
 
-NiTextureEffect::NiTextureEffect(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiTextureEffect::NiTextureEffect(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
     object_.name = s.LengthString();
     object_.extraData = s.LongVerify(-1);
@@ -120,7 +115,7 @@ void NiTextureEffect::ResolveLinks() {}
 
 // ---------------------------------------------------------------- extra data
 
-NiStringExtraData::NiStringExtraData(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+NiStringExtraData::NiStringExtraData(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
     : NifBlock(owner, typeName) {
     nextExtraData_ = stream->Long();
     storedLength_ = stream->Long();
@@ -129,13 +124,29 @@ NiStringExtraData::NiStringExtraData(NifFile* owner, const char* typeName, Qiv_S
 
 void NiStringExtraData::ResolveLinks() { CheckLink(GetOwner(), LinkCheck::ExtraData, nextExtraData_); }
 
-NiTextKeyExtraData::NiTextKeyExtraData(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+NiTextKeyExtraData::NiTextKeyExtraData(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
     : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
     nextExtraData_ = s.Long();
     s.LongVerify(0);
     const int32_t keyCount = s.Long();
-    ReadEntries(s, keys_, keyCount, kTextKeyBytes, ReadTextKey);
+    const unsigned char* keys = s.Here();
+    for (int32_t i = 0; i < keyCount; ++i) {
+        s.Long();
+        s.LengthString();
+    }
+    keys_ = TextKeyList(keys, keyCount > 0 ? static_cast<size_t>(keyCount) : 0);
+}
+
+TextKey TextKeyList::operator[](size_t key) const {
+    const unsigned char* bytes = bytes_;
+    for (size_t i = 0; i < key; ++i) bytes += kTextKeyBytes + static_cast<size_t>(LoadLong(bytes + 4));
+    const size_t length = static_cast<size_t>(LoadLong(bytes + 4));
+    const unsigned char* text = bytes + kTextKeyBytes;
+    // Like the stream's LengthString, the text ends at its first zero byte.
+    const void* zero = std::memchr(text, 0, length);
+    return {LoadLong(bytes), std::string(reinterpret_cast<const char*>(text),
+                                         zero ? static_cast<size_t>(static_cast<const unsigned char*>(zero) - text) : length)};
 }
 
 void NiTextKeyExtraData::ResolveLinks() { CheckLink(GetOwner(), LinkCheck::ExtraData, nextExtraData_); }

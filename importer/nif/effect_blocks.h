@@ -11,7 +11,7 @@
 
 class NiRotatingParticles : public NifBlock {
 public:
-    NiRotatingParticles(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiRotatingParticles(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     const ObjectRecord& Object() const { return object_; }
@@ -24,33 +24,33 @@ private:
 
 class NiRotatingParticlesData : public NifBlock {
 public:
-    NiRotatingParticlesData(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiRotatingParticlesData(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     int VertexCount() const { return vertexCount_; }
-    const std::vector<NifVector>& Vertices() const { return vertices_; }
-    const std::vector<NifColour>& VertexColours() const { return vertexColours_; }
-    const std::vector<float>& Rotations() const { return rotations_; }  // 5 Floats per particle
+    const FileArray<NifVector>& Vertices() const { return vertices_; }
+    const FileArray<NifColour>& VertexColours() const { return vertexColours_; }
+    const FileArray<float>& Rotations() const { return rotations_; }  // 5 Floats per particle
 
 private:
     int vertexCount_ = 0;  // signed 16-bit in the file
-    std::vector<NifVector> vertices_;
+    FileArray<NifVector> vertices_;
     float bounds_[4] = {};
-    std::vector<NifColour> vertexColours_;
+    FileArray<NifColour> vertexColours_;
     int32_t unknownLong_ = 0;
     uint16_t unknownShort1_ = 0;
     float unknownFloat_ = 0.0f;
     uint16_t unknownShort2_ = 0;
-    std::vector<float> rotations_;
+    FileArray<float> rotations_;
 };
 
 class NiParticleSystemController : public NifBlock {
 public:
-    NiParticleSystemController(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiParticleSystemController(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     int ParticleCount() const { return particleCounts_[1]; }
-    const std::vector<float>& Particles() const { return particles_; }  // 10 Floats per particle
+    const FileArray<float>& Particles() const { return particles_; }  // 10 Floats per particle
     int32_t ModifierLink() const { return modifier_; }
     uint8_t LastValue() const { return lastValue_; }
 
@@ -66,14 +66,14 @@ private:
     float floatValue_ = 0.0f;
     int32_t longs3_[2] = {};
     int particleCounts_[3] = {};  // unsigned 16-bit; the second counts the particle records
-    std::vector<float> particles_;
+    FileArray<float> particles_;
     int32_t modifier_ = -1;
     uint8_t lastValue_ = 0;
 };
 
 class NiParticleGrowFade : public NifBlock {
 public:
-    NiParticleGrowFade(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiParticleGrowFade(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     int32_t NextModifierLink() const { return nextModifier_; }
@@ -89,7 +89,7 @@ private:
 
 class NiTextureEffect : public NifBlock {
 public:
-    NiTextureEffect(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiTextureEffect(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     const ObjectRecord& Object() const { return object_; }
@@ -109,7 +109,7 @@ private:
 
 class NiStringExtraData : public NifBlock {
 public:
-    NiStringExtraData(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiStringExtraData(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     int32_t NextExtraDataLink() const { return nextExtraData_; }
@@ -127,15 +127,32 @@ struct TextKey {
     std::string text;
 };
 
+// The text keys of a NiTextKeyExtraData, left where the file holds them: key
+// after key, a Long time and a length-prefixed text. A key is found by
+// walking the ones before it.
+class TextKeyList {
+public:
+    TextKeyList() = default;
+    TextKeyList(const unsigned char* bytes, size_t count) : bytes_(bytes), count_(count) {}
+
+    size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
+    TextKey operator[](size_t key) const;
+
+private:
+    const unsigned char* bytes_ = nullptr;
+    size_t count_ = 0;
+};
+
 class NiTextKeyExtraData : public NifBlock {
 public:
-    NiTextKeyExtraData(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiTextKeyExtraData(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     int32_t NextExtraDataLink() const { return nextExtraData_; }
-    const std::vector<TextKey>& Keys() const { return keys_; }
+    const TextKeyList& Keys() const { return keys_; }
 
 private:
     int32_t nextExtraData_ = -1;
-    std::vector<TextKey> keys_;
+    TextKeyList keys_;
 };

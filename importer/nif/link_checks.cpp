@@ -2,7 +2,7 @@
 
 
 #include "importer/nif/nif_block.h"
-#include "importer/nif/nif_file.h"
+#include "importer/nif/block_table.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ static_assert(sizeof kRules / sizeof kRules[0] == static_cast<size_t>(LinkCheck:
 
 }  // namespace
 
-void CheckLink(NifFile* owner, LinkCheck check, int32_t index) {
+void CheckLink(BlockTable* owner, LinkCheck check, int32_t index) {
     const NifBlock* linked = owner->GetBlock(index);
     if (!linked) return;  // -1, or an index that names no block
     const CheckRule& rule = kRules[static_cast<size_t>(check)];
@@ -48,6 +48,6 @@ void CheckLink(NifFile* owner, LinkCheck check, int32_t index) {
     owner->WriteLinkWarning(rule.message, linked->GetTypeName());
 }
 
-void CheckLinks(NifFile* owner, LinkCheck check, const LinkList& links) {
+void CheckLinks(BlockTable* owner, LinkCheck check, const LinkList& links) {
     for (int32_t index : links.indices) CheckLink(owner, check, index);
 }

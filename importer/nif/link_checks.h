@@ -9,9 +9,9 @@
 
 #include <cstdint>
 
-#include "importer/nif/records.h"
+#include "importer/nif/file_array.h"
 
-class NifFile;
+class BlockTable;
 
 enum class LinkCheck {
     Child,
@@ -32,6 +32,6 @@ enum class LinkCheck {
     ParticleGrowFade,
 };
 
-void CheckLink(NifFile* owner, LinkCheck check, int32_t index);
+void CheckLink(BlockTable* owner, LinkCheck check, int32_t index);
 // Applies the check to every entry in list order.
-void CheckLinks(NifFile* owner, LinkCheck check, const LinkList& links);
+void CheckLinks(BlockTable* owner, LinkCheck check, const LinkList& links);

@@ -1,4 +1,6 @@
-// Every message format of the reader, each written once.
+// Every text of the importer, each written once: the reader's messages, the
+// conversion's debug line, the run's error box and the diagnostics' summaries.
+// Formats with values are printf formats, filled by FormatText.
 //
 // FormatText fills a format into a std::string sized by a measuring call, so
 // a message is complete however long the inserted values are (long paths,
@@ -36,6 +38,25 @@ inline constexpr char kSceneTooLargeToImport[] =
 
 // Summary line after the link-type warnings that were counted but not written.
 inline constexpr char kFurtherLinkWarnings[] = "%d further link warnings not shown";
+
+// A shape whose triangles name vertices the mesh did not receive.
+inline constexpr char kSkippedTriangles[] = "Skipped %d triangles of shape '%s' that name missing vertices";
+
+// The run's error box: its caption, and the texts of the failures that carry none of their own.
+inline constexpr char kImportErrorCaption[] = "NIF Import Error";
+inline constexpr char kOutOfMemory[] = "Out of memory.";
+inline constexpr char kUnexpectedFailure[] = "Unexpected failure while importing.";
+
+// Written when a run ends, after the boxes and debug lines it held back.
+inline constexpr char kRepeatedBoxesNotShown[] = "%d repeated message boxes not shown";
+inline constexpr char kFurtherDebugLinesNotShown[] = "%d further debug lines not shown";
+
+// The plug-in's title and its options dialog's pickers.
+inline constexpr char kPlugInTitle[] = "Dravelin (Version 0.03)...";
+inline constexpr char kImportFilePickerTitle[] = "Import NIF (I hope)";
+inline constexpr char kImportFileFilter[] = "NIF Files (*.nif)\0*.nif\0";  // one pair; the literal's zero ends the list
+inline constexpr char kImportFileExtension[] = "nif";
+inline constexpr char kTextureFolderPickerTitle[] = "Texture Directory";
 
 // Captions of the message boxes that mark a question asked of the wrong kind of block.
 inline constexpr char kArghCaption[] = "ARGH";

@@ -1,7 +1,8 @@
 #include "importer/nif/nif_block.h"
 
 #include "importer/nif/messages.h"
-#include "importer/nif/nif_file.h"
+#include "importer/nif/block_table.h"
+#include "importer/nif/diagnostics.h"
 #include "platform/platform.h"
 
 using namespace nif_messages;
@@ -10,31 +11,39 @@ const NifVector NifBlock::kZeroVector{};
 const NifTexCoord NifBlock::kZeroTexCoord{};
 const NifColour NifBlock::kZeroColour{};
 
-NifBlock::NifBlock(NifFile* owner, const char* typeName) : typeName_(typeName), owner_(owner) {}
+NifBlock::NifBlock(BlockTable* owner, const char* typeName) : typeName_(typeName), owner_(owner) {}
 
 NifBlock::~NifBlock() = default;
 
 NifBlock* NifBlock::Linked(int32_t index) const { return owner_ ? owner_->GetBlock(index) : nullptr; }
 
-void NifBlock::Dump(DebugPrinter*) const {}
+void NifBlock::ShowQuestionBox(const char* text, const char* caption) const {
+    if (Diagnostics* diagnostics = owner_ ? owner_->GetPrinter() : nullptr) {
+        diagnostics->ShowBox(text, caption);
+    } else {
+        platform::ShowMessageBox(text, caption);
+    }
+}
+
+void NifBlock::Dump(Diagnostics*) const {}
 
 void NifBlock::LinkParents() {}
 
 int NifBlock::IsShape() const { return 0; }
 
 int NifBlock::GetNumberVertexes() const {
-    platform::ShowMessageBox("GetNumberVertexes", kArghCaption);
+    ShowQuestionBox("GetNumberVertexes", kArghCaption);
     return 0;
 }
 
-const NifVector& NifBlock::GetVertex(int) const { return kZeroVector; }
+NifVector NifBlock::GetVertex(int) const { return kZeroVector; }
 
 int NifBlock::HasUVCoords() const {
-    platform::ShowMessageBox("HasUVCoords", kArghCaption);
+    ShowQuestionBox("HasUVCoords", kArghCaption);
     return 0;
 }
 
-const NifTexCoord& NifBlock::GetUVCoord(int, int) const { return kZeroTexCoord; }
+NifTexCoord NifBlock::GetUVCoord(int, int) const { return kZeroTexCoord; }
 
 int NifBlock::GetNumberChildren() const { return 0; }
 
@@ -61,12 +70,12 @@ float NifBlock::GetGlossiness() const { return 0.0f; }
 float NifBlock::GetAlpha() const { return 0.0f; }
 
 const char* NifBlock::getFileName() const {
-    platform::ShowMessageBox("getFileName", kArghCaption);
+    ShowQuestionBox("getFileName", kArghCaption);
     return nullptr;
 }
 
 const char* NifBlock::GetId() const {
-    platform::ShowMessageBox(GetTypeName(), kGetIdCaption);
+    ShowQuestionBox(GetTypeName(), kGetIdCaption);
     return nullptr;
 }
 
@@ -75,15 +84,15 @@ void NifBlock::GetLocalTransform(Matrix44& output) const { Identity(output); }
 void NifBlock::GetTransformAtTime(float, Matrix44& output) const { Identity(output); }
 
 void NifBlock::SetBoneData(const NifVector&, const Matrix33&) {
-    platform::ShowMessageBox(GetTypeName(), kSetBoneDataCaption);
+    ShowQuestionBox(GetTypeName(), kSetBoneDataCaption);
 }
 
 NifBlock* NifBlock::GetBoneBlock(int) const {
-    platform::ShowMessageBox(GetTypeName(), kGetBoneBlockCaption);
+    ShowQuestionBox(GetTypeName(), kGetBoneBlockCaption);
     return nullptr;
 }
 
 void NifBlock::GetBoneMatrix(Matrix44& output) const {
-    platform::ShowMessageBox(GetTypeName(), kGetBoneMatrixCaption);
+    ShowQuestionBox(GetTypeName(), kGetBoneMatrixCaption);
     Identity(output);
 }

@@ -7,7 +7,7 @@
 // without knowing their class; a question asked of a block whose kind lacks
 // it answers with a neutral value, and some show an "ARGH" message box.
 //
-// Links are kept as block indices and looked up through the owning NifFile
+// Links are kept as block indices and looked up through the owning file's BlockTable
 // each time they are followed; an index that names no block is "none".
 #pragma once
 
@@ -15,31 +15,32 @@
 #include <cstring>
 #include <string>
 
-#include "importer/convert/matrix44.h"
+#include "importer/transform/matrix44.h"
+#include "importer/nif/file_array.h"
 #include "importer/nif/records.h"
 
-class DebugPrinter;
-class NifFile;
+class Diagnostics;
+class BlockTable;
 class Qiv_Stream;
 
 class NifBlock {
 public:
     // `typeName` is kept as a pointer, not copied: it must outlive the block
     // (the block factory passes the names of its static table).
-    NifBlock(NifFile* owner, const char* typeName);
+    NifBlock(BlockTable* owner, const char* typeName);
     NifBlock(const NifBlock&) = delete;
     NifBlock& operator=(const NifBlock&) = delete;
 
     // The 28 operations, in slot order.
     /* 0 */ virtual ~NifBlock();
     /* 1 */ virtual void ResolveLinks() = 0;
-    /* 2 */ virtual void Dump(DebugPrinter* printer) const;  // writes nothing
+    /* 2 */ virtual void Dump(Diagnostics* printer) const;  // writes nothing
     /* 3 */ virtual void LinkParents();                       // nothing
     /* 4 */ virtual int IsShape() const;                      // 0
     /* 5 */ virtual int GetNumberVertexes() const;            // box "GetNumberVertexes"/"ARGH"; 0
-    /* 6 */ virtual const NifVector& GetVertex(int vertex) const;  // shared zero
+    /* 6 */ virtual NifVector GetVertex(int vertex) const;  // zero vector
     /* 7 */ virtual int HasUVCoords() const;                  // box "HasUVCoords"/"ARGH"; 0
-    /* 8 */ virtual const NifTexCoord& GetUVCoord(int vertex, int set) const;  // shared zero
+    /* 8 */ virtual NifTexCoord GetUVCoord(int vertex, int set) const;  // zero pair
     /* 9 */ virtual int GetNumberChildren() const;            // 0
     /* 10 */ virtual NifBlock* GetChild(int position) const;  // none
     /* 11 */ virtual int GetNumberTriangles() const;          // 0
@@ -66,7 +67,7 @@ public:
     NifBlock* GetParent() const { return parent_; }
     bool IsBone() const { return isBone_; }
     int GetBlockIndex() const { return blockIndex_; }
-    NifFile* GetOwner() const { return owner_; }
+    BlockTable* GetOwner() const { return owner_; }
 
     // Set by the load: the block that links to this one as a child, skin
     // instance or skin data; the bone mark; the block's own position.
@@ -75,6 +76,8 @@ public:
     void SetBlockIndex(int index) { blockIndex_ = index; }
 
 protected:
+    // Shows a base answer's box through the load's diagnostics.
+    void ShowQuestionBox(const char* text, const char* caption) const;
     // The block a link names, or none (-1, or any index that names no block).
     NifBlock* Linked(int32_t index) const;
 
@@ -85,7 +88,7 @@ protected:
 
 private:
     const char* typeName_;  // not owned: the block factory's name for the type
-    NifFile* owner_;
+    BlockTable* owner_;
     NifBlock* parent_ = nullptr;
     bool isBone_ = false;
     int blockIndex_ = -1;

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "importer/nif/block_factory.h"
-#include "importer/nif/debug_printer.h"
 #include "importer/nif/messages.h"
 #include "importer/nif/nif_block.h"
+#include "importer/nif/parent_walk.h"
 #include "importer/nif/qiv_stream.h"
 
 using namespace nif_messages;
@@ -20,7 +20,7 @@ constexpr size_t kSmallestBlockBytes = 4;
 
 }  // namespace
 
-NifFile::NifFile(Qiv_Stream* stream) : stream_(stream), printer_(stream->GetPrinter()) {
+NifFile::NifFile(Qiv_Stream* stream) : BlockTable(stream->GetPrinter()), stream_(stream) {
     headerText_ = stream_->StringUptoVerify('\n', kHeaderLine);
     version_ = stream_->LongVerify(kVersion4002);
     declaredBlockCount_ = stream_->Long();
@@ -28,24 +28,17 @@ NifFile::NifFile(Qiv_Stream* stream) : stream_(stream), printer_(stream->GetPrin
     ReadFooter();
     stream_->CheckFinished();
     ResolveAllLinks();
-    if (NifBlock* root = GetRoot()) ArriveAndLinkParents(root);
+    if (NifBlock* root = GetRoot()) WalkParents(*this, root, true);
 }
 
 NifFile::~NifFile() = default;
 
-NifBlock* NifFile::GetBlock(int index) const {
-    if (index < 0 || static_cast<size_t>(index) >= blocks_.size()) return nullptr;
-    return blocks_[static_cast<size_t>(index)].get();
-}
-
-NifBlock* NifFile::GetRoot() const { return GetBlock(0); }
-
-int NifFile::GetBlockCount() const { return static_cast<int>(blocks_.size()); }
-
 void NifFile::ReadBlocks() {
     if (declaredBlockCount_ <= 0) return;
     // The table grows as blocks are read; the count is only a claim of the file.
-    blocks_.reserve(std::min(static_cast<size_t>(declaredBlockCount_), stream_->EntriesThatFit(kSmallestBlockBytes)));
+    const size_t fit = std::min(static_cast<size_t>(declaredBlockCount_), stream_->EntriesThatFit(kSmallestBlockBytes));
+    blocks_.reserve(fit);
+    table_.reserve(fit);
     for (int32_t i = 0; i < declaredBlockCount_; ++i) {
         const std::string typeName = stream_->LengthString();
         std::unique_ptr<NifBlock> block = CreateBlock(this, typeName, stream_);
@@ -53,6 +46,7 @@ void NifFile::ReadBlocks() {
             const char* shown = typeName.size() > kMaxShownTypeNameLength ? kUnknownNamePlaceholder : typeName.c_str();
             stream_->ReportError(FormatText(kUnknownBlockType, shown));
         }
+        table_.push_back(block.get());
         blocks_.push_back(std::move(block));
     }
 }
@@ -69,34 +63,5 @@ void NifFile::ResolveAllLinks() {
         blocks_[i]->SetBlockIndex(static_cast<int>(i));
         blocks_[i]->ResolveLinks();
     }
-    if (linkWarningsHidden_ != 0 && printer_) {
-        printer_->PrintText(FormatText(kFurtherLinkWarnings, linkWarningsHidden_).c_str());
-        printer_->EndLine();
-    }
-}
-
-void NifFile::WriteLinkWarning(const char* message, const char* typeName) {
-    if (linkWarningsWritten_ >= kMaxLinkWarningLines) {
-        ++linkWarningsHidden_;
-        return;
-    }
-    ++linkWarningsWritten_;
-    if (!printer_) return;
-    printer_->PrintText(message);
-    printer_->PrintText(typeName);
-    printer_->EndLine();
-}
-
-void NifFile::LinkChild(NifBlock* parent, NifBlock* child) {
-    child->SetParent(parent);
-    ArriveAndLinkParents(child);
-}
-
-void NifFile::ArriveAndLinkParents(NifBlock* block) {
-    ++walkVisits_;
-    ++walkDepth_;
-    if (walkDepth_ > kMaxWalkDepth) stream_->ReportError(kNestedTooDeeply);
-    if (walkVisits_ > kMaxWalkVisits) stream_->ReportError(kTooManyVisits);
-    block->LinkParents();
-    --walkDepth_;
+    WriteHiddenLinkWarnings();
 }

@@ -1,7 +1,8 @@
 #include "importer/nif/node_blocks.h"
 
 #include "importer/nif/link_checks.h"
-#include "importer/nif/nif_file.h"
+#include "importer/nif/parent_walk.h"
+#include "importer/nif/block_table.h"
 #include "importer/nif/record_reading.h"
 
 namespace {
@@ -9,7 +10,7 @@ namespace {
 // The one name that makes a node a bone by itself.
 constexpr char kBoneNodeName[] = "Bip01";
 
-// File bytes of one match group index, for bounding the reservation of groups.
+// File bytes of a match group's count and of each of its indices.
 constexpr size_t kShortBytes = 2;
 
 bool IsNamed(const NifBlock* block, const char* typeName) { return block && block->HasTypeName(typeName); }
@@ -18,7 +19,7 @@ bool IsNamed(const NifBlock* block, const char* typeName) { return block && bloc
 
 // ---------------------------------------------------------------- NodeBlock
 
-NodeBlock::NodeBlock(NifFile* owner, const char* typeName) : NifBlock(owner, typeName) {}
+NodeBlock::NodeBlock(BlockTable* owner, const char* typeName) : NifBlock(owner, typeName) {}
 
 void NodeBlock::ReadHead(Qiv_Stream& stream, bool controllerMustBeNone) {
     object_.name = stream.LengthString();
@@ -40,20 +41,19 @@ void NodeBlock::ResolveLinks() {
     CheckLinks(GetOwner(), LinkCheck::DynamicEffect, dynamicEffects_);
 }
 
-void NodeBlock::LinkChildren() {
+const std::vector<NifBlock*>& NodeBlock::WalkChildren() {
     if (!walkChildrenGathered_) {
         for (int32_t index : children_.indices) {
             if (NifBlock* child = Linked(index)) walkChildren_.push_back(child);
         }
         walkChildrenGathered_ = true;
     }
-    // By position: a loop in the child links re-enters this node while the list is walked.
-    for (size_t i = 0; i < walkChildren_.size(); ++i) GetOwner()->LinkChild(this, walkChildren_[i]);
+    return walkChildren_;
 }
 
 // ---------------------------------------------------------------- NiNode
 
-NiNode::NiNode(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NodeBlock(owner, typeName) {
+NiNode::NiNode(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NodeBlock(owner, typeName) {
     ReadHead(*stream, false);
     if (object_.name == kBoneNodeName) MarkBone();
     unknown2_ = stream->Long();
@@ -67,7 +67,9 @@ NiNode::NiNode(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NodeB
     ReadTail(*stream);
 }
 
-void NiNode::LinkParents() { LinkChildren(); }
+void NiNode::LinkParents() {
+    if (GetOwner()) WalkParents(*GetOwner(), this, false);
+}
 
 int NiNode::GetNumberChildren() const { return children_.Count(); }
 
@@ -109,7 +111,7 @@ void NiNode::GetBoneMatrix(Matrix44& output) const {
 
 // ---------------------------------------------------------------- the other node kinds
 
-NiBSAnimationNode::NiBSAnimationNode(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+NiBSAnimationNode::NiBSAnimationNode(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
     : NodeBlock(owner, typeName) {
     ReadHead(*stream, false);
     unknown2_ = stream->LongVerify(0);
@@ -118,27 +120,29 @@ NiBSAnimationNode::NiBSAnimationNode(NifFile* owner, const char* typeName, Qiv_S
 
 const char* NiBSAnimationNode::GetId() const { return object_.name.c_str(); }
 
-NiBSParticleNode::NiBSParticleNode(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+NiBSParticleNode::NiBSParticleNode(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
     : NodeBlock(owner, typeName) {
     ReadHead(*stream, false);
     unknown2_ = stream->LongVerify(0);
     ReadTail(*stream);
 }
 
-RootCollisionNode::RootCollisionNode(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+RootCollisionNode::RootCollisionNode(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
     : NodeBlock(owner, typeName) {
     ReadHead(*stream, true);
     unknown2_ = stream->LongVerify(0);
     ReadTail(*stream);
 }
 
-void RootCollisionNode::LinkParents() { LinkChildren(); }
+void RootCollisionNode::LinkParents() {
+    if (GetOwner()) WalkParents(*GetOwner(), this, false);
+}
 
 void RootCollisionNode::GetLocalTransform(Matrix44& output) const { object_.LocalTransform(output); }
 
 // ---------------------------------------------------------------- NiTriShape
 
-NiTriShape::NiTriShape(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiTriShape::NiTriShape(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
     object_.name = stream->LengthString();
     object_.extraData = stream->Long();
     object_.timeController = stream->Long();
@@ -157,10 +161,20 @@ void NiTriShape::ResolveLinks() {
 }
 
 void NiTriShape::LinkParents() {
-    if (NifBlock* skin = Linked(skinInstance_)) GetOwner()->LinkChild(this, skin);
+    if (GetOwner()) WalkParents(*GetOwner(), this, false);
 }
 
 int NiTriShape::IsShape() const { return 1; }
+
+const NiTriShape* AsTriShape(const NifBlock* block) {
+    return IsNamed(block, "NiTriShape") ? static_cast<const NiTriShape*>(block) : nullptr;
+}
+
+const NiTriShapeData* AsTriShapeData(const NifBlock* block) {
+    return IsNamed(block, "NiTriShapeData") ? static_cast<const NiTriShapeData*>(block) : nullptr;
+}
+
+const NiTriShapeData* NiTriShape::ShapeData() const { return AsTriShapeData(Linked(shapeData_)); }
 
 const NifBlock* NiTriShape::GeometrySource() const {
     const NifBlock* data = Linked(shapeData_);
@@ -172,7 +186,7 @@ int NiTriShape::GetNumberVertexes() const {
     return data ? data->GetNumberVertexes() : NifBlock::GetNumberVertexes();
 }
 
-const NifVector& NiTriShape::GetVertex(int vertex) const {
+NifVector NiTriShape::GetVertex(int vertex) const {
     const NifBlock* data = GeometrySource();
     return data ? data->GetVertex(vertex) : NifBlock::GetVertex(vertex);
 }
@@ -182,7 +196,7 @@ int NiTriShape::HasUVCoords() const {
     return data ? data->HasUVCoords() : NifBlock::HasUVCoords();
 }
 
-const NifTexCoord& NiTriShape::GetUVCoord(int vertex, int set) const {
+NifTexCoord NiTriShape::GetUVCoord(int vertex, int set) const {
     const NifBlock* data = GeometrySource();
     return data ? data->GetUVCoord(vertex, set) : NifBlock::GetUVCoord(vertex, set);
 }
@@ -216,45 +230,47 @@ void NiTriShape::GetLocalTransform(Matrix44& output) const { object_.LocalTransf
 
 // ---------------------------------------------------------------- NiTriShapeData
 
-NiTriShapeData::NiTriShapeData(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiTriShapeData::NiTriShapeData(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
     vertexCount_ = s.Short();
     hasVertices_ = s.Long();
-    if (hasVertices_ != 0) ReadVectors(s, vertices_, vertexCount_);
+    if (hasVertices_ != 0) vertices_ = s.Array<NifVector>(vertexCount_);
     hasNormals_ = s.Long();
-    if (hasNormals_ > 0) ReadVectors(s, normals_, vertexCount_);
+    if (hasNormals_ > 0) normals_ = s.Array<NifVector>(vertexCount_);
     centre_ = ReadVector(s);
     radius_ = s.Float();
     hasVertexColours_ = s.Long();
-    if (hasVertexColours_ != 0) ReadColoursRgba(s, vertexColours_, vertexCount_);
+    if (hasVertexColours_ != 0) vertexColours_ = s.Array<NifColour>(vertexCount_);
     uvSetCount_ = s.Short();
     hasUV_ = s.Long();
     if (hasUV_ != 0) {
         const int64_t coordCount = int64_t(uvSetCount_) * vertexCount_;
-        ReadTexCoords(s, texCoords_, coordCount);
+        texCoords_ = s.Array<NifTexCoord>(coordCount);
     }
     triangleCount_ = s.Short();
     const int32_t pointCount = s.LongVerify(3 * triangleCount_);
-    ReadShorts(s, trianglePoints_, pointCount);
+    trianglePoints_ = s.Array<uint16_t>(pointCount);
     const int matchGroupCount = s.Short();
-    ReserveForEntries(matchGroups_, matchGroupCount, s, kShortBytes);
-    for (int group = 0; group < matchGroupCount; ++group) {
-        const int count = s.Short();
-        std::vector<uint16_t> indices;
-        ReadShorts(s, indices, count);
-        matchGroups_.push_back(std::move(indices));
-    }
+    const unsigned char* groups = s.Here();
+    for (int group = 0; group < matchGroupCount; ++group) s.Array<uint16_t>(s.Short());
+    matchGroups_ = MatchGroupList(groups, static_cast<size_t>(matchGroupCount));
+}
+
+FileArray<uint16_t> MatchGroupList::operator[](size_t group) const {
+    const unsigned char* bytes = bytes_;
+    for (size_t i = 0; i < group; ++i) bytes += kShortBytes * (1 + LoadShort(bytes));
+    return FileArray<uint16_t>(bytes + kShortBytes, LoadShort(bytes));
 }
 
 void NiTriShapeData::ResolveLinks() {}
 
 int NiTriShapeData::GetNumberVertexes() const { return vertexCount_; }
 
-const NifVector& NiTriShapeData::GetVertex(int vertex) const { return VertexAt(vertex); }
+NifVector NiTriShapeData::GetVertex(int vertex) const { return VertexAt(vertex); }
 
 int NiTriShapeData::HasUVCoords() const { return hasUV_; }
 
-const NifTexCoord& NiTriShapeData::GetUVCoord(int vertex, int set) const { return UVCoordAt(vertex, set); }
+NifTexCoord NiTriShapeData::GetUVCoord(int vertex, int set) const { return UVCoordAt(vertex, set); }
 
 int NiTriShapeData::GetNumberTriangles() const { return triangleCount_; }
 

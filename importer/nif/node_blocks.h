@@ -22,23 +22,24 @@ public:
     int32_t Unknown2() const { return unknown2_; }
 
 protected:
-    NodeBlock(NifFile* owner, const char* typeName);
+    NodeBlock(BlockTable* owner, const char* typeName);
     // Fields 1-9; the controller link must be -1 when `controllerMustBeNone`.
     void ReadHead(Qiv_Stream& stream, bool controllerMustBeNone);
     // Children and Dynamic Effects.
     void ReadTail(Qiv_Stream& stream);
-    // Gives each child this node as parent and passes the walk on to it.
-    void LinkChildren();
+public:
+    // The children entries that name a block, in list order, gathered on the
+    // first call: a node the parent walk reaches again and again costs only
+    // its real children, however many entries name no block.
+    const std::vector<NifBlock*>& WalkChildren();
 
+protected:
     ObjectRecord object_;
     int32_t unknown2_ = 0;
     LinkList children_;
     LinkList dynamicEffects_;
 
 private:
-    // The children entries that name a block, in list order, gathered on the
-    // first walk through this node: a node reached again and again costs only
-    // its real children, however many entries name no block.
     std::vector<NifBlock*> walkChildren_;
     bool walkChildrenGathered_ = false;
 };
@@ -52,7 +53,7 @@ struct BoundingBox {
 
 class NiNode : public NodeBlock {
 public:
-    NiNode(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiNode(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
 
     void LinkParents() override;
     int GetNumberChildren() const override;
@@ -83,33 +84,35 @@ private:
 
 class NiBSAnimationNode : public NodeBlock {
 public:
-    NiBSAnimationNode(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiBSAnimationNode(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     const char* GetId() const override;
 };
 
 class NiBSParticleNode : public NodeBlock {
 public:
-    NiBSParticleNode(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiBSParticleNode(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
 };
 
 class RootCollisionNode : public NodeBlock {
 public:
-    RootCollisionNode(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    RootCollisionNode(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void LinkParents() override;
     void GetLocalTransform(Matrix44& output) const override;
 };
 
+class NiTriShapeData;
+
 class NiTriShape : public NifBlock {
 public:
-    NiTriShape(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiTriShape(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
 
     void ResolveLinks() override;
     void LinkParents() override;
     int IsShape() const override;
     int GetNumberVertexes() const override;
-    const NifVector& GetVertex(int vertex) const override;
+    NifVector GetVertex(int vertex) const override;
     int HasUVCoords() const override;
-    const NifTexCoord& GetUVCoord(int vertex, int set) const override;
+    NifTexCoord GetUVCoord(int vertex, int set) const override;
     int GetNumberTriangles() const override;
     uint16_t GetTriangleIndex(int position) const override;
     NifBlock* GetTexturingProperty() const override;
@@ -119,7 +122,10 @@ public:
 
     const ObjectRecord& Object() const { return object_; }
     int32_t ShapeDataLink() const { return shapeData_; }
+    // The block the data link names when it is a NiTriShapeData, else none.
+    const NiTriShapeData* ShapeData() const;
     int32_t SkinInstanceLink() const { return skinInstance_; }
+    NifBlock* SkinInstanceBlock() const { return Linked(skinInstance_); }
 
 private:
     // The data block the geometry questions go to; none when the link names
@@ -133,25 +139,42 @@ private:
     int32_t skinInstance_ = -1;
 };
 
+// The match groups of a NiTriShapeData, left where the file holds them: group
+// after group, a Short count and that many Shorts. A group is found by
+// walking the ones before it (only the tests ask for groups).
+class MatchGroupList {
+public:
+    MatchGroupList() = default;
+    MatchGroupList(const unsigned char* bytes, size_t count) : bytes_(bytes), count_(count) {}
+
+    size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
+    FileArray<uint16_t> operator[](size_t group) const;
+
+private:
+    const unsigned char* bytes_ = nullptr;
+    size_t count_ = 0;
+};
+
 class NiTriShapeData : public NifBlock {
 public:
-    NiTriShapeData(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiTriShapeData(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
 
     void ResolveLinks() override;
     int GetNumberVertexes() const override;
-    const NifVector& GetVertex(int vertex) const override;
+    NifVector GetVertex(int vertex) const override;
     int HasUVCoords() const override;
-    const NifTexCoord& GetUVCoord(int vertex, int set) const override;
+    NifTexCoord GetUVCoord(int vertex, int set) const override;
     int GetNumberTriangles() const override;
     uint16_t GetTriangleIndex(int position) const override;
 
     // The answers of GetVertex, GetUVCoord and GetTriangleIndex without a
     // virtual call, for loops over every vertex and triangle.
-    const NifVector& VertexAt(int vertex) const {
+    NifVector VertexAt(int vertex) const {
         if (vertex < 0 || static_cast<size_t>(vertex) >= vertices_.size()) return kZeroVector;
         return vertices_[static_cast<size_t>(vertex)];
     }
-    const NifTexCoord& UVCoordAt(int vertex, int set) const {
+    NifTexCoord UVCoordAt(int vertex, int set) const {
         if (vertex < 0 || vertex >= vertexCount_ || set < 0 || set >= uvSetCount_) return kZeroTexCoord;
         const size_t position = static_cast<size_t>(set) * static_cast<size_t>(vertexCount_) + static_cast<size_t>(vertex);
         return position < texCoords_.size() ? texCoords_[position] : kZeroTexCoord;
@@ -162,12 +185,12 @@ public:
     }
 
     int UVSetCount() const { return uvSetCount_; }
-    const std::vector<NifVector>& Vertices() const { return vertices_; }
-    const std::vector<NifVector>& Normals() const { return normals_; }
-    const std::vector<NifColour>& VertexColours() const { return vertexColours_; }
-    const std::vector<NifTexCoord>& TexCoords() const { return texCoords_; }
-    const std::vector<uint16_t>& TrianglePoints() const { return trianglePoints_; }
-    const std::vector<std::vector<uint16_t>>& MatchGroups() const { return matchGroups_; }
+    const FileArray<NifVector>& Vertices() const { return vertices_; }
+    const FileArray<NifVector>& Normals() const { return normals_; }
+    const FileArray<NifColour>& VertexColours() const { return vertexColours_; }
+    const FileArray<NifTexCoord>& TexCoords() const { return texCoords_; }
+    const FileArray<uint16_t>& TrianglePoints() const { return trianglePoints_; }
+    const MatchGroupList& MatchGroups() const { return matchGroups_; }
     const NifVector& Centre() const { return centre_; }
     float Radius() const { return radius_; }
 
@@ -179,12 +202,17 @@ private:
     int32_t hasVertexColours_ = 0;
     int uvSetCount_ = 0;     // unsigned 16-bit in the file
     int32_t hasUV_ = 0;
-    std::vector<NifVector> vertices_;
-    std::vector<NifVector> normals_;
+    FileArray<NifVector> vertices_;
+    FileArray<NifVector> normals_;
     NifVector centre_;
     float radius_ = 0.0f;
-    std::vector<NifColour> vertexColours_;
-    std::vector<NifTexCoord> texCoords_;  // all of set 0, then set 1, ...
-    std::vector<uint16_t> trianglePoints_;
-    std::vector<std::vector<uint16_t>> matchGroups_;
+    FileArray<NifColour> vertexColours_;
+    FileArray<NifTexCoord> texCoords_;  // all of set 0, then set 1, ...
+    FileArray<uint16_t> trianglePoints_;
+    MatchGroupList matchGroups_;
 };
+
+// The block as its class when its type name is that class's (the factory
+// gives each type name exactly one class); none for any other block.
+const NiTriShape* AsTriShape(const NifBlock* block);
+const NiTriShapeData* AsTriShapeData(const NifBlock* block);

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "importer/convert/matrix44.h"
-#include "importer/nif/records.h"
+#include "importer/transform/matrix44.h"
+#include "importer/nif/file_array.h"
 
 class Qiv_Stream;
 

@@ -1,7 +1,7 @@
 #include "importer/nif/property_blocks.h"
 
 #include "importer/nif/link_checks.h"
-#include "importer/nif/nif_file.h"
+#include "importer/nif/block_table.h"
 #include "importer/nif/qiv_stream.h"
 #include "importer/nif/record_reading.h"
 
@@ -20,7 +20,7 @@ TextureSlot ReadTextureSlot(Qiv_Stream& stream) {
 }
 
 // The extra-data and controller links that most properties check.
-void CheckPropertyLinks(NifFile* owner, int32_t extraData, int32_t timeController) {
+void CheckPropertyLinks(BlockTable* owner, int32_t extraData, int32_t timeController) {
     CheckLink(owner, LinkCheck::ExtraData, extraData);
     CheckLink(owner, LinkCheck::TimeController, timeController);
 }
@@ -29,7 +29,7 @@ void CheckPropertyLinks(NifFile* owner, int32_t extraData, int32_t timeControlle
 
 // ---------------------------------------------------------------- NiTexturingProperty
 
-NiTexturingProperty::NiTexturingProperty(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+NiTexturingProperty::NiTexturingProperty(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
     : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
     s.LongVerify(0);   // name length: the name is always empty
@@ -66,7 +66,7 @@ const char* NiTexturingProperty::getFileName() const {
 
 // ---------------------------------------------------------------- NiSourceTexture
 
-NiSourceTexture::NiSourceTexture(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiSourceTexture::NiSourceTexture(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
     name_ = s.LengthString();
     extraData_ = s.LongVerify(-1);
@@ -83,7 +83,7 @@ const char* NiSourceTexture::getFileName() const { return fileName_.c_str(); }
 
 // ---------------------------------------------------------------- NiMaterialProperty
 
-NiMaterialProperty::NiMaterialProperty(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+NiMaterialProperty::NiMaterialProperty(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
     : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
     name_ = s.LengthString();
@@ -110,7 +110,7 @@ const char* NiMaterialProperty::GetId() const { return name_.c_str(); }
 
 // ---------------------------------------------------------------- small properties
 
-NiVertexColorProperty::NiVertexColorProperty(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+NiVertexColorProperty::NiVertexColorProperty(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
     : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
     name_ = s.LengthString();
@@ -123,7 +123,7 @@ NiVertexColorProperty::NiVertexColorProperty(NifFile* owner, const char* typeNam
 
 void NiVertexColorProperty::ResolveLinks() { CheckPropertyLinks(GetOwner(), extraData_, timeController_); }
 
-NiAlphaProperty::NiAlphaProperty(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiAlphaProperty::NiAlphaProperty(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
     name_ = s.LengthString();
     extraData_ = s.LongVerify(-1);
@@ -133,7 +133,7 @@ NiAlphaProperty::NiAlphaProperty(NifFile* owner, const char* typeName, Qiv_Strea
 
 void NiAlphaProperty::ResolveLinks() { CheckPropertyLinks(GetOwner(), extraData_, timeController_); }
 
-NiZBufferProperty::NiZBufferProperty(NifFile* owner, const char* typeName, Qiv_Stream* stream)
+NiZBufferProperty::NiZBufferProperty(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
     : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
     name_ = s.LengthString();

@@ -21,7 +21,7 @@ public:
     static constexpr int kSlotCount = 6;
     static constexpr int kBumpMapSlot = 5;
 
-    NiTexturingProperty(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiTexturingProperty(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
     // The file name of the source texture of the base slot; none when the
     // slot names no block.
@@ -48,7 +48,7 @@ private:
 
 class NiSourceTexture : public NifBlock {
 public:
-    NiSourceTexture(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiSourceTexture(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
     const char* getFileName() const override;
 
@@ -67,7 +67,7 @@ private:
 
 class NiMaterialProperty : public NifBlock {
 public:
-    NiMaterialProperty(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiMaterialProperty(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
     const NifColour& GetAmbientColour() const override;
     const NifColour& GetDiffuseColour() const override;
@@ -92,7 +92,7 @@ private:
 
 class NiVertexColorProperty : public NifBlock {
 public:
-    NiVertexColorProperty(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiVertexColorProperty(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     int32_t VertexMode() const { return vertexMode_; }
@@ -109,7 +109,7 @@ private:
 
 class NiAlphaProperty : public NifBlock {
 public:
-    NiAlphaProperty(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiAlphaProperty(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     const uint8_t* Values() const { return values_; }
@@ -123,7 +123,7 @@ private:
 
 class NiZBufferProperty : public NifBlock {
 public:
-    NiZBufferProperty(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiZBufferProperty(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     uint16_t UnknownFlags() const { return unknownFlags_; }

@@ -3,18 +3,23 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
-#include <memory>
-#include <new>
 
-#include "importer/nif/debug_printer.h"
+#include "importer/nif/diagnostics.h"
 #include "importer/nif/messages.h"
 #include "importer/nif/text_exception.h"
+#include "platform/platform.h"
 
 using namespace nif_messages;
 
-Qiv_Stream::Qiv_Stream(DebugPrinter* printer) : printer_(printer) {}
+Qiv_Stream::Qiv_Stream(Diagnostics* printer) : printer_(printer) {}
 
-Qiv_Stream::~Qiv_Stream() = default;
+Qiv_Stream::~Qiv_Stream() { ReleaseImage(); }
+
+void Qiv_Stream::ReleaseImage() {
+    platform::ReleaseFileImage(image_, imageSize_);
+    image_ = nullptr;
+    imageSize_ = 0;
+}
 
 namespace {
 
@@ -33,48 +38,46 @@ long FileSize(std::FILE* file) {
 bool Qiv_Stream::OpenFile(const char* path) {
     path_ = path ? path : "";
     initialised_ = false;
-    data_.reset();
+    ReleaseImage();
+    bytes_ = nullptr;
+    size_ = 0;
     position_ = 0;
-    remaining_ = 0;
 
     std::FILE* file = path ? std::fopen(path, "rb") : nullptr;
     const long size = file ? FileSize(file) : -1;
     bool loaded = size >= 0;
-    if (loaded) {
-        try {
-            // Not cleared first: fread fills it. The extra byte is never filled or read.
-            data_ = std::make_unique_for_overwrite<unsigned char[]>(static_cast<size_t>(size) + 1);
-        } catch (const std::bad_alloc&) {
-            loaded = false;
-        }
+    if (loaded && size > 0) {
+        // Not cleared first: fread fills it, and only the bytes it filled are read.
+        image_ = static_cast<unsigned char*>(platform::AllocateFileImage(static_cast<size_t>(size)));
+        imageSize_ = static_cast<size_t>(size);
+        loaded = image_ != nullptr;
     }
     if (!loaded) {
         if (file) std::fclose(file);
-        data_.reset();
+        ReleaseImage();
         throw TextException(FormatText(kUnableToOpenFile, path_.c_str()));
     }
-    // A file that shrank since the size query gives only the bytes actually read.
-    remaining_ = std::fread(data_.get(), 1, static_cast<size_t>(size), file);
+    // Read once, and never copied again. A file that shrank since the size
+    // query gives only the bytes actually read.
+    size_ = size > 0 ? std::fread(image_, 1, static_cast<size_t>(size), file) : 0;
     std::fclose(file);
+    bytes_ = image_;
     initialised_ = true;
     return true;
 }
 
 bool Qiv_Stream::OpenBytes(const void* data, size_t size, const char* name) {
     path_ = name ? name : "";
-    data_ = std::make_unique_for_overwrite<unsigned char[]>(size + 1);
-    if (size > 0) std::memcpy(data_.get(), data, size);
+    ReleaseImage();
+    bytes_ = static_cast<const unsigned char*>(data);
+    size_ = data ? size : 0;
     position_ = 0;
-    remaining_ = size;
     initialised_ = true;
     return true;
 }
 
 void Qiv_Stream::ReportError(const std::string& text) {
-    if (printer_) {
-        printer_->PrintText(text.c_str());
-        printer_->EndLine();
-    }
+    if (printer_) printer_->WriteLine(text);
     throw TextException(text);
 }
 
@@ -82,76 +85,79 @@ void Qiv_Stream::RequireInitialised(const char* guardName) {
     if (!initialised_) ReportError(FormatText(kUninitialisedStream, guardName));
 }
 
-void Qiv_Stream::Copy(void* destination, int n) {
-    if (n < 0 || static_cast<size_t>(n) > remaining_) ReportError(FormatText(kCopyTooMuch, n));
-    if (n > 0) std::memcpy(destination, data_.get() + position_, static_cast<size_t>(n));
-    Skip(n);
-}
-
-// The typed reads take their few bytes in place: a call of Copy (and of
-// memcpy) per value made the reads of large geometry arrays several times slower.
-inline const unsigned char* Qiv_Stream::Take(int n) {
-    if (static_cast<size_t>(n) > remaining_) [[unlikely]]
-        ReportError(FormatText(kCopyTooMuch, n));
-    const unsigned char* bytes = data_.get() + position_;
-    position_ += static_cast<size_t>(n);
-    remaining_ -= static_cast<size_t>(n);
-    return bytes;
-}
-
-const unsigned char* Qiv_Stream::TakeEntries(uint64_t count, size_t bytesPerEntry) {
+const unsigned char* Qiv_Stream::TakeEntries(uint64_t count, const EntryLayout& layout) {
+    if (layout.guardName) RequireInitialised(layout.guardName);
+    const size_t entryBytes = layout.Bytes();
     // Divided, never multiplied: a count from the file may be anything.
-    if (!initialised_ || bytesPerEntry == 0 || count > remaining_ / bytesPerEntry) return nullptr;
-    const size_t bytes = static_cast<size_t>(count) * bytesPerEntry;
-    const unsigned char* start = data_.get() + position_;
-    position_ += bytes;
-    remaining_ -= bytes;
-    return start;
+    const size_t fit = entryBytes ? Remaining() / entryBytes : 0;
+    if (entryBytes == 0 || count <= fit) {
+        const unsigned char* start = Here();
+        position_ += static_cast<size_t>(count) * entryBytes;
+        return start;
+    }
+    // Fails where reading the entries one field at a time would fail.
+    position_ += fit * entryBytes;
+    for (int field = 0; field < layout.fieldCount; ++field) {
+        const uint32_t bytes = layout.fieldBytes[field];
+        if (bytes > Remaining()) ReportError(FormatText(kCopyTooMuch, static_cast<int>(bytes)));
+        position_ += bytes;
+    }
+    // Not reached: a whole entry fitted after all.
+    ReportError(FormatText(kCopyTooMuch, static_cast<int>(entryBytes)));
+}
+
+// The typed reads take their few bytes in place; a value that does not fit
+// fails through TakeEntries, as any other read does.
+inline const unsigned char* Qiv_Stream::TakeValue(uint32_t n) {
+    if (n <= Remaining()) [[likely]] {
+        const unsigned char* bytes = Here();
+        position_ += n;
+        return bytes;
+    }
+    return TakeEntries(1, EntryLayout{{n}, 1, nullptr});
+}
+
+void Qiv_Stream::Copy(void* destination, int n) {
+    if (n < 0) ReportError(FormatText(kCopyTooMuch, n));
+    const unsigned char* bytes = TakeEntries(1, EntryLayout{{static_cast<uint32_t>(n)}, 1, nullptr});
+    if (n > 0) std::memcpy(destination, bytes, static_cast<size_t>(n));
 }
 
 void Qiv_Stream::Skip(int n) {
-    if (n < 0 || static_cast<size_t>(n) > remaining_) ReportError(FormatText(kSkipTooMuch, n));
+    if (n < 0 || static_cast<size_t>(n) > Remaining()) ReportError(FormatText(kSkipTooMuch, n));
     position_ += static_cast<size_t>(n);
-    remaining_ -= static_cast<size_t>(n);
 }
 
 int32_t Qiv_Stream::Long() {
     RequireInitialised("Long");
-    const unsigned char* bytes = Take(4);
-    const uint32_t value = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
-    return static_cast<int32_t>(value);
+    return LoadLong(TakeValue(4));
 }
 
 uint16_t Qiv_Stream::Short() {
     RequireInitialised("Short");
-    const unsigned char* bytes = Take(2);
-    return static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
+    return LoadShort(TakeValue(2));
 }
 
 uint8_t Qiv_Stream::Byte() {
     RequireInitialised("Byte");
-    return *Take(1);
+    return *TakeValue(1);
 }
 
 float Qiv_Stream::Float() {
     RequireInitialised("Float");
-    const unsigned char* bytes = Take(4);
-    const uint32_t bits = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
+    return LoadFloat(TakeValue(4));
 }
 
 std::string Qiv_Stream::LengthString() {
     RequireInitialised("LengthString");
     const int32_t length = Long();
-    // Checked before any memory is taken: the length is only a claim of the file.
-    if (length < 0 || static_cast<size_t>(length) > remaining_) ReportError(FormatText(kCopyTooMuch, length));
-    std::string text(static_cast<size_t>(length), '\0');
-    Copy(text.data(), length);
+    // Taken before any memory is: the length is only a claim of the file.
+    if (length < 0) ReportError(FormatText(kCopyTooMuch, length));
+    const unsigned char* bytes = TakeEntries(1, EntryLayout{{static_cast<uint32_t>(length)}, 1, nullptr});
     // Like a C string, the text ends at its first zero byte.
-    text.resize(std::strlen(text.c_str()));
-    return text;
+    const void* zero = length > 0 ? std::memchr(bytes, 0, static_cast<size_t>(length)) : nullptr;
+    const size_t shown = zero ? static_cast<size_t>(static_cast<const unsigned char*>(zero) - bytes) : static_cast<size_t>(length);
+    return std::string(reinterpret_cast<const char*>(bytes), shown);
 }
 
 int32_t Qiv_Stream::LongVerify(int32_t expected) {
@@ -188,8 +194,8 @@ uint8_t Qiv_Stream::ByteVerify(int expected) {
 
 std::string Qiv_Stream::StringUptoVerify(char terminator, const char* expected) {
     RequireInitialised("StringUptoVerify");
-    const unsigned char* start = data_.get() + position_;
-    const void* found = remaining_ ? std::memchr(start, static_cast<unsigned char>(terminator), remaining_) : nullptr;
+    const unsigned char* start = Here();
+    const void* found = Remaining() ? std::memchr(start, static_cast<unsigned char>(terminator), Remaining()) : nullptr;
     if (!found) ReportError(kNoEndOfString);
     const size_t length = static_cast<size_t>(static_cast<const unsigned char*>(found) - start);
     std::string text(length, '\0');
@@ -202,5 +208,5 @@ std::string Qiv_Stream::StringUptoVerify(char terminator, const char* expected) 
 
 void Qiv_Stream::CheckFinished() {
     RequireInitialised("CheckFinished");
-    if (remaining_ != 0) ReportError(FormatText(kDataLeftAtEnd, static_cast<int>(remaining_)));
+    if (Remaining() != 0) ReportError(FormatText(kDataLeftAtEnd, static_cast<int>(Remaining())));
 }

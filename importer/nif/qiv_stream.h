@@ -1,28 +1,36 @@
 // Qiv_Stream: one whole file held in memory, handed out front to back.
 //
-// Every multi-byte value is little-endian. Copy and Skip hold the only bounds
-// checks; every failure leaves through ReportError, which writes the message
-// to the printer (text, then a line end) and raises a TextException. The one
-// exception is an open failure, raised directly and not echoed.
+// The file's bytes are read once into an image (OpenFile) or viewed where
+// the caller holds them (OpenBytes), and never copied again: reads hand out
+// values, or views into the image for whole arrays.
 //
-// Guarded reads (Long, Short, Byte, Float, LengthString, the verify reads,
-// StringUptoVerify, CheckFinished) first check that a file was opened and
-// otherwise fail with "Attempt to access uninitialised Qiv_Stream from
-// function '<name>'.".
+// Every read passes through one bounds check, Take. An array is taken whole
+// when all its entries are there; when it is not, the failure is the one an
+// entry-by-entry read would meet (the same message, naming the size of the
+// field that no longer fits, and the same bytes consumed before it). Every
+// multi-byte value is little-endian and read byte by byte, so no alignment
+// is needed. Every failure leaves through ReportError, which writes the
+// message to the diagnostics (as one line) and raises a TextException. The
+// one exception is an open failure, raised directly and not echoed.
+//
+// Guarded reads (Long, Short, Byte, Float, the array reads, LengthString, the
+// verify reads, StringUptoVerify, CheckFinished) first check that a file was
+// opened and otherwise fail with "Attempt to access uninitialised Qiv_Stream
+// from function '<name>'.".
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
-#include <vector>
 
-class DebugPrinter;
+#include "importer/nif/file_array.h"
+
+class Diagnostics;
 
 class Qiv_Stream {
 public:
-    // The printer receives every error before it is raised; not owned, may be null.
-    explicit Qiv_Stream(DebugPrinter* printer);
+    // The diagnostics receive every error before it is raised; not owned, may be null.
+    explicit Qiv_Stream(Diagnostics* printer);
     virtual ~Qiv_Stream();
 
     Qiv_Stream(const Qiv_Stream&) = delete;
@@ -31,7 +39,8 @@ public:
     // Reads the whole file into memory. Returns true; on failure raises
     // "Unable to open file '<path>'." (not echoed) and stays uninitialised.
     bool OpenFile(const char* path);
-    // As OpenFile, but takes a copy of `size` bytes from memory; `name` stands in for the path.
+    // As OpenFile, over `size` bytes the caller holds (not copied: they must
+    // outlive the stream and every view it gave); `name` stands in for the path.
     bool OpenBytes(const void* data, size_t size, const char* name);
 
     int32_t Long();
@@ -48,40 +57,55 @@ public:
     // terminator is consumed, not returned); fails when they differ from `expected`.
     std::string StringUptoVerify(char terminator, const char* expected);
 
+    // `count` entries of Entry as a view into the image; none when count <= 0.
+    template <class Entry>
+    FileArray<Entry> Array(int64_t count) {
+        if (count <= 0) return {};
+        const unsigned char* bytes = TakeEntries(static_cast<uint64_t>(count), FileEntry<Entry>::kLayout);
+        return FileArray<Entry>(bytes, static_cast<size_t>(count));
+    }
+
     // Unguarded: copy or skip n bytes; a negative n or one past the end fails and consumes nothing.
     void Copy(void* destination, int n);
     void Skip(int n);
     // Fails when any byte is left unread.
     void CheckFinished();
-    // Writes `text` to the printer as one line, then raises it.
+    // Writes `text` to the diagnostics as one line, then raises it.
     [[noreturn]] void ReportError(const std::string& text);
 
-    DebugPrinter* GetPrinter() const { return printer_; }
+    Diagnostics* GetPrinter() const { return printer_; }
     bool IsInitialised() const { return initialised_; }
     const std::string& GetPath() const { return path_; }
     size_t Position() const { return position_; }
-    size_t Remaining() const { return remaining_; }
-
-    // The next `count` entries of `bytesPerEntry` (> 0) bytes each, for reading
-    // a whole array at once: when the stream is open and all of them are
-    // there, moves past them and returns where they start. Otherwise returns
-    // null and consumes nothing; the caller then reads entry by entry, which
-    // fails exactly where that reading fails.
-    const unsigned char* TakeEntries(uint64_t count, size_t bytesPerEntry);
+    size_t Remaining() const { return size_ - position_; }
+    // Where the unread bytes start (for records decoded in place later).
+    const unsigned char* Here() const { return bytes_ + position_; }
 
     // Entries of `bytesPerEntry` file bytes that could still be read: the
     // most that a count from the file may reserve memory for.
-    size_t EntriesThatFit(size_t bytesPerEntry) const { return bytesPerEntry ? remaining_ / bytesPerEntry : remaining_; }
+    size_t EntriesThatFit(size_t bytesPerEntry) const { return bytesPerEntry ? Remaining() / bytesPerEntry : Remaining(); }
+
+    // The bounds check under every read: `count` entries laid out as
+    // `layout`. When all are there, moves past them and returns where they
+    // start. Otherwise fails as reading them entry by entry, field by field,
+    // would: with the guard when the stream is not open, else with "Attempted
+    // to copy too much data (N bytes)." for the first field that does not fit,
+    // after consuming the entries and fields before it.
+    const unsigned char* TakeEntries(uint64_t count, const EntryLayout& layout);
 
 private:
     void RequireInitialised(const char* guardName);
-    // Checks like Copy, then moves past n bytes (n of 1 to 4) and returns where they start.
-    inline const unsigned char* Take(int n);
+    // One value of n (1 to 4) bytes.
+    inline const unsigned char* TakeValue(uint32_t n);
 
-    DebugPrinter* printer_;
+    Diagnostics* printer_;
     bool initialised_ = false;
     std::string path_;
-    std::unique_ptr<unsigned char[]> data_;  // the file's bytes and one more
+    void ReleaseImage();
+
+    unsigned char* image_ = nullptr;        // the file's bytes, when OpenFile read them
+    size_t imageSize_ = 0;
+    const unsigned char* bytes_ = nullptr;   // the image, or the caller's bytes
+    size_t size_ = 0;
     size_t position_ = 0;
-    size_t remaining_ = 0;
 };

@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 struct NifVector {
     float x = 0.0f, y = 0.0f, z = 0.0f;
@@ -23,12 +22,3 @@ struct Matrix33 {
     float m[9] = {1.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f};
 };
 
-// A count and that many block indices; positions outside the list read as -1 (no block).
-struct LinkList {
-    std::vector<int32_t> indices;
-
-    int Count() const { return static_cast<int>(indices.size()); }
-    int32_t At(int position) const {
-        return position >= 0 && position < Count() ? indices[static_cast<size_t>(position)] : -1;
-    }
-};

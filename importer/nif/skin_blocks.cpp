@@ -1,21 +1,14 @@
 #include "importer/nif/skin_blocks.h"
 
 #include "importer/nif/link_checks.h"
-#include "importer/nif/nif_file.h"
+#include "importer/nif/parent_walk.h"
+#include "importer/nif/block_table.h"
 #include "importer/nif/record_reading.h"
 
 namespace {
 
-// The fewest file bytes of a skin bone (no weights) and of one weight.
+// The fewest file bytes of a skin bone (no weights).
 constexpr size_t kSkinBoneBytes = 36 + 12 + 4 + 12 + 4 + 2;
-constexpr size_t kWeightBytes = 6;
-
-SkinVertexWeight ReadWeight(Qiv_Stream& stream) {
-    SkinVertexWeight weight;
-    weight.vertex = stream.Short();
-    weight.weight = stream.Float();
-    return weight;
-}
 
 SkinBone ReadSkinBone(Qiv_Stream& stream) {
     SkinBone bone;
@@ -25,12 +18,7 @@ SkinBone ReadSkinBone(Qiv_Stream& stream) {
     bone.boundsCentre = ReadVector(stream);
     bone.boundsRadius = stream.Float();
     const int16_t weightCount = static_cast<int16_t>(stream.Short());
-    ReadEntriesWhole(stream, bone.weights, weightCount, kWeightBytes, ReadWeight, [](const unsigned char* bytes) {
-        SkinVertexWeight weight;
-        weight.vertex = LoadShort(bytes);
-        weight.weight = LoadFloat(bytes + 2);
-        return weight;
-    });
+    bone.weights = stream.Array<SkinVertexWeight>(weightCount);
     return bone;
 }
 
@@ -38,7 +26,7 @@ SkinBone ReadSkinBone(Qiv_Stream& stream) {
 
 // ---------------------------------------------------------------- NiSkinInstance
 
-NiSkinInstance::NiSkinInstance(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiSkinInstance::NiSkinInstance(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
     skinData_ = stream->Long();
     parentNode_ = stream->Long();
     boneNodes_ = ReadLinkList(*stream);
@@ -51,20 +39,22 @@ void NiSkinInstance::ResolveLinks() {
 }
 
 void NiSkinInstance::LinkParents() {
-    if (!bonesMarked_) {
-        for (int32_t index : boneNodes_.indices) {
-            if (NifBlock* bone = Linked(index)) bone->MarkBone();
-        }
-        bonesMarked_ = true;
+    if (GetOwner()) WalkParents(*GetOwner(), this, false);
+}
+
+void NiSkinInstance::MarkBoneNodes() {
+    if (bonesMarked_) return;
+    for (int32_t index : boneNodes_.indices) {
+        if (NifBlock* bone = Linked(index)) bone->MarkBone();
     }
-    if (NifBlock* data = Linked(skinData_)) GetOwner()->LinkChild(this, data);
+    bonesMarked_ = true;
 }
 
 NifBlock* NiSkinInstance::GetBoneBlock(int bone) const { return Linked(boneNodes_.At(bone)); }
 
 // ---------------------------------------------------------------- NiSkinData
 
-NiSkinData::NiSkinData(NifFile* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiSkinData::NiSkinData(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
     scale_ = s.Float();
     translation_ = ReadVector(s);
@@ -77,6 +67,10 @@ NiSkinData::NiSkinData(NifFile* owner, const char* typeName, Qiv_Stream* stream)
 void NiSkinData::ResolveLinks() {}
 
 void NiSkinData::LinkParents() {
+    if (GetOwner()) WalkParents(*GetOwner(), this, false);
+}
+
+void NiSkinData::ApplyBoneData() {
     const NifBlock* instance = GetParent();
     if (!instance) return;  // block 0 itself: no skin instance names the bones
     // Reached again through the same skin instance, with no bone data applied

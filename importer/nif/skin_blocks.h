@@ -8,9 +8,9 @@
 
 class NiSkinInstance : public NifBlock {
 public:
-    NiSkinInstance(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiSkinInstance(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
-    // Marks every bone node, then passes the walk on to the skin data.
+    // The parent walk from here: marks every bone node, then goes on to the skin data.
     void LinkParents() override;
     // The block of Bone Nodes entry `bone`; none outside the list.
     NifBlock* GetBoneBlock(int bone) const override;
@@ -18,6 +18,10 @@ public:
     int32_t SkinDataLink() const { return skinData_; }
     int32_t SkeletonRootLink() const { return parentNode_; }
     const LinkList& BoneNodes() const { return boneNodes_; }
+    NifBlock* SkinDataBlock() const { return Linked(skinData_); }
+    // The parent walk's step on arriving here: every block the bone list
+    // names becomes a bone (once: marks cannot be undone).
+    void MarkBoneNodes();
 
 private:
     int32_t skinData_ = -1;
@@ -31,6 +35,12 @@ struct SkinVertexWeight {
     float weight = 0.0f;
 };
 
+template <>
+struct FileEntry<SkinVertexWeight> {
+    static constexpr EntryLayout kLayout{{2, 4}, 2, "Short"};
+    static SkinVertexWeight Decode(const unsigned char* bytes) { return {LoadShort(bytes), LoadFloat(bytes + 2)}; }
+};
+
 // One bone's record in the skin data; owned by its NiSkinData.
 class SkinBone {
 public:
@@ -39,15 +49,18 @@ public:
     float scale = 0.0f;
     NifVector boundsCentre;
     float boundsRadius = 0.0f;
-    std::vector<SkinVertexWeight> weights;
+    FileArray<SkinVertexWeight> weights;
 };
 
 class NiSkinData : public NifBlock {
 public:
-    NiSkinData(NifFile* owner, const char* typeName, Qiv_Stream* stream);
+    NiSkinData(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
-    // Hands bone i's rest transform to the node the parent skin instance names for it.
+    // The parent walk from here: ApplyBoneData.
     void LinkParents() override;
+    // The parent walk's step on arriving here: hands bone i's rest transform
+    // to the node the parent skin instance names for it.
+    void ApplyBoneData();
 
     float Scale() const { return scale_; }
     const NifVector& Translation() const { return translation_; }

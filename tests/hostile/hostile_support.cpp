@@ -33,7 +33,8 @@ LoadOutcome LoadBytes(const unsigned char* bytes, size_t size) {
         } catch (const TextException& error) {
             outcome.failure = error.Text();
         }
-        outcome.peakBytes = meter.PeakBytes();
+        // The stream views the caller's bytes: they are the load's image, counted as such.
+        outcome.peakBytes = meter.PeakBytes() + size;
     }
     outcome.debugText = platform::headless::DebugText();
     outcome.pauseMilliseconds = platform::headless::PauseMilliseconds();
@@ -75,7 +76,8 @@ ImportOutcome ImportBytes(const std::vector<unsigned char>& bytes) {
         } catch (const TextException& error) {
             outcome.failure = error.Text();
         }
-        outcome.peakBytes = meter.PeakBytes();
+        // The file's image comes from the platform layer, not the heap: counted here.
+        outcome.peakBytes = meter.PeakBytes() + bytes.size();
     }
     outcome.modelUnchanged = StillOnlyExistingContent(model.get());
     outcome.debugText = platform::headless::DebugText();

@@ -11,15 +11,15 @@
 
 namespace hostile {
 
-// Every load must stay within this much heap memory: three times the
-// file's size (the file's own copy, the blocks, the model) and 16 MB.
+// Every load must stay within this much memory: three times the file's size
+// (the file's image, the blocks, the model) and 16 MB.
 inline size_t MemoryBound(size_t fileSize) { return 3 * fileSize + (16u << 20); }
 
 struct LoadOutcome {
     bool loaded = false;
     std::string failure;       // the TextException's text when the load failed
     int blockCount = 0;        // when loaded
-    size_t peakBytes = 0;      // heap memory held at the peak of the load
+    size_t peakBytes = 0;      // the file's image and the heap memory held at the peak of the load
     std::string debugText;     // everything written to the debugger output
     unsigned long long pauseMilliseconds = 0;
 };

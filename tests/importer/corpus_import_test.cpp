@@ -36,7 +36,7 @@ std::vector<ExpectedMesh> ExpectedMeshes(const NifFile& file) {
             const auto* data = dynamic_cast<const NiTriShapeData*>(file.GetBlock(shape->ShapeDataLink()));
             if (data != nullptr) {
                 mesh.vertices = static_cast<int>(data->Vertices().size());
-                const std::vector<uint16_t>& points = data->TrianglePoints();
+                const FileArray<uint16_t>& points = data->TrianglePoints();
                 for (size_t k = 0; k + 2 < points.size(); k += 3) {
                     if (std::max({points[k], points[k + 1], points[k + 2]}) < mesh.vertices) ++mesh.triangles;
                 }

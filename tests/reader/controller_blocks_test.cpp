@@ -119,10 +119,14 @@ TEST_F(ControllerBlocks, MorphTargetsHoldKeysThenVertices) {
     ReadAlone<NiMorphData> data(b, "NiMorphData");
     ASSERT_EQ(data.failure, "");
     EXPECT_EQ(data.BytesRead(), b.Size());
-    ASSERT_EQ(data.block->Morphs().size(), 3u);
-    EXPECT_EQ(data.block->Morphs()[1]->keys.size(), 4u);
-    EXPECT_EQ(data.block->Morphs()[1]->vertices[1].z, 2.0f);
-    EXPECT_EQ(data.block->Morphs()[2]->vertices[0].x, 3.0f);
+    ASSERT_EQ(data.block->MorphCount(), 3u);
+    EXPECT_EQ(data.block->Morph(1).KeyCount(), 2);
+    EXPECT_EQ(data.block->Morph(1).KeyType(), 1);
+    EXPECT_EQ(data.block->Morph(1).Keys().size(), 4u);
+    EXPECT_EQ(data.block->Morph(1).Vertices()[1].z, 2.0f);
+    EXPECT_EQ(data.block->Morph(2).Keys().size(), 5u);
+    EXPECT_EQ(data.block->Morph(2).Vertices()[0].x, 3.0f);
+    EXPECT_TRUE(data.block->Morph(0).Keys().empty());
 
     NifBuilder quadratic;
     quadratic.Long(1).Long(1).Byte(1).Long(2).Long(2).RepeatFloat(0, 8).Vector(0, 0, 0);

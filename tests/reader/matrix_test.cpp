@@ -1,7 +1,7 @@
 // The matrix operations: conventions, inversion, point transforms.
 #include <gtest/gtest.h>
 
-#include "importer/convert/matrix44.h"
+#include "importer/transform/matrix44.h"
 
 namespace {
 

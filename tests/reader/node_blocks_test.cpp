@@ -225,8 +225,8 @@ TEST_F(NodeBlocks, MatchGroupsReadTheirOwnCounts) {
     EXPECT_EQ(data.BytesRead(), b.Size());
     ASSERT_EQ(data.block->MatchGroups().size(), 3u);
     EXPECT_TRUE(data.block->MatchGroups()[0].empty());
-    EXPECT_EQ(data.block->MatchGroups()[1], (std::vector<uint16_t>{7, 8}));
-    EXPECT_EQ(data.block->MatchGroups()[2], (std::vector<uint16_t>{9}));
+    EXPECT_EQ(data.block->MatchGroups()[1].ToVector(), (std::vector<uint16_t>{7, 8}));
+    EXPECT_EQ(data.block->MatchGroups()[2].ToVector(), (std::vector<uint16_t>{9}));
 }
 
 TEST_F(NodeBlocks, CountsFrom32768To65535AreUnsigned) {
@@ -307,6 +307,8 @@ TEST_F(NodeBlocks, ShapeWhoseDataIsAShapeAnswersAsTheBase) {
     ASSERT_EQ(loaded.failure, "");
     EXPECT_EQ(platform::headless::DebugText(),
               "Wanted TriShapeData, but got: NiTriShape\nWanted TriShapeData, but got: NiTriShape\n");
+    // The second shape asks the same questions: within the load's run the
+    // same boxes are counted, not shown again.
     for (int index : {1, 2}) {
         platform::headless::Reset();
         const NifBlock* shape = loaded.file->GetBlock(index);
@@ -316,8 +318,9 @@ TEST_F(NodeBlocks, ShapeWhoseDataIsAShapeAnswersAsTheBase) {
         EXPECT_EQ(shape->GetUVCoord(0, 0).u, 0.0f);
         EXPECT_EQ(shape->GetNumberTriangles(), 0);
         EXPECT_EQ(shape->GetTriangleIndex(0), 0);
-        EXPECT_EQ(MessageBoxLog(), "GetNumberVertexes|ARGH\nHasUVCoords|ARGH\n");
+        EXPECT_EQ(MessageBoxLog(), index == 1 ? "GetNumberVertexes|ARGH\nHasUVCoords|ARGH\n" : "");
     }
+    EXPECT_EQ(loaded.printer.BoxesHeldBack(), 2);
 }
 
 TEST_F(NodeBlocks, ShapeReturnsLastPropertyOfEachKind) {

@@ -1,4 +1,4 @@
-#include "importer/convert/matrix44.h"
+#include "importer/transform/matrix44.h"
 
 #include <cmath>
 

@@ -1,0 +1,33 @@
+#include "importer/nif/block_table.h"
+
+#include "importer/nif/diagnostics.h"
+#include "importer/nif/messages.h"
+#include "importer/nif/text_exception.h"
+
+using namespace nif_messages;
+
+void BlockTable::WriteLinkWarning(const char* message, const char* typeName) {
+    if (linkWarningsWritten_ >= kMaxLinkWarningLines) {
+        ++linkWarningsHidden_;
+        return;
+    }
+    ++linkWarningsWritten_;
+    if (!printer_) return;
+    printer_->PrintText(message);
+    printer_->PrintText(typeName);
+    printer_->EndLine();
+}
+
+void BlockTable::WriteHiddenLinkWarnings() {
+    if (linkWarningsHidden_ != 0 && printer_) printer_->WriteLine(FormatText(kFurtherLinkWarnings, linkWarningsHidden_));
+}
+
+void BlockTable::CountWalkArrival(size_t depth) {
+    ++walkVisits_;
+    const char* failure = depth > static_cast<size_t>(kMaxWalkDepth) ? kNestedTooDeeply
+                          : walkVisits_ > kMaxWalkVisits                ? kTooManyVisits
+                                                                        : nullptr;
+    if (!failure) return;
+    if (printer_) printer_->WriteLine(failure);
+    throw TextException(failure);
+}

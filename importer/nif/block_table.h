@@ -1,0 +1,58 @@
+// BlockTable: what a block sees of the file that holds it.
+//
+// Blocks follow their links by index through the table, write link warnings
+// and show boxes through its diagnostics, and the parent walk keeps its
+// bounds here. NifFile fills the table as it loads; this header needs no
+// block class, so blocks and the file do not depend on each other.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+class Diagnostics;
+class NifBlock;
+
+class BlockTable {
+public:
+    // The most link-type warning lines written in one load; later ones are only counted.
+    static constexpr int kMaxLinkWarningLines = 100;
+    // Bounds of the parent-linking walk (block 0 is at depth 1 and is the first visit).
+    static constexpr int kMaxWalkDepth = 1000;
+    static constexpr long kMaxWalkVisits = 1000000;
+
+    explicit BlockTable(Diagnostics* printer) : printer_(printer) {}
+    BlockTable(const BlockTable&) = delete;
+    BlockTable& operator=(const BlockTable&) = delete;
+
+    // The block at `index`, or null when the index names no block.
+    NifBlock* GetBlock(int index) const {
+        if (index < 0 || static_cast<size_t>(index) >= table_.size()) return nullptr;
+        return table_[static_cast<size_t>(index)];
+    }
+    // The number of blocks read: the block count, or 0 when it was 0 or less.
+    int GetBlockCount() const { return static_cast<int>(table_.size()); }
+    Diagnostics* GetPrinter() const { return printer_; }
+
+    // Called by the link checks of ResolveLinks: one warning line, "message"
+    // followed by the linked block's type name, within the per-load cap.
+    void WriteLinkWarning(const char* message, const char* typeName);
+    // After the link checks: the count of the warnings held back, as one line.
+    void WriteHiddenLinkWarnings();
+
+    // The parent walk's arrivals: counts one at `depth` and fails (a line on
+    // the diagnostics, then a TextException) beyond the bounds.
+    void CountWalkArrival(size_t depth);
+    // Skin data applications during the walk: the stamp changes with each one.
+    unsigned long BoneDataStamp() const { return boneDataStamp_; }
+    unsigned long NextBoneDataStamp() { return ++boneDataStamp_; }
+
+protected:
+    std::vector<NifBlock*> table_;  // not owned here
+
+private:
+    Diagnostics* printer_;
+    int linkWarningsWritten_ = 0;
+    int linkWarningsHidden_ = 0;
+    long walkVisits_ = 0;
+    unsigned long boneDataStamp_ = 0;
+};
