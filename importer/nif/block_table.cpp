@@ -2,9 +2,19 @@
 
 #include "importer/nif/diagnostics.h"
 #include "importer/nif/messages.h"
+#include "importer/nif/nif_block.h"
 #include "importer/nif/text_exception.h"
 
 using namespace nif_messages;
+
+BlockTable::~BlockTable() {
+    for (NifBlock* block : table_) delete block;
+}
+
+void BlockTable::AddBlock(std::unique_ptr<NifBlock> block) {
+    table_.push_back(nullptr);  // may throw: the block is still owned by `block` then
+    table_.back() = block.release();
+}
 
 void BlockTable::WriteLinkWarning(const char* message, const char* typeName) {
     if (linkWarningsWritten_ >= kMaxLinkWarningLines) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 class Diagnostics;
@@ -21,6 +22,7 @@ public:
     static constexpr long kMaxWalkVisits = 1000000;
 
     explicit BlockTable(Diagnostics* printer) : printer_(printer) {}
+    ~BlockTable();  // deletes the blocks of the table
     BlockTable(const BlockTable&) = delete;
     BlockTable& operator=(const BlockTable&) = delete;
 
@@ -47,7 +49,11 @@ public:
     unsigned long NextBoneDataStamp() { return ++boneDataStamp_; }
 
 protected:
-    std::vector<NifBlock*> table_;  // not owned here
+    // Owned: one pointer per block and no second list, as a block may take
+    // fewer than 30 bytes of the file. Filled only through AddBlock.
+    std::vector<NifBlock*> table_;
+    // Takes `block` into the table (a null block too: the load fails on it).
+    void AddBlock(std::unique_ptr<NifBlock> block);
 
 private:
     Diagnostics* printer_;

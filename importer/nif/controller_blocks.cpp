@@ -1,5 +1,7 @@
 #include "importer/nif/controller_blocks.h"
 
+#include <algorithm>
+
 #include "importer/nif/link_checks.h"
 #include "importer/nif/messages.h"
 #include "importer/nif/block_table.h"
@@ -44,6 +46,24 @@ KeyGroup ReadKeyGroup(Qiv_Stream& stream, int kind, const KeySize (&table)[N]) {
     group.floatsPerKey = FloatsPerKey(table, group.keyType);
     if (group.keyCount > 0 && group.floatsPerKey > 0) {
         group.keys = stream.Array<float>(int64_t(group.keyCount) * group.floatsPerKey);
+    }
+    return group;
+}
+
+// ReadKeyGroup over bytes the load has checked, moving `bytes` past the group.
+template <size_t N>
+KeyGroup DecodeKeyGroup(const unsigned char*& bytes, int kind, const KeySize (&table)[N]) {
+    KeyGroup group;
+    group.kind = kind;
+    group.keyCount = LoadLong(bytes);
+    bytes += 4;
+    if (group.keyCount == 0) return group;
+    group.keyType = LoadLong(bytes);
+    bytes += 4;
+    group.floatsPerKey = FloatsPerKey(table, group.keyType);
+    if (group.keyCount > 0 && group.floatsPerKey > 0) {
+        group.keys = FileArray<float>(bytes, static_cast<size_t>(group.keyCount) * static_cast<size_t>(group.floatsPerKey));
+        bytes += group.keys.ByteCount();
     }
     return group;
 }
@@ -105,33 +125,61 @@ void NiUVController::ResolveLinks() {
 
 NiKeyframeData::NiKeyframeData(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
-    rotation_.kind = KeyGroup::kRotation;
-    rotation_.keyCount = s.Long();
-    if (rotation_.keyCount != 0) {
-        rotation_.keyType = s.Long();
-        if (rotation_.keyType == kAxisRotationKeyType) {
-            if (rotation_.keyCount > 0) {
-                axisRotation_ = std::make_unique<AxisRotationKeys>();
-                axisRotation_->value = s.Float();
-                for (KeyGroup& axis : axisRotation_->axes) axis = ReadKeyGroup(s, KeyGroup::kRotation, kFloatKeySizes);
+    groups_ = s.Here();
+    const int32_t rotationCount = s.Long();
+    if (rotationCount != 0) {
+        const int32_t rotationType = s.Long();
+        if (rotationType == kAxisRotationKeyType) {
+            if (rotationCount > 0) {
+                s.Float();
+                for (int axis = 0; axis < 3; ++axis) ReadKeyGroup(s, KeyGroup::kRotation, kFloatKeySizes);
+            }
+        } else if (rotationCount > 0) {
+            s.Array<float>(int64_t(rotationCount) * FloatsPerKey(kRotationKeySizes, rotationType));
+        }
+    }
+    ReadKeyGroup(s, KeyGroup::kTranslation, kTranslationKeySizes);
+    ReadKeyGroup(s, KeyGroup::kScale, kScaleKeySizes);
+}
+
+NiKeyframeData::Groups NiKeyframeData::Decode() const {
+    // The load checked every group; this walks the same fields again.
+    Groups found;
+    const unsigned char* bytes = groups_;
+    KeyGroup& rotation = found.rotation;
+    rotation.kind = KeyGroup::kRotation;
+    rotation.keyCount = LoadLong(bytes);
+    bytes += 4;
+    if (rotation.keyCount != 0) {
+        rotation.keyType = LoadLong(bytes);
+        bytes += 4;
+        if (rotation.keyType == kAxisRotationKeyType) {
+            if (rotation.keyCount > 0) {
+                found.hasAxisRotation = true;
+                found.axisRotation.value = LoadFloat(bytes);
+                bytes += 4;
+                for (KeyGroup& axis : found.axisRotation.axes) axis = DecodeKeyGroup(bytes, KeyGroup::kRotation, kFloatKeySizes);
             }
         } else {
-            rotation_.floatsPerKey = FloatsPerKey(kRotationKeySizes, rotation_.keyType);
-            if (rotation_.keyCount > 0) {
-                rotation_.keys = s.Array<float>(int64_t(rotation_.keyCount) * rotation_.floatsPerKey);
+            rotation.floatsPerKey = FloatsPerKey(kRotationKeySizes, rotation.keyType);
+            if (rotation.keyCount > 0) {
+                rotation.keys = FileArray<float>(bytes, static_cast<size_t>(rotation.keyCount) * static_cast<size_t>(rotation.floatsPerKey));
+                bytes += rotation.keys.ByteCount();
             }
         }
     }
-    translation_ = ReadKeyGroup(s, KeyGroup::kTranslation, kTranslationKeySizes);
-    scale_ = ReadKeyGroup(s, KeyGroup::kScale, kScaleKeySizes);
+    found.translation = DecodeKeyGroup(bytes, KeyGroup::kTranslation, kTranslationKeySizes);
+    found.scale = DecodeKeyGroup(bytes, KeyGroup::kScale, kScaleKeySizes);
+    return found;
 }
+
+KeyGroup NiKeyframeData::Rotation() const { return Decode().rotation; }
+KeyGroup NiKeyframeData::Translation() const { return Decode().translation; }
+KeyGroup NiKeyframeData::Scale() const { return Decode().scale; }
+bool NiKeyframeData::HasAxisRotation() const { return Decode().hasAxisRotation; }
+AxisRotationKeys NiKeyframeData::AxisRotation() const { return Decode().axisRotation; }
 
 void NiKeyframeData::ResolveLinks() {}
-
-const AxisRotationKeys& NiKeyframeData::AxisRotation() const {
-    static const AxisRotationKeys kNone;
-    return axisRotation_ ? *axisRotation_ : kNone;
-}
 
 // ---------------------------------------------------------------- NiMorphData
 
@@ -140,9 +188,13 @@ NiMorphData::NiMorphData(BlockTable* owner, const char* typeName, Qiv_Stream* st
     morphCount_ = s.Long();
     vertexCount_ = s.Long();
     s.ByteVerify(1);  // relative targets
-    ReserveForEntries(morphs_, morphCount_, s, kMorphTargetBytes);
+    // The count is only a claim of the file: the targets it can hold bound the table.
+    const size_t fit = morphCount_ > 0 ? std::min(static_cast<size_t>(morphCount_), s.EntriesThatFit(kMorphTargetBytes)) : 0;
+    if (fit != 0) morphs_ = std::make_unique<const unsigned char*[]>(fit);
     for (int32_t i = 0; i < morphCount_; ++i) {
-        morphs_.push_back(s.Here());
+        // A target beyond those that fit fails in its reads below, before it is needed.
+        const unsigned char* start = s.Here();
+        if (static_cast<size_t>(i) < fit) morphs_[static_cast<size_t>(i)] = start;
         const int32_t keyCount = s.Long();
         const int32_t keyType = s.Long();
         if (keyCount > 0) s.Array<float>(int64_t(keyCount) * FloatsPerKey(kFloatKeySizes, keyType));

@@ -81,18 +81,25 @@ public:
     NiKeyframeData(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
     void ResolveLinks() override;
 
-    const KeyGroup& Rotation() const { return rotation_; }
-    const KeyGroup& Translation() const { return translation_; }
-    const KeyGroup& Scale() const { return scale_; }
-    bool HasAxisRotation() const { return axisRotation_ != nullptr; }
+    // The groups, decoded from where the file holds them.
+    KeyGroup Rotation() const;
+    KeyGroup Translation() const;
+    KeyGroup Scale() const;
+    bool HasAxisRotation() const;
     // Empty groups when the rotation keys are not of key type 4.
-    const AxisRotationKeys& AxisRotation() const;
+    AxisRotationKeys AxisRotation() const;
 
 private:
-    KeyGroup rotation_, translation_, scale_;
-    // Held only when present: most keyframe data has none, and a file of
-    // nothing but small keyframe data must not need much more than its bytes.
-    std::unique_ptr<AxisRotationKeys> axisRotation_;
+    struct Groups {
+        KeyGroup rotation, translation, scale;
+        bool hasAxisRotation = false;
+        AxisRotationKeys axisRotation;
+    };
+    Groups Decode() const;
+
+    // Where the rotation group starts in the file: keyframe data is often
+    // small, and a file of nothing else must not need much more than its bytes.
+    const unsigned char* groups_ = nullptr;
 };
 
 // One morph target of a NiMorphData, decoded from where the file holds it:
@@ -117,13 +124,14 @@ public:
     void ResolveLinks() override;
 
     int32_t VertexCount() const { return vertexCount_; }
-    size_t MorphCount() const { return morphs_.size(); }
+    size_t MorphCount() const { return morphCount_ > 0 ? static_cast<size_t>(morphCount_) : 0; }
     MorphTarget Morph(size_t morph) const { return MorphTarget(morphs_[morph], vertexCount_); }
 
 private:
     int32_t morphCount_ = 0;
     int32_t vertexCount_ = 0;
-    std::vector<const unsigned char*> morphs_;  // where each target starts in the file
+    // Where each target starts in the file; one pointer wide, as most morph data has few targets.
+    std::unique_ptr<const unsigned char*[]> morphs_;
 };
 
 // One of the four groups of a NiUVData.

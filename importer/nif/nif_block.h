@@ -64,16 +64,17 @@ public:
     const char* GetTypeName() const { return typeName_; }
     // True when the type name is exactly `typeName` (case-sensitive).
     bool HasTypeName(const char* typeName) const { return std::strcmp(typeName_, typeName) == 0; }
-    NifBlock* GetParent() const { return parent_; }
-    bool IsBone() const { return isBone_; }
-    int GetBlockIndex() const { return blockIndex_; }
+    NifBlock* GetParent() const { return Linked(parentIndex_); }
+    bool IsBone() const { return (indexAndBone_ & kBoneBit) != 0; }
+    int GetBlockIndex() const { return static_cast<int>(indexAndBone_ & ~kBoneBit) - 1; }
     BlockTable* GetOwner() const { return owner_; }
 
     // Set by the load: the block that links to this one as a child, skin
-    // instance or skin data; the bone mark; the block's own position.
-    void SetParent(NifBlock* parent) { parent_ = parent; }
-    void MarkBone() { isBone_ = true; }
-    void SetBlockIndex(int index) { blockIndex_ = index; }
+    // instance or skin data (it must have its index already); the bone
+    // mark; the block's own position (0 to the largest int32 less one).
+    void SetParent(NifBlock* parent) { parentIndex_ = parent ? parent->GetBlockIndex() : -1; }
+    void MarkBone() { indexAndBone_ |= kBoneBit; }
+    void SetBlockIndex(int index) { indexAndBone_ = (indexAndBone_ & kBoneBit) | (static_cast<uint32_t>(index) + 1); }
 
 protected:
     // Shows a base answer's box through the load's diagnostics.
@@ -87,9 +88,15 @@ protected:
     static const NifColour kZeroColour;
 
 private:
+    static constexpr uint32_t kBoneBit = 0x80000000u;
+
+    // A block is small in the file (some take under 30 bytes), and a file
+    // may hold nothing else: the fields every block carries are kept to 32
+    // bytes with the table pointer. The parent is kept as its index; the
+    // block's own index plus one shares a word with the bone mark, so 0 there
+    // means "not set yet" (-1).
     const char* typeName_;  // not owned: the block factory's name for the type
     BlockTable* owner_;
-    NifBlock* parent_ = nullptr;
-    bool isBone_ = false;
-    int blockIndex_ = -1;
+    int32_t parentIndex_ = -1;
+    uint32_t indexAndBone_ = 0;
 };

@@ -37,7 +37,6 @@ void NifFile::ReadBlocks() {
     if (declaredBlockCount_ <= 0) return;
     // The table grows as blocks are read; the count is only a claim of the file.
     const size_t fit = std::min(static_cast<size_t>(declaredBlockCount_), stream_->EntriesThatFit(kSmallestBlockBytes));
-    blocks_.reserve(fit);
     table_.reserve(fit);
     for (int32_t i = 0; i < declaredBlockCount_; ++i) {
         const std::string typeName = stream_->LengthString();
@@ -46,8 +45,7 @@ void NifFile::ReadBlocks() {
             const char* shown = typeName.size() > kMaxShownTypeNameLength ? kUnknownNamePlaceholder : typeName.c_str();
             stream_->ReportError(FormatText(kUnknownBlockType, shown));
         }
-        table_.push_back(block.get());
-        blocks_.push_back(std::move(block));
+        AddBlock(std::move(block));
     }
 }
 
@@ -59,9 +57,9 @@ void NifFile::ReadFooter() {
 }
 
 void NifFile::ResolveAllLinks() {
-    for (size_t i = 0; i < blocks_.size(); ++i) {
-        blocks_[i]->SetBlockIndex(static_cast<int>(i));
-        blocks_[i]->ResolveLinks();
+    for (size_t i = 0; i < table_.size(); ++i) {
+        table_[i]->SetBlockIndex(static_cast<int>(i));
+        table_[i]->ResolveLinks();
     }
     WriteHiddenLinkWarnings();
 }

@@ -6,7 +6,7 @@
 // block's ResolveLinks in file order and then the parent walk from block 0
 // (parent_walk.h).
 // Any failure raises a TextException; reading errors and walk-bound errors
-// are written to the debug printer first. The NifFile owns every block.
+// are written to the debug printer first. The table owns every block.
 #pragma once
 
 #include <cstdint>
@@ -47,7 +47,6 @@ private:
     std::string headerText_;
     int32_t version_ = 0;
     int32_t declaredBlockCount_ = 0;
-    std::vector<std::unique_ptr<NifBlock>> blocks_;
     int32_t rootCount_ = 0;
     std::vector<int32_t> rootIndices_;
 };

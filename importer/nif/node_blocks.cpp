@@ -233,14 +233,14 @@ void NiTriShape::GetLocalTransform(Matrix44& output) const { object_.LocalTransf
 NiTriShapeData::NiTriShapeData(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
     Qiv_Stream& s = *stream;
     vertexCount_ = s.Short();
-    hasVertices_ = s.Long();
-    if (hasVertices_ != 0) vertices_ = s.Array<NifVector>(vertexCount_);
-    hasNormals_ = s.Long();
-    if (hasNormals_ > 0) normals_ = s.Array<NifVector>(vertexCount_);
+    const int32_t hasVertices = s.Long();
+    if (hasVertices != 0) vertices_ = s.Array<NifVector>(vertexCount_);
+    const int32_t hasNormals = s.Long();
+    if (hasNormals > 0) normals_ = s.Array<NifVector>(vertexCount_);
     centre_ = ReadVector(s);
     radius_ = s.Float();
-    hasVertexColours_ = s.Long();
-    if (hasVertexColours_ != 0) vertexColours_ = s.Array<NifColour>(vertexCount_);
+    const int32_t hasVertexColours = s.Long();
+    if (hasVertexColours != 0) vertexColours_ = s.Array<NifColour>(vertexCount_);
     uvSetCount_ = s.Short();
     hasUV_ = s.Long();
     if (hasUV_ != 0) {

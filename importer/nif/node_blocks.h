@@ -195,12 +195,11 @@ public:
     float Radius() const { return radius_; }
 
 private:
-    int vertexCount_ = 0;    // unsigned 16-bit in the file
-    int triangleCount_ = 0;  // unsigned 16-bit in the file
-    int32_t hasVertices_ = 0;
-    int32_t hasNormals_ = 0;
-    int32_t hasVertexColours_ = 0;
-    int uvSetCount_ = 0;     // unsigned 16-bit in the file
+    // Counts as the file holds them (16 bits each); the presence flags that
+    // only choose which arrays are read are not kept.
+    uint16_t vertexCount_ = 0;
+    uint16_t triangleCount_ = 0;
+    uint16_t uvSetCount_ = 0;
     int32_t hasUV_ = 0;
     FileArray<NifVector> vertices_;
     FileArray<NifVector> normals_;

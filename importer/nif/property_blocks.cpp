@@ -19,6 +19,21 @@ TextureSlot ReadTextureSlot(Qiv_Stream& stream) {
     return slot;
 }
 
+// ReadTextureSlot over bytes the load has checked, moving `bytes` past the slot.
+TextureSlot DecodeTextureSlot(const unsigned char*& bytes) {
+    TextureSlot slot;
+    slot.source = LoadLong(bytes);
+    slot.clampMode = LoadLong(bytes + 4);
+    slot.filterMode = LoadLong(bytes + 8);
+    slot.uvSet = LoadLong(bytes + 12);
+    bytes += 16;
+    for (uint16_t& value : slot.unknownShorts) {
+        value = LoadShort(bytes);
+        bytes += 2;
+    }
+    return slot;
+}
+
 // The extra-data and controller links that most properties check.
 void CheckPropertyLinks(BlockTable* owner, int32_t extraData, int32_t timeController) {
     CheckLink(owner, LinkCheck::ExtraData, extraData);
@@ -38,26 +53,48 @@ NiTexturingProperty::NiTexturingProperty(BlockTable* owner, const char* typeName
     unknownFlags_ = s.Short();
     applyMode_ = s.Long();
     s.LongVerify(kTextureSlotCount);
+    slotBytes_ = s.Here();
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        hasTexture_[slot] = s.Long();
-        if (hasTexture_[slot] == 0) continue;
-        slots_[slot] = ReadTextureSlot(s);
+        if (s.Long() == 0) continue;
+        ReadTextureSlot(s);
         if (slot == kBumpMapSlot) {
-            for (float& value : bumpMapValues_) value = s.Float();
+            for (int value = 0; value < 6; ++value) s.Float();
         }
     }
-    hasDecal_ = s.Long();
-    if (hasDecal_ != 0) decal_ = ReadTextureSlot(s);
+    if (s.Long() != 0) ReadTextureSlot(s);
+}
+
+NiTexturingProperty::Slots NiTexturingProperty::Decode() const {
+    // The load checked every slot; this walks the same fields again.
+    Slots found;
+    const unsigned char* bytes = slotBytes_;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        found.hasTexture[slot] = LoadLong(bytes);
+        bytes += 4;
+        if (found.hasTexture[slot] == 0) continue;
+        found.slots[slot] = DecodeTextureSlot(bytes);
+        if (slot == kBumpMapSlot) {
+            for (float& value : found.bumpMapValues) {
+                value = LoadFloat(bytes);
+                bytes += 4;
+            }
+        }
+    }
+    found.hasDecal = LoadLong(bytes);
+    bytes += 4;
+    if (found.hasDecal != 0) found.decal = DecodeTextureSlot(bytes);
+    return found;
 }
 
 void NiTexturingProperty::ResolveLinks() {
     CheckLink(GetOwner(), LinkCheck::TimeController, controller_);
-    for (const TextureSlot& slot : slots_) CheckLink(GetOwner(), LinkCheck::SourceTexture, slot.source);
-    CheckLink(GetOwner(), LinkCheck::SourceTexture, decal_.source);
+    const Slots found = Decode();
+    for (const TextureSlot& slot : found.slots) CheckLink(GetOwner(), LinkCheck::SourceTexture, slot.source);
+    CheckLink(GetOwner(), LinkCheck::SourceTexture, found.decal.source);
 }
 
 const char* NiTexturingProperty::getFileName() const {
-    const NifBlock* source = Linked(slots_[0].source);
+    const NifBlock* source = Linked(Slot(0).source);
     if (!source) return nullptr;
     // A texturing property would ask the next one, possibly itself, without end.
     if (source->HasTypeName("NiTexturingProperty")) return NifBlock::getFileName();

@@ -1,6 +1,7 @@
 // Property and texture blocks: how a shape is drawn.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -29,21 +30,30 @@ public:
 
     int32_t ControllerLink() const { return controller_; }
     int32_t ApplyMode() const { return applyMode_; }
-    const TextureSlot& Slot(int slot) const { return slots_[slot]; }
-    bool HasSlot(int slot) const { return hasTexture_[slot] != 0; }
-    const float* BumpMapValues() const { return bumpMapValues_; }  // six Floats, when the bump slot is present
-    bool HasDecal() const { return hasDecal_ != 0; }
-    const TextureSlot& DecalSlot() const { return decal_; }
+    // The slots, decoded from where the file holds them; an absent slot reads as all defaults.
+    TextureSlot Slot(int slot) const { return Decode().slots[slot]; }
+    bool HasSlot(int slot) const { return Decode().hasTexture[slot] != 0; }
+    std::array<float, 6> BumpMapValues() const { return Decode().bumpMapValues; }  // when the bump slot is present
+    bool HasDecal() const { return Decode().hasDecal != 0; }
+    TextureSlot DecalSlot() const { return Decode().decal; }
 
 private:
+    struct Slots {
+        int32_t hasTexture[kSlotCount] = {};
+        TextureSlot slots[kSlotCount];
+        std::array<float, 6> bumpMapValues = {};
+        int32_t hasDecal = 0;
+        TextureSlot decal;
+    };
+    Slots Decode() const;
+
     uint16_t unknownFlags_ = 0;
     int32_t controller_ = -1;
     int32_t applyMode_ = 0;
-    int32_t hasTexture_[kSlotCount] = {};
-    TextureSlot slots_[kSlotCount];
-    float bumpMapValues_[6] = {};
-    int32_t hasDecal_ = 0;
-    TextureSlot decal_;
+    // Where the first slot's presence flag lies in the file: most slots are
+    // absent, and a file of nothing but small properties must not need much
+    // more memory than its bytes.
+    const unsigned char* slotBytes_ = nullptr;
 };
 
 class NiSourceTexture : public NifBlock {

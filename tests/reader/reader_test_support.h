@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "importer/nif/debug_printer.h"
 #include "importer/nif/nif_file.h"
@@ -12,14 +13,17 @@
 #include "tests/support/nif_builder.h"
 
 // Holds the printer, the stream and the file of one load, as the import run does.
+// The bytes are copied, exactly sized: blocks keep views into the image and
+// decode some fields only when asked, after a temporary builder is gone.
 struct Loaded {
+    std::vector<unsigned char> image;
     DebugPrinter printer;
     Qiv_Stream stream{&printer};
     std::unique_ptr<NifFile> file;
     std::string failure;  // the load's message when it failed
 
-    explicit Loaded(const NifBuilder& bytes) {
-        stream.OpenBytes(bytes.Data(), bytes.Size(), "test.nif");
+    explicit Loaded(const NifBuilder& bytes) : image(bytes.Data(), bytes.Data() + bytes.Size()) {
+        stream.OpenBytes(image.data(), image.size(), "test.nif");
         try {
             file = std::make_unique<NifFile>(&stream);
         } catch (const TextException& error) {
@@ -35,13 +39,17 @@ inline std::string LoadFailure(const NifBuilder& bytes) { return Loaded(bytes).f
 // (no type name), and no file owns it. For byte counts and verify messages.
 template <class Block>
 struct ReadAlone {
+    // A copy of the bytes, exactly sized: blocks decode some fields from the
+    // image when asked, so it must live as long as the block, while callers
+    // often pass a builder that is gone once the block is read.
+    std::vector<unsigned char> image;
     DebugPrinter printer;
     Qiv_Stream stream{&printer};
     std::unique_ptr<Block> block;
     std::string failure;
 
-    ReadAlone(const NifBuilder& bytes, const char* typeName) {
-        stream.OpenBytes(bytes.Data(), bytes.Size(), "block");
+    ReadAlone(const NifBuilder& bytes, const char* typeName) : image(bytes.Data(), bytes.Data() + bytes.Size()) {
+        stream.OpenBytes(image.data(), image.size(), "block");
         try {
             block = std::make_unique<Block>(nullptr, typeName, &stream);
         } catch (const TextException& error) {
