@@ -7,6 +7,7 @@
 //                       a "Bip01" root bone
 // Usage: make_examples FOLDER     (created when missing)
 // Exit status 0 when every file was written, 1 when one was not, 2 for usage.
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -19,187 +20,93 @@
 
 namespace {
 
-struct Vec3 {
-    float x, y, z;
-};
-struct Vec2 {
-    float u, v;
-};
-struct Triangle {
-    uint16_t a, b, c;
-};
-struct Colour {
-    float r, g, b;
-};
-
 constexpr int32_t kNone = -1;
 
-void Vector(NifBuilder& out, const Vec3& v) { out.Vector(v.x, v.y, v.z); }
+// Nodes and shapes of the sample files carry these flags.
+constexpr int kObjectFlags = 0x000C;
 
-void Links(NifBuilder& out, const std::vector<int32_t>& links) {
-    out.Long(static_cast<int32_t>(links.size()));
-    for (int32_t link : links) out.Long(link);
-}
-
-// Name, extra data, controller, flags, translation, rotation, scale,
-// velocity and properties: the head that nodes and shapes share.
-void ObjectHead(NifBuilder& out, const std::string& name, const Vec3& translation, const std::vector<int32_t>& properties) {
-    out.String(name);
-    out.Long(kNone);
-    out.Long(kNone);
-    out.Short(0x000C);
-    Vector(out, translation);
-    out.IdentityMatrix33();
-    out.Float(1.0f);
-    Vector(out, {0, 0, 0});
-    Links(out, properties);
-}
-
-void Node(NifBuilder& out, const std::string& name, const Vec3& translation, const std::vector<int32_t>& children) {
-    out.String("NiNode");
-    ObjectHead(out, name, translation, {});
-    out.Long(0);  // no bounding box
-    Links(out, children);
-    Links(out, {});  // no dynamic effects
+void Node(NifBuilder& out, const std::string& name, const Point& translation, const std::vector<int32_t>& children) {
+    NodeBlock(out, name, children, {}, kNone, kNone, {}, PlacedAt(translation, kObjectFlags));
 }
 
 void Shape(NifBuilder& out, const std::string& name, const std::vector<int32_t>& properties, int32_t data, int32_t skin) {
-    out.String("NiTriShape");
-    ObjectHead(out, name, {0, 0, 0}, properties);
-    out.Long(0);
-    out.Long(data);
-    out.Long(skin);
+    TriShapeBlock(out, name, data, skin, properties, kNone, kNone, PlacedAt({}, kObjectFlags));
 }
 
-void ShapeData(NifBuilder& out, const std::vector<Vec3>& vertices, const std::vector<Vec2>& texCoords,
-               const std::vector<Triangle>& triangles) {
-    out.String("NiTriShapeData");
-    out.Short(static_cast<uint16_t>(vertices.size()));
-    out.Long(1);
-    for (const Vec3& v : vertices) Vector(out, v);
-    out.Long(0);  // no normals
-    Vector(out, {0, 0, 0});
-    out.Float(4.0f);  // bounding sphere radius
-    out.Long(0);      // no vertex colours
-    out.Short(1);     // one texture coordinate set
-    out.Long(1);
-    for (const Vec2& t : texCoords) {
-        out.Float(t.u);
-        out.Float(t.v);
-    }
-    out.Short(static_cast<uint16_t>(triangles.size()));
-    out.Long(static_cast<int32_t>(3 * triangles.size()));
-    for (const Triangle& t : triangles) {
-        out.Short(t.a);
-        out.Short(t.b);
-        out.Short(t.c);
-    }
-    out.Short(0);  // no match groups
+// Vertices with one texture coordinate set, inside a sphere of radius 4.
+Geometry Mesh(const std::vector<Point>& vertices, const std::vector<UV>& texCoords, const std::vector<int>& triangles) {
+    Geometry geometry;
+    geometry.vertices = vertices;
+    geometry.uvSets = {texCoords};
+    geometry.triangles = triangles;
+    geometry.radius = 4.0f;
+    return geometry;
 }
 
-// A texturing property with only its base slot, naming `source`.
-void TexturingProperty(NifBuilder& out, int32_t source) {
-    out.String("NiTexturingProperty");
-    out.Long(0);  // empty name
-    out.Long(kNone);
-    out.Long(kNone);
-    out.Short(0);
-    out.Long(2);  // apply mode: modulate
-    out.Long(7);
-    out.Long(1);  // base slot present
-    out.Long(source);
-    out.Long(3);  // clamp: wrap both
-    out.Long(2);  // filter: trilinear
-    out.Long(0);  // UV set 0
-    out.Short(0);
-    out.Short(0);
-    out.Short(0);
-    for (int slot = 1; slot < 6; ++slot) out.Long(0);
-    out.Long(0);  // no decal
+// The ambient colour is half the diffuse one; nothing is specular or emissive.
+void MaterialProperty(NifBuilder& out, const std::string& name, const std::array<float, 3>& diffuse, float glossiness) {
+    MaterialPropertyBlock(out, name, kNone, 1,
+                          {.ambient = {diffuse[0] * 0.5f, diffuse[1] * 0.5f, diffuse[2] * 0.5f},
+                           .diffuse = diffuse,
+                           .specular = {0, 0, 0},
+                           .emissive = {0, 0, 0},
+                           .glossiness = glossiness,
+                           .alpha = 1.0f});
 }
 
-void SourceTexture(NifBuilder& out, const std::string& fileName) {
-    out.String("NiSourceTexture");
-    out.String("");
-    out.Long(kNone);
-    out.Long(kNone);
-    out.Byte(1);  // external file
-    out.String(fileName);
-    out.Long(3);
-    out.Long(1);
-    out.Long(3);
-    out.Byte(1);
-}
-
-void MaterialProperty(NifBuilder& out, const std::string& name, const Colour& diffuse, float glossiness) {
-    out.String("NiMaterialProperty");
-    out.String(name);
-    out.Long(kNone);
-    out.Long(kNone);
-    out.Short(1);
-    const Colour colours[4] = {{diffuse.r * 0.5f, diffuse.g * 0.5f, diffuse.b * 0.5f}, diffuse, {0, 0, 0}, {0, 0, 0}};
-    for (const Colour& c : colours) {
-        out.Float(c.r);
-        out.Float(c.g);
-        out.Float(c.b);
-    }
-    out.Float(glossiness);
-    out.Float(1.0f);
-}
+// An external texture file (pixel layout 3, mipmaps 1, alpha format 3).
+void SourceTexture(NifBuilder& out, const std::string& fileName) { SourceTextureBlock(out, fileName, 3, 1, 3); }
 
 // An axis-aligned box from `low` to `high`, four vertices per face so that
 // every face carries the whole texture.
-void Box(const Vec3& low, const Vec3& high, std::vector<Vec3>& vertices, std::vector<Vec2>& texCoords,
-         std::vector<Triangle>& triangles) {
-    const Vec3 corner[8] = {{low.x, low.y, low.z},  {high.x, low.y, low.z},  {high.x, high.y, low.z},
-                            {low.x, high.y, low.z}, {low.x, low.y, high.z},  {high.x, low.y, high.z},
-                            {high.x, high.y, high.z}, {low.x, high.y, high.z}};
+Geometry Box(const Point& low, const Point& high) {
+    const Point corner[8] = {{low.x, low.y, low.z},  {high.x, low.y, low.z},  {high.x, high.y, low.z},
+                             {low.x, high.y, low.z}, {low.x, low.y, high.z},  {high.x, low.y, high.z},
+                             {high.x, high.y, high.z}, {low.x, high.y, high.z}};
     const int faces[6][4] = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}};
-    const Vec2 uv[4] = {{0, 1}, {1, 1}, {1, 0}, {0, 0}};
+    const UV uv[4] = {{0, 1}, {1, 1}, {1, 0}, {0, 0}};
+    std::vector<Point> vertices;
+    std::vector<UV> texCoords;
+    std::vector<int> triangles;
     for (const auto& face : faces) {
-        const uint16_t first = static_cast<uint16_t>(vertices.size());
+        const int first = static_cast<int>(vertices.size());
         for (int k = 0; k < 4; ++k) {
             vertices.push_back(corner[face[k]]);
             texCoords.push_back(uv[k]);
         }
-        triangles.push_back({first, static_cast<uint16_t>(first + 1), static_cast<uint16_t>(first + 2)});
-        triangles.push_back({first, static_cast<uint16_t>(first + 2), static_cast<uint16_t>(first + 3)});
+        triangles.insert(triangles.end(), {first, first + 1, first + 2, first, first + 2, first + 3});
     }
+    return Mesh(vertices, texCoords, triangles);
 }
 
 // A box from `low` to `high` with its eight corners shared between the faces,
 // as a skinned limb needs them (one weight per corner); u runs along x.
-void CornerBox(const Vec3& low, const Vec3& high, std::vector<Vec3>& vertices, std::vector<Vec2>& texCoords,
-               std::vector<Triangle>& triangles) {
+Geometry CornerBox(const Point& low, const Point& high) {
+    std::vector<Point> vertices;
+    std::vector<UV> texCoords;
+    std::vector<int> triangles;
     for (int corner = 0; corner < 8; ++corner) {
-        const Vec3 v = {(corner & 1) ? high.x : low.x, (corner & 2) ? high.y : low.y, (corner & 4) ? high.z : low.z};
+        const Point v = {(corner & 1) ? high.x : low.x, (corner & 2) ? high.y : low.y, (corner & 4) ? high.z : low.z};
         vertices.push_back(v);
         texCoords.push_back({(v.x - low.x) / (high.x - low.x), (corner & 4) ? 0.0f : 1.0f});
     }
-    const uint16_t faces[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
-    for (const auto& f : faces) {
-        triangles.push_back({f[0], f[1], f[2]});
-        triangles.push_back({f[0], f[2], f[3]});
-    }
+    const int faces[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+    for (const auto& f : faces) triangles.insert(triangles.end(), {f[0], f[1], f[2], f[0], f[2], f[3]});
+    return Mesh(vertices, texCoords, triangles);
 }
 
 // 0 NiNode "Crate" -> 1 NiTriShape "CrateBox" (properties 2, 4; data 5)
 // 2 NiTexturingProperty -> 3 NiSourceTexture "textures/crate.bmp"
 // 4 NiMaterialProperty "CrateWood"
 NifBuilder Crate() {
-    std::vector<Vec3> vertices;
-    std::vector<Vec2> texCoords;
-    std::vector<Triangle> triangles;
-    Box({-1, -1, 0}, {1, 1, 2}, vertices, texCoords, triangles);
-
     NifBuilder out;
     out.FileStart(6);
     Node(out, "Crate", {0, 0, 0}, {1});
     Shape(out, "CrateBox", {2, 4}, 5, kNone);
-    TexturingProperty(out, 3);
+    TexturingPropertyBlock(out, 3);
     SourceTexture(out, "textures/crate.bmp");
     MaterialProperty(out, "CrateWood", {0.8f, 0.6f, 0.4f}, 10.0f);
-    ShapeData(out, vertices, texCoords, triangles);
+    TriShapeDataBlock(out, Box({-1, -1, 0}, {1, 1, 2}));
     out.Footer();
     return out;
 }
@@ -208,18 +115,18 @@ NifBuilder Crate() {
 // both with properties 3 NiTexturingProperty (-> 4 NiSourceTexture "plank.tga")
 // and 7 NiMaterialProperty "Plank"
 NifBuilder SharedTexture() {
-    const std::vector<Vec2> quadTexCoords = {{0, 1}, {1, 1}, {1, 0}, {0, 0}};
-    const std::vector<Triangle> quad = {{0, 1, 2}, {0, 2, 3}};
+    const std::vector<UV> quadTexCoords = {{0, 1}, {1, 1}, {1, 0}, {0, 0}};
+    const std::vector<int> quad = {0, 1, 2, 0, 2, 3};
 
     NifBuilder out;
     out.FileStart(8);
     Node(out, "Fence", {0, 0, 0}, {1, 2});
     Shape(out, "PlankA", {3, 7}, 5, kNone);
     Shape(out, "PlankB", {3, 7}, 6, kNone);
-    TexturingProperty(out, 4);
+    TexturingPropertyBlock(out, 4);
     SourceTexture(out, "plank.tga");
-    ShapeData(out, {{0, 0, 0}, {4, 0, 0}, {4, 0, 1}, {0, 0, 1}}, quadTexCoords, quad);
-    ShapeData(out, {{0, 0, 1.5f}, {4, 0, 1.5f}, {4, 0, 2.5f}, {0, 0, 2.5f}}, quadTexCoords, quad);
+    TriShapeDataBlock(out, Mesh({{0, 0, 0}, {4, 0, 0}, {4, 0, 1}, {0, 0, 1}}, quadTexCoords, quad));
+    TriShapeDataBlock(out, Mesh({{0, 0, 1.5f}, {4, 0, 1.5f}, {4, 0, 2.5f}, {0, 0, 2.5f}}, quadTexCoords, quad));
     MaterialProperty(out, "Plank", {0.7f, 0.7f, 0.6f}, 5.0f);
     out.Footer();
     return out;
@@ -231,10 +138,7 @@ NifBuilder SharedTexture() {
 // The bone records hold each bone's inverse bind transform: translations
 // (0, 0, -1) and (-2, 0, -1), so the bones sit at (0, 0, 1) and (2, 0, 1).
 NifBuilder SkinnedArm() {
-    std::vector<Vec3> vertices;
-    std::vector<Vec2> texCoords;
-    std::vector<Triangle> triangles;
-    CornerBox({0, -0.25f, 0.75f}, {4, 0.25f, 1.25f}, vertices, texCoords, triangles);
+    const Geometry arm = CornerBox({0, -0.25f, 0.75f}, {4, 0.25f, 1.25f});
 
     NifBuilder out;
     out.FileStart(8);
@@ -243,38 +147,21 @@ NifBuilder SkinnedArm() {
     Node(out, "UpperArm", {0, 0, 1}, {3});
     Node(out, "Forearm", {2, 0, 0}, {});
     Shape(out, "ArmSkin", {}, 5, 6);
-    ShapeData(out, vertices, texCoords, triangles);
+    TriShapeDataBlock(out, arm);
+    SkinInstanceBlock(out, 7, 1, {2, 3});
 
-    out.String("NiSkinInstance");
-    out.Long(7);
-    out.Long(1);
-    Links(out, {2, 3});
-
-    out.String("NiSkinData");
-    // The skin data's own transform: scale, translation, rotation.
-    out.Float(1.0f);
-    Vector(out, {0, 0, 0});
-    out.IdentityMatrix33();
-    const Vec3 bindTranslation[2] = {{0, 0, -1}, {-2, 0, -1}};
-    out.Long(2);
-    out.Long(kNone);
+    const Point bindTranslation[2] = {{0, 0, -1}, {-2, 0, -1}};
+    std::vector<BoneRecord> bones(2);
     for (int bone = 0; bone < 2; ++bone) {
-        out.IdentityMatrix33();
-        Vector(out, bindTranslation[bone]);
-        out.Float(1.0f);
-        Vector(out, {1, 0, 0});
-        out.Float(1.5f);
+        bones[bone].translation = bindTranslation[bone];
+        bones[bone].sphereCentre = {1, 0, 0};
+        bones[bone].sphereRadius = 1.5f;
         // Each vertex follows the bone whose half of the arm it lies in.
-        std::vector<uint16_t> moved;
-        for (size_t i = 0; i < vertices.size(); ++i) {
-            if ((vertices[i].x < 2.0f) == (bone == 0)) moved.push_back(static_cast<uint16_t>(i));
-        }
-        out.Short(static_cast<uint16_t>(moved.size()));
-        for (uint16_t index : moved) {
-            out.Short(index);
-            out.Float(1.0f);
+        for (size_t i = 0; i < arm.vertices.size(); ++i) {
+            if ((arm.vertices[i].x < 2.0f) == (bone == 0)) bones[bone].weights.emplace_back(static_cast<int>(i), 1.0f);
         }
     }
+    SkinDataBlock(out, bones, kNone);
     out.Footer();
     return out;
 }

@@ -11,8 +11,8 @@ uint16_t FileCount(int hostCount) { return hostCount > 0 ? static_cast<uint16_t>
 Nif4Vector FromHost(const float xyz[3]) { return {xyz[0], xyz[1], xyz[2]}; }
 
 // The box starts inverted at +-10000, so a mesh lying wholly beyond 10000
-// on an axis still has that bound in its box; files have always been
-// written this way.
+// on an axis still has that bound in its box. The exported files hold this
+// box, so it stays as it is.
 struct BoundingBox {
     Nif4Vector minimum{10000.0f, 10000.0f, 10000.0f};
     Nif4Vector maximum{-10000.0f, -10000.0f, -10000.0f};

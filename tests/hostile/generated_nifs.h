@@ -2,7 +2,6 @@
 // the hostile tests (as files to damage) and the fuzz seed writer.
 #pragma once
 
-#include "tests/reader/block_bytes.h"
 #include "tests/support/nif_builder.h"
 
 namespace generated {

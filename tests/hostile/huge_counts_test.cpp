@@ -10,7 +10,7 @@
 
 #include "tests/hostile/damaged_files.h"
 #include "tests/hostile/hostile_support.h"
-#include "tests/reader/block_bytes.h"
+#include "tests/support/nif_builder.h"
 #include "tests/support/shared_corpus.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "platform/headless.h"
 #include "tests/hostile/hostile_support.h"
-#include "tests/reader/block_bytes.h"
+#include "tests/support/nif_builder.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "tests/hostile/hostile_support.h"
-#include "tests/reader/block_bytes.h"
+#include "tests/support/nif_builder.h"
 
 namespace {
 

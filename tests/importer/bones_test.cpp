@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/importer/import_fixture.h"
-#include "tests/importer/scene_bytes.h"
+#include "tests/support/nif_builder.h"
 
-using namespace scene;
 
 namespace {
 
@@ -16,13 +15,13 @@ using Bones = ImportTest;
 NifBuilder SkinnedChain(const std::string& nameA, const std::vector<BoneRecord>& records, Point translationA = {}) {
     NifBuilder nif;
     nif.FileStart(7);
-    Node(nif, "Root", {1, 3});
-    Node(nif, nameA, {2}, translationA);
-    Node(nif, "B", {});
-    Shape(nif, "Skin", 4, {}, 5);
-    ShapeData(nif, Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
-    SkinInstance(nif, 6, 1, {1, 2});
-    SkinData(nif, records);
+    NodeBlock(nif, "Root", {1, 3});
+    NodeBlock(nif, nameA, {2}, {}, -1, -1, {}, PlacedAt(translationA));
+    NodeBlock(nif, "B");
+    TriShapeBlock(nif, "Skin", 4, 5);
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    SkinInstanceBlock(nif, 6, 1, {1, 2});
+    SkinDataBlock(nif, records);
     nif.Footer();
     return nif;
 }
@@ -32,7 +31,7 @@ TEST_F(Bones, NodeNamedBip01IsABoneAtTheOriginWithoutParent) {
     // matrix is the identity.
     NifBuilder nif;
     nif.FileStart(1);
-    Node(nif, "Bip01", {}, {4, 5, 6});
+    NodeBlock(nif, "Bip01", {}, {}, -1, -1, {}, PlacedAt({4, 5, 6}));
     nif.Footer();
 
     EXPECT_EQ(Import(nif), 1);
@@ -46,10 +45,10 @@ TEST_F(Bones, NodeNamedBip01IsABoneAtTheOriginWithoutParent) {
 TEST_F(Bones, NamesDifferingFromBip01AreNotBones) {
     NifBuilder nif;
     nif.FileStart(4);
-    Node(nif, "Root", {1, 2, 3});
-    Node(nif, "bip01", {});
-    Node(nif, "Bip01 Spine", {});
-    Node(nif, "BIP01", {});
+    NodeBlock(nif, "Root", {1, 2, 3});
+    NodeBlock(nif, "bip01");
+    NodeBlock(nif, "Bip01 Spine");
+    NodeBlock(nif, "BIP01");
     nif.Footer();
 
     Import(nif);
@@ -94,15 +93,15 @@ TEST_F(Bones, BoneUnderANonBoneParentIsAbsolute) {
     // Only B is a bone (bone list names just B); its parent A is not.
     NifBuilder nif;
     nif.FileStart(7);
-    Node(nif, "Root", {1, 3});
-    Node(nif, "A", {2}, {7, 7, 7});
-    Node(nif, "B", {});
-    Shape(nif, "Skin", 4, {}, 5);
-    ShapeData(nif, Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
-    SkinInstance(nif, 6, 1, {2});
+    NodeBlock(nif, "Root", {1, 3});
+    NodeBlock(nif, "A", {2}, {}, -1, -1, {}, PlacedAt({7, 7, 7}));
+    NodeBlock(nif, "B");
+    TriShapeBlock(nif, "Skin", 4, 5);
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    SkinInstanceBlock(nif, 6, 1, {2});
     BoneRecord b;
     b.translation = {0, 0, -3};
-    SkinData(nif, {b});
+    SkinDataBlock(nif, {b});
     nif.Footer();
 
     ASSERT_EQ(Import(nif), 0);
@@ -138,13 +137,13 @@ TEST_F(Bones, SkinBelowAnAnimationNodeMarksNothing) {
     // 0 Root -> 1 NiBSAnimationNode -> 2 skinned shape; 4 skin instance names node 5.
     NifBuilder nif;
     nif.FileStart(7);
-    Node(nif, "Root", {1, 5});
-    OtherNode(nif, "NiBSAnimationNode", "Anim", {2});
-    Shape(nif, "Skin", 3, {}, 4);
-    ShapeData(nif, Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
-    SkinInstance(nif, 6, 5, {5});
-    Node(nif, "WouldBeBone", {});
-    SkinData(nif, {BoneRecord{}});
+    NodeBlock(nif, "Root", {1, 5});
+    OtherNodeBlock(nif, "NiBSAnimationNode", "Anim", {2});
+    TriShapeBlock(nif, "Skin", 3, 4);
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    SkinInstanceBlock(nif, 6, 5, {5});
+    NodeBlock(nif, "WouldBeBone");
+    SkinDataBlock(nif, {BoneRecord{}});
     nif.Footer();
 
     EXPECT_EQ(Import(nif), 1);
@@ -155,8 +154,8 @@ TEST_F(Bones, SkinBelowAnAnimationNodeMarksNothing) {
 TEST_F(Bones, ParentBonesComeBeforeTheirChildren) {
     NifBuilder nif;
     nif.FileStart(2);
-    Node(nif, "Bip01", {1});
-    Node(nif, "Bip01", {});
+    NodeBlock(nif, "Bip01", {1});
+    NodeBlock(nif, "Bip01");
     nif.Footer();
 
     Import(nif);

@@ -8,9 +8,8 @@
 #include "importer/nif/qiv_stream.h"
 #include "importer/nif/text_exception.h"
 #include "tests/importer/import_fixture.h"
-#include "tests/importer/scene_bytes.h"
+#include "tests/support/nif_builder.h"
 
-using namespace scene;
 
 namespace {
 
@@ -26,19 +25,19 @@ NifBuilder SharedLevels(int levels, int vertices) {
     for (int level = 0; level < levels; ++level) {
         const int next = level + 1;
         if (level == levels - 1) {
-            Node(nif, level == 0 ? "Bip01" : "Level", {next});
+            NodeBlock(nif, level == 0 ? "Bip01" : "Level", {next});
         } else {
-            Node(nif, level == 0 ? "Bip01" : "Level", {next, next});
+            NodeBlock(nif, level == 0 ? "Bip01" : "Level", {next, next});
         }
     }
     const int shape = levels;
-    Shape(nif, "Leaf", shape + 1, {shape + 2});
+    TriShapeBlock(nif, "Leaf", shape + 1, -1, {shape + 2});
     Geometry geometry;
     for (int i = 0; i < vertices; ++i) geometry.vertices.push_back({float(i), 0, 0});
     for (int i = 1; i + 1 < vertices; ++i) geometry.triangles.insert(geometry.triangles.end(), {0, i, i + 1});
-    ShapeData(nif, geometry);
-    Texturing(nif, shape + 3);
-    SourceTexture(nif, "leaf.bmp");
+    TriShapeDataBlock(nif, geometry);
+    TexturingPropertyBlock(nif, shape + 3);
+    SourceTextureBlock(nif, "leaf.bmp", 3, 1, 3);
     nif.Footer();
     return nif;
 }

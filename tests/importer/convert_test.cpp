@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/importer/import_fixture.h"
-#include "tests/importer/scene_bytes.h"
+#include "tests/support/nif_builder.h"
 
-using namespace scene;
 
 namespace {
 
@@ -17,12 +16,12 @@ using Convert = ImportTest;
 NifBuilder TexturedShape(const std::string& fileName, const MaterialValues& values = {}) {
     NifBuilder nif;
     nif.FileStart(6);
-    Node(nif, "Root", {1});
-    Shape(nif, "Box", 5, {2, 4});
-    Texturing(nif, 3);
-    SourceTexture(nif, fileName);
-    Material(nif, "Wood", values);
-    ShapeData(nif, Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    NodeBlock(nif, "Root", {1});
+    TriShapeBlock(nif, "Box", 5, -1, {2, 4});
+    TexturingPropertyBlock(nif, 3);
+    SourceTextureBlock(nif, fileName, 3, 1, 3);
+    MaterialPropertyBlock(nif, "Wood", -1, 1, values);
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
     nif.Footer();
     return nif;
 }
@@ -30,8 +29,8 @@ NifBuilder TexturedShape(const std::string& fileName, const MaterialValues& valu
 TEST_F(Convert, RootShapeImportsOneMeshAndReportsIt) {
     NifBuilder nif;
     nif.FileStart(2);
-    Shape(nif, "Alone", 1);
-    ShapeData(nif, Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    TriShapeBlock(nif, "Alone", 1);
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
     nif.Footer();
 
     EXPECT_EQ(Import(nif), 0);
@@ -45,11 +44,11 @@ TEST_F(Convert, RootShapeImportsOneMeshAndReportsIt) {
 TEST_F(Convert, ChildShapesBecomeMeshesInChildOrderWithoutMaterials) {
     NifBuilder nif;
     nif.FileStart(5);
-    Node(nif, "Root", {3, 1});
-    Shape(nif, "Second", 2);
-    ShapeData(nif, Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
-    Shape(nif, "First", 4);
-    ShapeData(nif, Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    NodeBlock(nif, "Root", {3, 1});
+    TriShapeBlock(nif, "Second", 2);
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    TriShapeBlock(nif, "First", 4);
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
     nif.Footer();
 
     EXPECT_EQ(Import(nif), 0);
@@ -63,8 +62,8 @@ TEST_F(Convert, ChildShapesBecomeMeshesInChildOrderWithoutMaterials) {
 TEST_F(Convert, NodesOnlyAddNothingAndReportNoMesh) {
     NifBuilder nif;
     nif.FileStart(2);
-    Node(nif, "Root", {1});
-    Node(nif, "Leaf", {});
+    NodeBlock(nif, "Root", {1});
+    NodeBlock(nif, "Leaf");
     nif.Footer();
 
     EXPECT_EQ(Import(nif), 1);
@@ -83,13 +82,13 @@ TEST_F(Convert, VerticesTexCoordsAndTrianglesGoToTheHostAsStored) {
     // The node's translation (10, 0, 0) is not applied, and v is not flipped.
     NifBuilder nif;
     nif.FileStart(3);
-    Node(nif, "Root", {1}, {10, 0, 0});
-    Shape(nif, "Quad", 2);
+    NodeBlock(nif, "Root", {1}, {}, -1, -1, {}, PlacedAt({10, 0, 0}));
+    TriShapeBlock(nif, "Quad", 2);
     Geometry quad;
     quad.vertices = {{0, 0, 0}, {2, 0, 0}, {2, 3, 0}, {0, 3, -1.5f}};
     quad.uvSets = {{{0, 0}, {1, 0}, {1, 0.25f}, {0, 1}}};
     quad.triangles = {0, 1, 2, 0, 2, 3};
-    ShapeData(nif, quad);
+    TriShapeDataBlock(nif, quad);
     nif.Footer();
 
     ASSERT_EQ(Import(nif), 0);
@@ -106,10 +105,10 @@ TEST_F(Convert, VerticesTexCoordsAndTrianglesGoToTheHostAsStored) {
 TEST_F(Convert, TexCoordsComeFromSetZeroOnly) {
     NifBuilder good;
     good.FileStart(2);
-    Shape(good, "TwoSets", 1);
-    Geometry g = Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0});
+    TriShapeBlock(good, "TwoSets", 1);
+    Geometry g = TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0});
     g.uvSets = {{{0.1f, 0.2f}, {0.3f, 0.4f}, {0.5f, 0.6f}}, {{9, 9}, {8, 8}, {7, 7}}};
-    ShapeData(good, g);
+    TriShapeDataBlock(good, g);
     good.Footer();
 
     ASSERT_EQ(Import(good), 0);
@@ -120,9 +119,9 @@ TEST_F(Convert, TexCoordsComeFromSetZeroOnly) {
 TEST_F(Convert, EmptyShapeStillAddsANamedMeshAndCountsAsAMesh) {
     NifBuilder nif;
     nif.FileStart(3);
-    Node(nif, "Root", {1});
-    Shape(nif, "Empty", 2);
-    ShapeData(nif, Geometry{});
+    NodeBlock(nif, "Root", {1});
+    TriShapeBlock(nif, "Empty", 2);
+    TriShapeDataBlock(nif, Geometry{});
     nif.Footer();
 
     EXPECT_EQ(Import(nif), 0);
@@ -136,6 +135,9 @@ TEST_F(Convert, MaterialTakesNameColoursGlossinessAlphaAndTheMeshGetsItsIndex) {
     // One material is already in the model: the new one gets index 1.
     msModel_AddMaterial(Model());
     MaterialValues values;
+    values.diffuse = {0.5f, 0.5f, 0.5f};
+    values.emissive = {0.0f, 0.25f, 0.0f};
+    values.glossiness = 12.5f;
     SetTextureDirectory("C:\\Game\\Textures");
     ASSERT_EQ(Import(TexturedShape("crate.dds", values)), 0);
 
@@ -167,13 +169,13 @@ TEST_F(Convert, ShapesSharingPropertiesGetMaterialsOfTheirOwn) {
     // 0 Root -> 1 "A", 2 "B"; both use 3 (texturing -> 4) and 5 (material); data 6.
     NifBuilder nif;
     nif.FileStart(7);
-    Node(nif, "Root", {1, 2});
-    Shape(nif, "A", 6, {3, 5});
-    Shape(nif, "B", 6, {5, 3});
-    Texturing(nif, 4);
-    SourceTexture(nif, "shared.tga");
-    Material(nif, "Shared");
-    ShapeData(nif, Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    NodeBlock(nif, "Root", {1, 2});
+    TriShapeBlock(nif, "A", 6, -1, {3, 5});
+    TriShapeBlock(nif, "B", 6, -1, {5, 3});
+    TexturingPropertyBlock(nif, 4);
+    SourceTextureBlock(nif, "shared.tga", 3, 1, 3);
+    MaterialPropertyBlock(nif, "Shared");
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
     nif.Footer();
 
     ASSERT_EQ(Import(nif), 0);
@@ -188,9 +190,9 @@ TEST_F(Convert, ShapesSharingPropertiesGetMaterialsOfTheirOwn) {
 TEST_F(Convert, MaterialPropertyWithoutTexturingGivesNoMaterial) {
     NifBuilder nif;
     nif.FileStart(3);
-    Shape(nif, "Plain", 2, {1});
-    Material(nif, "Unused");
-    ShapeData(nif, Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    TriShapeBlock(nif, "Plain", 2, -1, {1});
+    MaterialPropertyBlock(nif, "Unused");
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
     nif.Footer();
 
     ASSERT_EQ(Import(nif), 0);
@@ -203,11 +205,11 @@ TEST_F(Convert, WalkIsDepthFirstPreOrder) {
     // Pre-order: Deep (below the first child) comes before Late.
     NifBuilder nif;
     nif.FileStart(5);
-    Node(nif, "Root", {1, 3});
-    Node(nif, "Outer", {2});
-    Shape(nif, "Deep", 4);
-    Shape(nif, "Late", 4);
-    ShapeData(nif, Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    NodeBlock(nif, "Root", {1, 3});
+    NodeBlock(nif, "Outer", {2});
+    TriShapeBlock(nif, "Deep", 4);
+    TriShapeBlock(nif, "Late", 4);
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
     nif.Footer();
 
     ASSERT_EQ(Import(nif), 0);
@@ -219,9 +221,9 @@ TEST_F(Convert, WalkIsDepthFirstPreOrder) {
 TEST_F(Convert, ChildEntriesThatNameNoBlockAreSkipped) {
     NifBuilder nif;
     nif.FileStart(3);
-    Node(nif, "Root", {-1, 1});
-    Shape(nif, "Kept", 2);
-    ShapeData(nif, Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    NodeBlock(nif, "Root", {-1, 1});
+    TriShapeBlock(nif, "Kept", 2);
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
     nif.Footer();
 
     ASSERT_EQ(Import(nif), 0);
@@ -233,12 +235,12 @@ TEST_F(Convert, DoesNotEnterAnimationParticleOrCollisionNodes) {
     // 0 Root -> 1 NiBSAnimationNode -> 4, 2 NiBSParticleNode -> 4, 3 RootCollisionNode -> 4.
     NifBuilder nif;
     nif.FileStart(6);
-    Node(nif, "Root", {1, 2, 3});
-    OtherNode(nif, "NiBSAnimationNode", "Anim", {4});
-    OtherNode(nif, "NiBSParticleNode", "Particles", {4});
-    OtherNode(nif, "RootCollisionNode", "Collision", {4});
-    Shape(nif, "Hidden", 5);
-    ShapeData(nif, Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    NodeBlock(nif, "Root", {1, 2, 3});
+    OtherNodeBlock(nif, "NiBSAnimationNode", "Anim", {4});
+    OtherNodeBlock(nif, "NiBSParticleNode", "Particles", {4});
+    OtherNodeBlock(nif, "RootCollisionNode", "Collision", {4});
+    TriShapeBlock(nif, "Hidden", 5);
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
     nif.Footer();
 
     EXPECT_EQ(Import(nif), 1);
@@ -250,9 +252,9 @@ TEST_F(Convert, ShapeReachedOnlyThroughAPropertyLinkProducesNothing) {
     // only warned about), never as a child.
     NifBuilder nif;
     nif.FileStart(3);
-    Node(nif, "Root", {}, {}, {1});
-    Shape(nif, "NotAChild", 2);
-    ShapeData(nif, Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    NodeBlock(nif, "Root", {}, {1});
+    TriShapeBlock(nif, "NotAChild", 2);
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
     nif.Footer();
 
     EXPECT_EQ(Import(nif), 1);
@@ -262,9 +264,9 @@ TEST_F(Convert, ShapeReachedOnlyThroughAPropertyLinkProducesNothing) {
 TEST_F(Convert, SharedChildIsImportedOncePerReference) {
     NifBuilder nif;
     nif.FileStart(3);
-    Node(nif, "Root", {1, 1});
-    Shape(nif, "Twice", 2);
-    ShapeData(nif, Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    NodeBlock(nif, "Root", {1, 1});
+    TriShapeBlock(nif, "Twice", 2);
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
     nif.Footer();
 
     ASSERT_EQ(Import(nif), 0);
@@ -278,9 +280,9 @@ TEST_F(Convert, ShapeAtTheDeepestLevelTheLoadAcceptsIsImported) {
     constexpr int kNodes = 999;
     NifBuilder nif;
     nif.FileStart(kNodes + 2);
-    for (int i = 0; i < kNodes; ++i) Node(nif, "Level", {i + 1});
-    Shape(nif, "Deepest", kNodes + 1);
-    ShapeData(nif, Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    for (int i = 0; i < kNodes; ++i) NodeBlock(nif, "Level", {i + 1});
+    TriShapeBlock(nif, "Deepest", kNodes + 1);
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
     nif.Footer();
 
     ASSERT_EQ(Import(nif), 0);

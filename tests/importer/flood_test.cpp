@@ -10,19 +10,18 @@
 #include "importer/import_dialog.h"
 #include "importer/import_plugin.h"
 #include "tests/importer/import_fixture.h"
-#include "tests/importer/scene_bytes.h"
+#include "tests/support/nif_builder.h"
 
 namespace {
 
 namespace headless = platform::headless;
-using namespace scene;
 
 using Flood = ImportTest;
 
 // A node whose children list names block `child` `times` times.
 void NodeNamingOneChild(NifBuilder& nif, const std::string& name, int32_t child, int times) {
     nif.TypeName("NiNode");
-    ObjectHead(nif, name, {}, {});
+    ObjectHead(nif, name);
     nif.Long(0).Long(times);
     for (int i = 0; i < times; ++i) nif.Long(child);
     nif.LinkList({});
@@ -49,11 +48,11 @@ TEST_F(Flood, BoneRecordsReachedThroughANodeShowTheirBoxOnce) {
     NifBuilder nif;
     nif.FileStart(5);
     NodeNamingOneChild(nif, "Root", 1, 1000);
-    Shape(nif, "Skinned", -1, {}, 2);
+    TriShapeBlock(nif, "Skinned", -1, 2);
     nif.TypeName("NiSkinInstance").Long(3).Long(-1).Long(100);
     for (int i = 0; i < 100; ++i) nif.Long(4);
-    SkinData(nif, std::vector<BoneRecord>(100));
-    OtherNode(nif, "NiBSAnimationNode", "Animated", {});
+    SkinDataBlock(nif, std::vector<BoneRecord>(100));
+    OtherNodeBlock(nif, "NiBSAnimationNode", "Animated", {});
     nif.Footer();
 
     EXPECT_EQ(Execute(Model(), nif), 0);
@@ -73,14 +72,14 @@ TEST_F(Flood, SkippedTriangleLinesStopAtAThousand) {
     NifBuilder nif;
     nif.FileStart(kShapes + 2);
     nif.TypeName("NiNode");
-    ObjectHead(nif, "Root", {}, {});
+    ObjectHead(nif, "Root");
     nif.Long(0).Long(kShapes);
     for (int i = 0; i < kShapes; ++i) nif.Long(2 + i);
     nif.LinkList({});
-    Geometry bad = Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0});
+    Geometry bad = TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0});
     bad.triangles = {0, 1, 2, 0, 1, 7};
-    ShapeData(nif, bad);
-    for (int i = 0; i < kShapes; ++i) Shape(nif, "P" + std::to_string(i), 1);
+    TriShapeDataBlock(nif, bad);
+    for (int i = 0; i < kShapes; ++i) TriShapeBlock(nif, "P" + std::to_string(i), 1);
     nif.Footer();
 
     EXPECT_EQ(Execute(Model(), nif), 0);
@@ -105,17 +104,17 @@ TEST_F(Flood, WrongTypeQuestionsAndLinesEndWithBothSummaries) {
     NifBuilder nif;
     nif.FileStart(kLineShapes + 4);
     nif.TypeName("NiNode");
-    ObjectHead(nif, "Root", {}, {});
+    ObjectHead(nif, "Root");
     nif.Long(0).Long(kLineShapes + 1);
     nif.Long(1);
     for (int i = 0; i < kLineShapes; ++i) nif.Long(4 + i);
     nif.LinkList({});
     NodeNamingOneChild(nif, "Repeater", 2, 2000);
-    Shape(nif, "Asks", 1);
-    Geometry bad = Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0});
+    TriShapeBlock(nif, "Asks", 1);
+    Geometry bad = TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0});
     bad.triangles = {0, 1, 9};
-    ShapeData(nif, bad);
-    for (int i = 0; i < kLineShapes; ++i) Shape(nif, "L", 3);
+    TriShapeDataBlock(nif, bad);
+    for (int i = 0; i < kLineShapes; ++i) TriShapeBlock(nif, "L", 3);
     nif.Footer();
 
     EXPECT_EQ(Execute(Model(), nif), 0);
@@ -134,11 +133,11 @@ TEST_F(Flood, WrongTypeQuestionsAndLinesEndWithBothSummaries) {
 TEST_F(Flood, DistinctBoxesAreAllShownAndEachRunStartsAfresh) {
     NifBuilder nif;
     nif.FileStart(5);
-    Node(nif, "Root", {1, 2, 1, 2});
-    Shape(nif, "A", 3);                // data of the wrong type: "GetNumberVertexes"
-    Shape(nif, "B", -1, {4});          // base texture of the wrong type: "getFileName"
-    OtherNode(nif, "NiBSParticleNode", "Wrong", {});
-    Texturing(nif, 3);
+    NodeBlock(nif, "Root", {1, 2, 1, 2});
+    TriShapeBlock(nif, "A", 3);                // data of the wrong type: "GetNumberVertexes"
+    TriShapeBlock(nif, "B", -1, -1, {4});          // base texture of the wrong type: "getFileName"
+    OtherNodeBlock(nif, "NiBSParticleNode", "Wrong", {});
+    TexturingPropertyBlock(nif, 3);
     nif.Footer();
 
     for (int run = 0; run < 2; ++run) {

@@ -7,9 +7,8 @@
 #include <vector>
 
 #include "tests/importer/import_fixture.h"
-#include "tests/importer/scene_bytes.h"
+#include "tests/support/nif_builder.h"
 
-using namespace scene;
 
 namespace {
 
@@ -35,10 +34,10 @@ TEST_F(HostLimits, MeshesAndMaterialsPastTheHostsListsAreLeftOut) {
     NifBuilder nif;
     nif.FileStart(5);
     RootListingBlockOne(nif, "Root", 300);
-    Shape(nif, "Leaf", 2, {3});
-    ShapeData(nif, Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
-    Texturing(nif, 4);
-    SourceTexture(nif, "leaf.bmp");
+    TriShapeBlock(nif, "Leaf", 2, -1, {3});
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    TexturingPropertyBlock(nif, 4);
+    SourceTextureBlock(nif, "leaf.bmp", 3, 1, 3);
     nif.Footer();
 
     EXPECT_EQ(Import(nif), 0);
@@ -64,9 +63,9 @@ TEST_F(HostLimits, VerticesAndTrianglesPastTheHostsListsAreLeftOut) {
     for (int k = 0; k < 65535; ++k) geometry.triangles.insert(geometry.triangles.end(), {k % 100, 100, 101 + k % 50});
     NifBuilder nif;
     nif.FileStart(3);
-    Node(nif, "Root", {1});
-    Shape(nif, "Full", 2);
-    ShapeData(nif, geometry);
+    NodeBlock(nif, "Root", {1});
+    TriShapeBlock(nif, "Full", 2);
+    TriShapeDataBlock(nif, geometry);
     nif.Footer();
 
     EXPECT_EQ(Import(nif), 0);
@@ -84,7 +83,7 @@ TEST_F(HostLimits, BonesPastTheHostsListAreLeftOut) {
     NifBuilder nif;
     nif.FileStart(2);
     RootListingBlockOne(nif, "Root", 130);
-    Node(nif, "Bip01", {});
+    NodeBlock(nif, "Bip01");
     nif.Footer();
 
     EXPECT_EQ(Import(nif), 1);

@@ -8,9 +8,8 @@
 #include "importer/nif/nif_file.h"
 #include "importer/nif/qiv_stream.h"
 #include "tests/importer/import_fixture.h"
-#include "tests/importer/scene_bytes.h"
+#include "tests/support/nif_builder.h"
 
-using namespace scene;
 namespace headless = platform::headless;
 
 namespace {
@@ -20,8 +19,8 @@ using Partial = ImportTest;
 NifBuilder ShapeWithData(const Geometry& geometry) {
     NifBuilder nif;
     nif.FileStart(2);
-    Shape(nif, "Part", 1);
-    ShapeData(nif, geometry);
+    TriShapeBlock(nif, "Part", 1);
+    TriShapeDataBlock(nif, geometry);
     nif.Footer();
     return nif;
 }
@@ -29,10 +28,10 @@ NifBuilder ShapeWithData(const Geometry& geometry) {
 TEST_F(Partial, ShapeWithoutADataBlockGivesAnEmptyNamedMeshSilently) {
     NifBuilder nif;
     nif.FileStart(4);
-    Shape(nif, "NoData", -1, {1, 3});
-    Texturing(nif, 2);
-    SourceTexture(nif, "t.bmp");
-    Material(nif, "Mat");
+    TriShapeBlock(nif, "NoData", -1, -1, {1, 3});
+    TexturingPropertyBlock(nif, 2);
+    SourceTextureBlock(nif, "t.bmp", 3, 1, 3);
+    MaterialPropertyBlock(nif, "Mat");
     nif.Footer();
 
     EXPECT_EQ(Import(nif), 0);
@@ -48,7 +47,7 @@ TEST_F(Partial, ShapeWithoutADataBlockGivesAnEmptyNamedMeshSilently) {
 TEST_F(Partial, DataLinkBeyondTheBlocksCountsAsNoData) {
     NifBuilder nif;
     nif.FileStart(1);
-    Shape(nif, "Dangling", 7);
+    TriShapeBlock(nif, "Dangling", 7);
     nif.Footer();
 
     EXPECT_EQ(Import(nif), 0);
@@ -59,8 +58,8 @@ TEST_F(Partial, DataLinkBeyondTheBlocksCountsAsNoData) {
 TEST_F(Partial, DataLinkToTheWrongTypeShowsTheVertexCountBox) {
     NifBuilder nif;
     nif.FileStart(2);
-    Shape(nif, "Odd", 1);
-    Material(nif, "NotGeometry");
+    TriShapeBlock(nif, "Odd", 1);
+    MaterialPropertyBlock(nif, "NotGeometry");
     nif.Footer();
 
     EXPECT_EQ(Import(nif), 0);
@@ -72,7 +71,7 @@ TEST_F(Partial, DataLinkToTheWrongTypeShowsTheVertexCountBox) {
 }
 
 TEST_F(Partial, VertexCountWithoutStoredPositionsGivesAnEmptyMesh) {
-    Geometry g = Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0});
+    Geometry g = TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0});
     g.storeVertices = false;
     EXPECT_EQ(Import(ShapeWithData(g)), 0);
     ASSERT_EQ(MeshCount(), 1);
@@ -93,7 +92,7 @@ StoredGeometry StoredGeometryOf(const NifBuilder& nif) {
 }
 
 TEST_F(Partial, UVFlagWithoutCoordinatesMeansNoTexCoords) {
-    Geometry g = Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0});
+    Geometry g = TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0});
     g.hasUVFlag = 1;  // set, but the UV set count is 0: nothing stored
     const StoredGeometry stored = StoredGeometryOf(ShapeWithData(g));
     EXPECT_TRUE(stored.hasData);
@@ -106,7 +105,7 @@ TEST_F(Partial, UVFlagWithoutCoordinatesMeansNoTexCoords) {
 }
 
 TEST_F(Partial, StoredGeometryTellsWhatIsThere) {
-    Geometry g = Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0});
+    Geometry g = TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0});
     g.uvSets = {{{0, 0}, {1, 0}, {0, 1}}};
     StoredGeometry stored = StoredGeometryOf(ShapeWithData(g));
     EXPECT_TRUE(stored.hasData && stored.hasPositions && stored.hasTexCoords);
@@ -117,13 +116,13 @@ TEST_F(Partial, StoredGeometryTellsWhatIsThere) {
 
     NifBuilder noData;
     noData.FileStart(1);
-    Shape(noData, "x", -1);
+    TriShapeBlock(noData, "x", -1);
     noData.Footer();
     EXPECT_FALSE(StoredGeometryOf(noData).hasData);
 }
 
 TEST_F(Partial, TrianglesNamingMissingVerticesAreSkippedAndCounted) {
-    Geometry g = Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0});
+    Geometry g = TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0});
     // Vertex 3 is one past the last: each position of the triangle is checked.
     g.triangles = {3, 0, 1, 0, 3, 1, 0, 1, 3, 2, 1, 0, 65535, 0, 1};
     EXPECT_EQ(Import(ShapeWithData(g)), 0);
@@ -133,7 +132,7 @@ TEST_F(Partial, TrianglesNamingMissingVerticesAreSkippedAndCounted) {
 }
 
 TEST_F(Partial, TriangleOnTheLastVertexIsKept) {
-    Geometry g = Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0});
+    Geometry g = TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0});
     g.triangles = {2, 2, 2};
     EXPECT_EQ(Import(ShapeWithData(g)), 0);
     EXPECT_EQ(msMesh_GetTriangleCount(Mesh(0)), 1);
@@ -143,8 +142,8 @@ TEST_F(Partial, TriangleOnTheLastVertexIsKept) {
 TEST_F(Partial, ShapeWithAnEmptyNameGivesAnEmptyMeshName) {
     NifBuilder nif;
     nif.FileStart(2);
-    Shape(nif, "", 1);
-    ShapeData(nif, Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    TriShapeBlock(nif, "", 1);
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
     nif.Footer();
     EXPECT_EQ(Import(nif), 0);
     EXPECT_EQ(MeshName(0), "");
@@ -155,12 +154,12 @@ TEST_F(Partial, BoneWithoutAnIdGetsNoName) {
     // marked, reached by the walk, and has no name to give.
     NifBuilder nif;
     nif.FileStart(6);
-    Node(nif, "Root", {1, 2});
-    OtherNode(nif, "RootCollisionNode", "Collision", {});
-    Shape(nif, "Skin", 3, {}, 4);
-    ShapeData(nif, Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
-    SkinInstance(nif, 5, 0, {1});
-    SkinData(nif, {});
+    NodeBlock(nif, "Root", {1, 2});
+    OtherNodeBlock(nif, "RootCollisionNode", "Collision", {});
+    TriShapeBlock(nif, "Skin", 3, 4);
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    SkinInstanceBlock(nif, 5, 0, {1});
+    SkinDataBlock(nif, {});
     nif.Footer();
 
     EXPECT_EQ(Import(nif), 0);
@@ -177,11 +176,11 @@ NifBuilder TexturingWithSource(int32_t source) {
     // 0 shape (properties 1, 2; data 3), 1 texturing, 2 material, 4 extra block.
     NifBuilder nif;
     nif.FileStart(5);
-    Shape(nif, "Box", 3, {1, 2});
-    Texturing(nif, source);
-    Material(nif, "Mat");
-    ShapeData(nif, Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
-    Material(nif, "WrongTypeForASource");
+    TriShapeBlock(nif, "Box", 3, -1, {1, 2});
+    TexturingPropertyBlock(nif, source);
+    MaterialPropertyBlock(nif, "Mat");
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    MaterialPropertyBlock(nif, "WrongTypeForASource");
     nif.Footer();
     return nif;
 }
@@ -219,10 +218,10 @@ TEST_F(Partial, TexturingWithoutAMaterialPropertyNamesTheMaterialAfterTheShape) 
     msModel_AddMaterial(Model());
     NifBuilder nif;
     nif.FileStart(4);
-    Shape(nif, "Bare", 3, {1});
-    Texturing(nif, 2);
-    SourceTexture(nif, "bare.tga");
-    ShapeData(nif, Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    TriShapeBlock(nif, "Bare", 3, -1, {1});
+    TexturingPropertyBlock(nif, 2);
+    SourceTextureBlock(nif, "bare.tga", 3, 1, 3);
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
     nif.Footer();
     SetTextureDirectory("tex");
 
@@ -248,13 +247,13 @@ TEST_F(Partial, ParentBoneWithoutAnInverseUsesItsLocalTransform) {
     b.translation = {0, 0, -3};
     NifBuilder nif;
     nif.FileStart(7);
-    Node(nif, "Root", {1, 3});
-    Node(nif, "A", {2}, {5, 0, 0});
-    Node(nif, "B", {});
-    Shape(nif, "Skin", 4, {}, 5);
-    ShapeData(nif, Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
-    SkinInstance(nif, 6, 1, {1, 2});
-    SkinData(nif, {a, b});
+    NodeBlock(nif, "Root", {1, 3});
+    NodeBlock(nif, "A", {2}, {}, -1, -1, {}, PlacedAt({5, 0, 0}));
+    NodeBlock(nif, "B");
+    TriShapeBlock(nif, "Skin", 4, 5);
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    SkinInstanceBlock(nif, 6, 1, {1, 2});
+    SkinDataBlock(nif, {a, b});
     nif.Footer();
 
     EXPECT_EQ(Import(nif), 0);

@@ -12,26 +12,25 @@
 #include "importer/import_dialog.h"
 #include "importer/import_plugin.h"
 #include "tests/importer/import_fixture.h"
-#include "tests/importer/scene_bytes.h"
+#include "tests/support/nif_builder.h"
 #include "tests/support/allocation_meter.h"
 
 namespace {
 
 namespace headless = platform::headless;
-using namespace scene;
 
 using FailingAllocation = ImportTest;
 
 NifBuilder TexturedShapeUnderBip01() {
     NifBuilder nif;
     nif.FileStart(7);
-    Node(nif, "Bip01", {1});
-    Shape(nif, "Box", 4, {2, 3});
-    Texturing(nif, 5);
-    Material(nif, "Mat");
-    ShapeData(nif, Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
-    SourceTexture(nif, "box.bmp");
-    Node(nif, "Unused", {});
+    NodeBlock(nif, "Bip01", {1});
+    TriShapeBlock(nif, "Box", 4, -1, {2, 3});
+    TexturingPropertyBlock(nif, 5);
+    MaterialPropertyBlock(nif, "Mat");
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    SourceTextureBlock(nif, "box.bmp", 3, 1, 3);
+    NodeBlock(nif, "Unused");
     nif.Footer();
     return nif;
 }

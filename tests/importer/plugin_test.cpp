@@ -9,9 +9,8 @@
 #include "importer/import_dialog.h"
 #include "importer/import_plugin.h"
 #include "tests/importer/import_fixture.h"
-#include "tests/importer/scene_bytes.h"
+#include "tests/support/nif_builder.h"
 
-using namespace scene;
 namespace headless = platform::headless;
 
 namespace {
@@ -37,9 +36,9 @@ protected:
 NifBuilder OneShape() {
     NifBuilder nif;
     nif.FileStart(3);
-    Node(nif, "Root", {1});
-    Shape(nif, "Shape", 2);
-    ShapeData(nif, Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    NodeBlock(nif, "Root", {1});
+    TriShapeBlock(nif, "Shape", 2);
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
     nif.Footer();
     return nif;
 }
@@ -93,7 +92,7 @@ TEST_F(Plugin, FileWithAMeshReturnsZero) {
 TEST_F(Plugin, FileWithoutAMeshReturnsOne) {
     NifBuilder nif;
     nif.FileStart(1);
-    Node(nif, "Bip01", {});
+    NodeBlock(nif, "Bip01");
     nif.Footer();
     TempNifFile file(nif);
     EXPECT_EQ(ExecuteWith(file.Path()), 1);
@@ -104,10 +103,10 @@ TEST_F(Plugin, FileWithoutAMeshReturnsOne) {
 TEST_F(Plugin, TextureDirectoryFromTheDialogReachesTheTexturePath) {
     NifBuilder nif;
     nif.FileStart(4);
-    Shape(nif, "Box", 3, {1});
-    Texturing(nif, 2);
-    SourceTexture(nif, "wood.bmp");
-    ShapeData(nif, Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    TriShapeBlock(nif, "Box", 3, -1, {1});
+    TexturingPropertyBlock(nif, 2);
+    SourceTextureBlock(nif, "wood.bmp", 3, 1, 3);
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
     nif.Footer();
     TempNifFile file(nif);
     ASSERT_EQ(ExecuteWith(file.Path(), "D:\\art"), 0);

@@ -372,7 +372,8 @@ TEST_F(ModelFiles, SaveReplacesOnlyRegularFilesKeepingTheirMode) {
     std::string error;
     ASSERT_TRUE(mshost::WriteWholeFile(path.c_str(), "old", &error));
     std::filesystem::permissions(path, std::filesystem::perms(0640));
-    // A file carrying the old fixed temporary name is someone else's.
+    // A file named like the output with a fixed suffix is someone else's: the
+    // save writes under a fresh temporary name and leaves this one alone.
     ASSERT_TRUE(mshost::WriteWholeFile((path + ".mshost-part").c_str(), "theirs", &error));
     ModelPtr model = MakeModel();
     ASSERT_TRUE(mshost::SaveModelFile(path.c_str(), model.get(), &error)) << error;

@@ -1,9 +1,12 @@
 // Skin blocks: bone marking and bone data across forward and backward links.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <vector>
+
 #include "importer/nif/node_blocks.h"
 #include "importer/nif/skin_blocks.h"
-#include "tests/reader/block_bytes.h"
+#include "tests/support/nif_builder.h"
 #include "tests/reader/reader_test_support.h"
 
 namespace {
@@ -13,15 +16,14 @@ protected:
     void SetUp() override { platform::headless::Reset(); }
 };
 
-NifBuilder& SkinInstanceBlock(NifBuilder& b, int32_t data, int32_t skeletonRoot, std::initializer_list<int32_t> bones) {
-    return b.TypeName("NiSkinInstance").Long(data).Long(skeletonRoot).LinkList(bones);
-}
-
 // Skin data whose bone i has identity rotation and translation (0, 0, translationsZ[i]), with no weights.
-NifBuilder& SkinDataBlock(NifBuilder& b, std::initializer_list<float> translationsZ, int32_t partition = -1) {
-    b.TypeName("NiSkinData").Float(1).Vector(0, 0, 0).IdentityMatrix33().Long(static_cast<int32_t>(translationsZ.size())).Long(partition);
-    for (float z : translationsZ) b.IdentityMatrix33().Vector(0, 0, z).Float(1).Vector(0, 0, 0).Float(1).Short(0);
-    return b;
+NifBuilder& SkinDataAlongZ(NifBuilder& b, std::initializer_list<float> translationsZ, int32_t partition = -1) {
+    std::vector<BoneRecord> bones;
+    for (float z : translationsZ) {
+        bones.emplace_back();
+        bones.back().translation = {0, 0, z};
+    }
+    return SkinDataBlock(b, bones, partition);
 }
 
 const NiNode& Node(const Loaded& loaded, int index) { return *static_cast<const NiNode*>(loaded.file->GetBlock(index)); }
@@ -34,7 +36,7 @@ TEST_F(SkinBlocks, SkinnedShapeMarksBonesAndAppliesBoneData) {
     NodeBlock(b, "B");
     TriShapeBlock(b, "skin", -1, 4);
     SkinInstanceBlock(b, 5, 0, {1, 2});
-    SkinDataBlock(b, {-1, -3});
+    SkinDataAlongZ(b, {-1, -3});
     b.Footer();
     Loaded loaded(b);
     ASSERT_EQ(loaded.failure, "");
@@ -56,7 +58,7 @@ TEST_F(SkinBlocks, SkinDataBeforeItsInstanceStillApplies) {
     NifBuilder b;
     b.FileStart(5);
     NodeBlock(b, "root", {3, 4});
-    SkinDataBlock(b, {7});
+    SkinDataAlongZ(b, {7});
     SkinInstanceBlock(b, 1, 0, {4});
     TriShapeBlock(b, "skin", -1, 2);
     NodeBlock(b, "bone");
@@ -73,7 +75,7 @@ TEST_F(SkinBlocks, MoreBonesThanNodesSkipsTheRestFewerLeavesLastNodesWithoutData
     NodeBlock(more, "root", {1, 4});
     TriShapeBlock(more, "skin", -1, 2);
     SkinInstanceBlock(more, 3, -1, {4});
-    SkinDataBlock(more, {1, 2, 3});
+    SkinDataAlongZ(more, {1, 2, 3});
     NodeBlock(more, "bone");
     more.Footer();
     Loaded loadedMore(more);
@@ -86,7 +88,7 @@ TEST_F(SkinBlocks, MoreBonesThanNodesSkipsTheRestFewerLeavesLastNodesWithoutData
     NodeBlock(fewer, "root", {1, 4, 5});
     TriShapeBlock(fewer, "skin", -1, 2);
     SkinInstanceBlock(fewer, 3, -1, {4, 5});
-    SkinDataBlock(fewer, {9});
+    SkinDataAlongZ(fewer, {9});
     NodeBlock(fewer, "first");
     NodeBlock(fewer, "second");
     fewer.Footer();
@@ -103,7 +105,7 @@ TEST_F(SkinBlocks, BoneEntriesThatNameNoBlockAreSkipped) {
     NodeBlock(b, "root", {1, 4});
     TriShapeBlock(b, "skin", -1, 2);
     SkinInstanceBlock(b, 3, 77, {-1, 50, 4});
-    SkinDataBlock(b, {1, 2, 3});
+    SkinDataAlongZ(b, {1, 2, 3});
     NodeBlock(b, "bone");
     b.Footer();
     Loaded loaded(b);
@@ -118,7 +120,7 @@ TEST_F(SkinBlocks, AnimationNodeBoneIsMarkedAndRefusesBoneData) {
     NodeBlock(b, "root", {1, 4});
     TriShapeBlock(b, "skin", -1, 2);
     SkinInstanceBlock(b, 3, 0, {4});
-    SkinDataBlock(b, {1});
+    SkinDataAlongZ(b, {1});
     OtherNodeBlock(b, "NiBSAnimationNode", "anim");
     b.Footer();
     Loaded loaded(b);
@@ -135,7 +137,7 @@ TEST_F(SkinBlocks, SkinBelowAnimationNodeIsNeverApplied) {
     OtherNodeBlock(b, "NiBSAnimationNode", "anim", {2});
     TriShapeBlock(b, "skin", -1, 3);
     SkinInstanceBlock(b, 4, 0, {5});
-    SkinDataBlock(b, {1});
+    SkinDataAlongZ(b, {1});
     NodeBlock(b, "bone");
     b.Footer();
     Loaded loaded(b);
@@ -147,7 +149,7 @@ TEST_F(SkinBlocks, SkinBelowAnimationNodeIsNeverApplied) {
 TEST_F(SkinBlocks, SkinDataAsFirstBlockAppliesNothing) {
     NifBuilder b;
     b.FileStart(1);
-    SkinDataBlock(b, {1, 2});
+    SkinDataAlongZ(b, {1, 2});
     b.Footer();
     Loaded loaded(b);
     ASSERT_EQ(loaded.failure, "");
@@ -208,7 +210,7 @@ TEST_F(SkinBlocks, BoneDataReachedTwiceIsAppliedAgainHarmlessly) {
     TriShapeBlock(b, "first", -1, 3);
     TriShapeBlock(b, "second", -1, 3);
     SkinInstanceBlock(b, 4, 0, {5});
-    SkinDataBlock(b, {2});
+    SkinDataAlongZ(b, {2});
     NodeBlock(b, "bone");
     b.Footer();
     Loaded loaded(b);
@@ -227,8 +229,8 @@ TEST_F(SkinBlocks, LastApplicationWinsWhenSkinsShareABone) {
     TriShapeBlock(b, "C", -1, 4);
     SkinInstanceBlock(b, 6, 0, {8});
     SkinInstanceBlock(b, 7, 0, {8});
-    SkinDataBlock(b, {1});
-    SkinDataBlock(b, {2});
+    SkinDataAlongZ(b, {1});
+    SkinDataAlongZ(b, {2});
     NodeBlock(b, "bone");
     b.Footer();
     Loaded loaded(b);
@@ -246,7 +248,7 @@ TEST_F(SkinBlocks, SkinDataReachedThroughAnotherParentAppliesAgain) {
     TriShapeBlock(b, "B", -1, 4);
     SkinInstanceBlock(b, 5, 0, {6});
     SkinInstanceBlock(b, 5, 0, {7});
-    SkinDataBlock(b, {4});
+    SkinDataAlongZ(b, {4});
     NodeBlock(b, "first");
     NodeBlock(b, "second");
     b.Footer();
@@ -264,7 +266,7 @@ TEST_F(SkinBlocks, RefusedBoneDataIsOfferedOnEveryArrivalAndItsBoxShownOnce) {
     TriShapeBlock(b, "A", -1, 3);
     TriShapeBlock(b, "B", -1, 3);
     SkinInstanceBlock(b, 4, 0, {5});
-    SkinDataBlock(b, {1});
+    SkinDataAlongZ(b, {1});
     OtherNodeBlock(b, "NiBSAnimationNode", "anim");
     b.Footer();
     Loaded loaded(b);
