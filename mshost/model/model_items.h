@@ -7,6 +7,8 @@
 #include <bit>
 #include <cstddef>
 #include <memory>
+#include <new>
+#include <type_traits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,11 +26,30 @@ constexpr size_t kHostMaxMaterials = 128;
 constexpr size_t kHostMaxBones = 128;
 constexpr size_t kUnlimitedItems = 0x7FFFFFFF;
 
+// Memory for one chunk of items. Large chunks come straight from the system,
+// filled in one step, so that storing a big mesh does not take a page fault
+// per 4 KB page; small ones come from the heap. Null when none is to be had.
+void* AllocateChunk(size_t bytes);
+// Whether AllocateChunk hands out `bytes` already zeroed.
+bool ChunkIsZeroed(size_t bytes);
+void ReleaseChunk(void* memory, size_t bytes);
+
 // Items in chunks of 16, 32, 64, ... items: an item never moves once added,
 // and finding item i takes a bit count instead of a division.
 template <class T>
 class ItemList {
 public:
+    ItemList() = default;
+    ItemList(const ItemList&) = delete;
+    ItemList& operator=(const ItemList&) = delete;
+    ~ItemList() {
+        for (size_t c = 0; c < chunks_.size(); ++c) {
+            const size_t count = ChunkSize(c);
+            for (size_t i = 0; i < count; ++i) chunks_[c][i].~T();
+            ReleaseChunk(chunks_[c], count * sizeof(T));
+        }
+    }
+
     size_t size() const { return size_; }
 
     T& operator[](size_t index) {
@@ -42,7 +63,7 @@ public:
         const size_t slot = size_ + kFirstChunk;
         // At a power of two the chunks are full: the next one holds `slot` items.
         // (Not std::has_single_bit: without -mpopcnt it is a library call per item.)
-        if ((slot & (slot - 1)) == 0) chunks_.push_back(std::make_unique<T[]>(slot));
+        if ((slot & (slot - 1)) == 0) AddChunk(slot);
         ++size_;
     }
 
@@ -55,7 +76,25 @@ private:
     static constexpr int kFirstChunkBits = 4;
     static constexpr size_t kFirstChunk = size_t(1) << kFirstChunkBits;
 
-    std::vector<std::unique_ptr<T[]>> chunks_;
+    static size_t ChunkSize(size_t chunk) { return kFirstChunk << chunk; }
+
+    // Items whose default is all zero bytes need no construction in memory
+    // that the system hands out zeroed: writing the zeros again would touch
+    // every page of a big chunk once more.
+    static constexpr bool kZeroIsDefault = std::is_trivially_destructible_v<T> && std::is_trivially_copyable_v<T>;
+
+    void AddChunk(size_t count) {
+        chunks_.reserve(chunks_.size() + 1);
+        void* memory = AllocateChunk(count * sizeof(T));
+        if (!memory) throw std::bad_alloc();
+        T* items = static_cast<T*>(memory);
+        if (!(kZeroIsDefault && ChunkIsZeroed(count * sizeof(T)))) {
+            for (size_t i = 0; i < count; ++i) new (items + i) T();
+        }
+        chunks_.push_back(items);
+    }
+
+    std::vector<T*> chunks_;
     size_t size_ = 0;
 };
 

@@ -59,26 +59,39 @@ TEST_F(ModelLibrary, HandlesStayValidWhileItemsAreAdded) {
     EXPECT_EQ(out[2], 3.0f);
 }
 
+// 70,000 items reach the big chunks that come straight from the system and
+// are not constructed item by item: they too must start at the defaults.
 TEST_F(ModelLibrary, EveryIndexKeepsItsOwnItemAcrossStorageChunks) {
+    constexpr int kCount = 70000;
     msMesh* mesh = msModel_GetMeshAt(model.get(), msModel_AddMesh(model.get()));
     std::vector<msTriangle*> handles;
-    for (int i = 0; i < 5000; ++i) {
+    for (int i = 0; i < kCount; ++i) {
         const int index = msMesh_AddTriangle(mesh);
         ASSERT_EQ(index, i);
         msTriangle* triangle = msMesh_GetTriangleAt(mesh, index);
+        word fresh[3] = {1, 1, 1};
+        msTriangle_GetNormalIndices(triangle, fresh);
+        ASSERT_EQ(fresh[0] | fresh[1] | fresh[2], 0) << i;
         word indices[3] = {static_cast<word>(i), static_cast<word>(i + 1), static_cast<word>(i + 2)};
         msTriangle_SetVertexIndices(triangle, indices);
         handles.push_back(triangle);
+
+        msVertex* vertex = msMesh_GetVertexAt(mesh, msMesh_AddVertex(mesh));
+        float xyz[3] = {1, 1, 1};
+        float uv[2] = {1, 1};
+        msVertex_GetVertex(vertex, xyz);
+        msVertex_GetTexCoords(vertex, uv);
+        ASSERT_TRUE(xyz[0] == 0 && xyz[1] == 0 && xyz[2] == 0 && uv[0] == 0 && uv[1] == 0) << i;
     }
-    for (int i = 0; i < 5000; ++i) {
+    for (int i = 0; i < kCount; ++i) {
         ASSERT_EQ(msMesh_GetTriangleAt(mesh, i), handles[static_cast<size_t>(i)]) << i;
         word indices[3];
         msTriangle_GetVertexIndices(handles[static_cast<size_t>(i)], indices);
-        ASSERT_EQ(indices[0], i);
-        ASSERT_EQ(indices[2], i + 2);
+        ASSERT_EQ(indices[0], static_cast<word>(i));
+        ASSERT_EQ(indices[2], static_cast<word>(i + 2));
     }
-    EXPECT_EQ(msMesh_GetTriangleCount(mesh), 5000);
-    EXPECT_EQ(msMesh_GetTriangleAt(mesh, 5000), nullptr);
+    EXPECT_EQ(msMesh_GetTriangleCount(mesh), kCount);
+    EXPECT_EQ(msMesh_GetTriangleAt(mesh, kCount), nullptr);
 }
 
 TEST_F(ModelLibrary, ItemsAddedAfterDestroyStartFromDefaults) {
