@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "tests/hostile/hostile_support.h"
-#include "tests/reader/block_bytes.h"
+#include "tests/support/nif_builder.h"
 
 namespace {
 
