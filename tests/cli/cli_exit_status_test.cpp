@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "quad_model.h"
 #include "run_process.h"
 
 namespace {
@@ -29,13 +30,6 @@ ProcessResult Mshost(const std::vector<std::string>& args, const Environment& en
 }
 
 std::string Example(const char* name) { return std::string(EXAMPLES_DIR) + "/" + name; }
-
-const char kQuadModel[] =
-    "{\"meshes\": [{\"name\": \"Quad\", \"material\": 0,"
-    " \"vertices\": [[0, 0, 0], [1, 0, 0], [1, 1, 0], [0, 1, 0]],"
-    " \"texcoords\": [[0, 1], [1, 1], [1, 0], [0, 0]],"
-    " \"triangles\": [[0, 1, 2], [0, 2, 3]]}],"
-    " \"materials\": [{\"name\": \"Mat\", \"diffuseTexture\": \"quad.bmp\"}]}";
 
 class CliExitStatus : public ::testing::Test {
 protected:

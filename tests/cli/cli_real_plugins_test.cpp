@@ -12,6 +12,7 @@
 
 #include <unistd.h>
 
+#include "quad_model.h"
 #include "run_process.h"
 
 namespace {
@@ -149,13 +150,6 @@ TEST_F(CliRealPlugIns, SavedImportFeedsTheNextImport) {
     EXPECT_EQ(meshes[2]["material"], 2);
     EXPECT_EQ(report["model"]["materials"][2]["diffuseTexture"], "/plank.tga");
 }
-
-const char kQuadModel[] =
-    "{\"meshes\": [{\"name\": \"Quad\", \"material\": 0,"
-    " \"vertices\": [[0, 0, 0], [1, 0, 0], [1, 1, 0], [0, 1, 0]],"
-    " \"texcoords\": [[0, 1], [1, 1], [1, 0], [0, 0]],"
-    " \"triangles\": [[0, 1, 2], [0, 2, 3]]}],"
-    " \"materials\": [{\"name\": \"Mat\", \"diffuseTexture\": \"quad.bmp\"}]}";
 
 TEST_F(CliRealPlugIns, ExportWritesAFileThatChecksAndDestroysTheModel) {
     WriteFile(In("quad.json"), kQuadModel);
