@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs every test: the native unit tests under the sanitizers (with the replay
-# of the kept fuzz inputs), each fuzz target briefly, the memory check, and the
-# Windows plug-ins under Wine (the 32-bit build where this machine runs 32-bit
+# of the kept fuzz inputs), each fuzz target briefly, the memory check, the
+# reader's and hostile-file tests in a 32-bit build (natively, or under
+# qemu-i386 where this machine runs no 32-bit programs; see scripts/test32.sh),
+# and the Windows plug-ins under Wine (the 32-bit build where this machine runs 32-bit
 # programs, else the 64-bit build; see scripts/wine_tests.sh and the README).
 #
 # NIF_FUZZ_SECONDS (default 30) per fuzz target; NIF_REQUIRE_WIN32=1 and
@@ -22,6 +24,9 @@ awk '/^[0-9]+\/[0-9]+ Test: / { test = $3 } / inputs replayed$/ && test ~ /^fuzz
 # sanitizer reports fail; slow units are only reported. Then peak memory of loads.
 bash scripts/fuzz.sh --slow-ok "${NIF_FUZZ_SECONDS:-30}"
 bash scripts/memory_check.sh
+
+# The reader with a 32-bit size_t, as in the DLLs.
+bash scripts/test32.sh
 
 # The 32-bit DLLs are built (and checked without running them) on every machine.
 cmake --preset win32 >/dev/null
