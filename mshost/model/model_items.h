@@ -6,6 +6,7 @@
 
 #include <bit>
 #include <cstddef>
+#include <cstdlib>
 #include <memory>
 #include <new>
 #include <type_traits>
@@ -26,16 +27,41 @@ constexpr size_t kHostMaxMaterials = 128;
 constexpr size_t kHostMaxBones = 128;
 constexpr size_t kUnlimitedItems = 0x7FFFFFFF;
 
-// Memory for one chunk of items. Large chunks come straight from the system,
-// filled in one step, so that storing a big mesh does not take a page fault
-// per 4 KB page; small ones come from the heap. Null when none is to be had.
-void* AllocateChunk(size_t bytes);
-// Whether AllocateChunk hands out `bytes` already zeroed.
-bool ChunkIsZeroed(size_t bytes);
-void ReleaseChunk(void* memory, size_t bytes);
+// The big chunks of one model's item lists, carved one after another from
+// large regions of address space taken from the system. The system commits a
+// region's pages as they are first written, backed by huge pages where it has
+// them: storing a big mesh takes a fault per 2 MB instead of one per 4 KB, and
+// the unused end of a list's last chunk costs address space, not memory.
+// Nothing is handed back before Release (a model's items are only ever
+// released all at once), so every chunk arrives zeroed.
+class ChunkArena {
+public:
+    // Chunks of at least this many bytes come from the arena; smaller ones
+    // from the heap, so that small models stay out of the big regions.
+    static constexpr size_t kMinChunkBytes = size_t(16) << 10;
 
-// Items in chunks of 16, 32, 64, ... items: an item never moves once added,
-// and finding item i takes a bit count instead of a division.
+    ChunkArena() = default;
+    ChunkArena(const ChunkArena&) = delete;
+    ChunkArena& operator=(const ChunkArena&) = delete;
+    ~ChunkArena() { Release(); }
+
+    // `bytes` of zeroed memory, aligned for any item; null when none is to be had.
+    void* Allocate(size_t bytes);
+    // Hands every region back; the chunks carved from them are gone.
+    void Release();
+
+private:
+    struct Region {
+        unsigned char* base;
+        size_t bytes;
+    };
+    std::vector<Region> regions_;
+    size_t used_ = 0;  // bytes carved from the last region
+};
+
+// Items in chunks of 16, 16, 32, 64, ... items (after chunk c the list holds
+// 16 << c): an item never moves once added, finding item i is a bit count,
+// and a list of 2^n items fills its chunks exactly.
 template <class T>
 class ItemList {
 public:
@@ -46,24 +72,30 @@ public:
         for (size_t c = 0; c < chunks_.size(); ++c) {
             const size_t count = ChunkSize(c);
             for (size_t i = 0; i < count; ++i) chunks_[c][i].~T();
-            ReleaseChunk(chunks_[c], count * sizeof(T));
+            if (!FromArena(count)) std::free(chunks_[c]);
         }
     }
 
     size_t size() const { return size_; }
 
     T& operator[](size_t index) {
-        const size_t slot = index + kFirstChunk;
-        const int chunk = std::bit_width(slot) - 1 - kFirstChunkBits;
-        return chunks_[static_cast<size_t>(chunk)][slot - (size_t(1) << (chunk + kFirstChunkBits))];
+        // Chunk c >= 1 starts at item 2^top with top = c + 3; chunk 0 at item 0.
+        const int top = std::bit_width(index | (kFirstChunk - 1)) - 1;
+        const size_t chunk = static_cast<size_t>(top - (kFirstChunkBits - 1));
+        const size_t offset = index < kFirstChunk ? index : index - (size_t(1) << top);
+        return chunks_[chunk][offset];
     }
 
-    // Adds a default item at the end.
-    void emplace_back() {
-        const size_t slot = size_ + kFirstChunk;
-        // At a power of two the chunks are full: the next one holds `slot` items.
-        // (Not std::has_single_bit: without -mpopcnt it is a library call per item.)
-        if ((slot & (slot - 1)) == 0) AddChunk(slot);
+    // Adds a default item at the end; big chunks come from `arena`.
+    void emplace_back(ChunkArena& arena) {
+        // Chunks are full at 0 items and at every power of two from 16 on:
+        // the next chunk doubles the list. (A plain bit test: std::has_single_bit
+        // is a library call per item without -mpopcnt.)
+        if (size_ == 0) {
+            AddChunk(kFirstChunk, arena);
+        } else if (size_ >= kFirstChunk && (size_ & (size_ - 1)) == 0) {
+            AddChunk(size_, arena);
+        }
         ++size_;
     }
 
@@ -76,19 +108,21 @@ private:
     static constexpr int kFirstChunkBits = 4;
     static constexpr size_t kFirstChunk = size_t(1) << kFirstChunkBits;
 
-    static size_t ChunkSize(size_t chunk) { return kFirstChunk << chunk; }
+    static size_t ChunkSize(size_t chunk) { return chunk == 0 ? kFirstChunk : kFirstChunk << (chunk - 1); }
+    static bool FromArena(size_t count) { return count * sizeof(T) >= ChunkArena::kMinChunkBytes; }
 
-    // Items whose default is all zero bytes need no construction in memory
-    // that the system hands out zeroed: writing the zeros again would touch
-    // every page of a big chunk once more.
+    // Items whose default is all zero bytes need no construction in the
+    // arena's zeroed memory: writing the zeros again would touch every page
+    // of a big chunk, used or not.
     static constexpr bool kZeroIsDefault = std::is_trivially_destructible_v<T> && std::is_trivially_copyable_v<T>;
 
-    void AddChunk(size_t count) {
+    void AddChunk(size_t count, ChunkArena& arena) {
         chunks_.reserve(chunks_.size() + 1);
-        void* memory = AllocateChunk(count * sizeof(T));
+        const bool fromArena = FromArena(count);
+        void* memory = fromArena ? arena.Allocate(count * sizeof(T)) : std::malloc(count * sizeof(T));
         if (!memory) throw std::bad_alloc();
         T* items = static_cast<T*>(memory);
-        if (!(kZeroIsDefault && ChunkIsZeroed(count * sizeof(T)))) {
+        if (!(kZeroIsDefault && fromArena)) {
             for (size_t i = 0; i < count; ++i) new (items + i) T();
         }
         chunks_.push_back(items);
@@ -112,10 +146,15 @@ struct NormalRecord {
     float xyz[3] = {0, 0, 0};
 };
 
+// What all the lists of one model share.
+struct ModelStorage {
+    ChunkArena arena;
+    bool hostLimits = false;  // msModel_SetHostLimits
+};
+
 struct msMesh {
-    // The owning model's switch for the host's limits (never null once the
-    // mesh belongs to a model).
-    const bool* hostLimits = nullptr;
+    // The owning model's storage (never null once the mesh belongs to a model).
+    ModelStorage* storage = nullptr;
     std::string name;
     int materialIndex = -1;
     ItemList<msVertex> vertices;
@@ -142,11 +181,11 @@ struct msBone {
 };
 
 struct msModel {
+    ModelStorage storage;  // first: the lists' big chunks live in its arena
     ItemList<msMesh> meshes;
     ItemList<msMaterial> materials;
     ItemList<msBone> bones;
     int destroyCount = 0;
-    bool hostLimits = false;
 };
 
 namespace model_items {
@@ -161,9 +200,9 @@ T* ItemAt(ItemList<T>& items, int index) {
 // Appends a new default item and returns its index; -1, adding nothing,
 // when the list already holds `limit` items.
 template <class T>
-int AddItem(ItemList<T>& items, size_t limit) {
+int AddItem(ItemList<T>& items, size_t limit, ChunkArena& arena) {
     if (items.size() >= limit) return -1;
-    items.emplace_back();
+    items.emplace_back(arena);
     return static_cast<int>(items.size() - 1);
 }
 
@@ -174,6 +213,12 @@ void SetText(std::string& target, const char* text, size_t limit);
 // zero only when it fits within `max` (the host's getter rule).
 void CopyText(const std::string& text, char* buffer, int max);
 
-void CopyFloats(float* target, const float* source, int count);
+// Copies `count` floats; a null side copies nothing. Inline with a fixed
+// count, so that a vertex's three floats are three moves, not a library call.
+template <size_t count>
+inline void CopyFloats(float* target, const float* source) {
+    if (!target || !source) return;
+    for (size_t i = 0; i < count; ++i) target[i] = source[i];
+}
 
 }  // namespace model_items
