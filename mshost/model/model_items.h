@@ -79,11 +79,12 @@ public:
     size_t size() const { return size_; }
 
     T& operator[](size_t index) {
-        // Chunk c >= 1 starts at item 2^top with top = c + 3; chunk 0 at item 0.
+        // Chunk c >= 1 starts at item 2^top with top = c + 3; chunk 0 (top 3)
+        // at item 0, which the mask makes of 2^3.
         const int top = std::bit_width(index | (kFirstChunk - 1)) - 1;
         const size_t chunk = static_cast<size_t>(top - (kFirstChunkBits - 1));
-        const size_t offset = index < kFirstChunk ? index : index - (size_t(1) << top);
-        return chunks_[chunk][offset];
+        const size_t start = (size_t(1) << top) & ~(kFirstChunk - 1);
+        return chunks_[chunk][index - start];
     }
 
     // Adds a default item at the end; big chunks come from `arena`.
@@ -116,7 +117,9 @@ private:
     // of a big chunk, used or not.
     static constexpr bool kZeroIsDefault = std::is_trivially_destructible_v<T> && std::is_trivially_copyable_v<T>;
 
-    void AddChunk(size_t count, ChunkArena& arena) {
+    // Out of line, so that an add that needs no chunk (all but about 1 in
+    // 2^n of them) saves and restores no registers for it.
+    [[gnu::noinline, gnu::cold]] void AddChunk(size_t count, ChunkArena& arena) {
         chunks_.reserve(chunks_.size() + 1);
         const bool fromArena = FromArena(count);
         void* memory = fromArena ? arena.Allocate(count * sizeof(T)) : std::malloc(count * sizeof(T));
