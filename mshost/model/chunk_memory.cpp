@@ -1,9 +1,9 @@
 // The chunk arena of the stand-in model library: regions of address space
 // taken from the system and carved into chunks front to back. A region is
-// not filled when it is taken: its pages are committed as items are first
-// written, so a list's unused chunk end costs no memory, and on Linux the
+// not filled when it is taken: its pages are committed as lists reach them
+// (Prepare), so a list's unused chunk end costs no memory, and on Linux the
 // region is aligned and advised for huge pages, so committing a big mesh
-// takes a fault per 2 MB.
+// takes a step per 2 MB.
 #include "mshost/model/model_items.h"
 
 #include <algorithm>
@@ -17,6 +17,7 @@
 
 namespace {
 
+constexpr size_t kPage = 4096;
 constexpr size_t kHugePage = size_t(2) << 20;
 // The first region of a model, and the largest a region grows to by doubling
 // (a chunk bigger than that gets a region of its own size).
@@ -76,6 +77,26 @@ void* ChunkArena::Allocate(size_t bytes) {
     void* chunk = regions_.back().base + used_;
     used_ += bytes;
     return chunk;
+}
+
+void ChunkArena::Prepare(void* start, size_t bytes) {
+#if defined(_WIN32)
+    // Committed when the region was taken; its pages are zero-filled on demand.
+    (void)start;
+    (void)bytes;
+#else
+#ifdef MADV_POPULATE_WRITE
+    // Whole pages only: the first page may already hold earlier items, which
+    // populating leaves as they are. Older kernels refuse it, and the pages
+    // are then committed as they are written.
+    const uintptr_t first = reinterpret_cast<uintptr_t>(start) & ~uintptr_t(kPage - 1);
+    const uintptr_t end = RoundUp(reinterpret_cast<uintptr_t>(start) + bytes, kPage);
+    madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
+#else
+    (void)start;
+    (void)bytes;
+#endif
+#endif
 }
 
 void ChunkArena::Release() {

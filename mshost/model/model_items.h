@@ -28,10 +28,11 @@ constexpr size_t kHostMaxBones = 128;
 constexpr size_t kUnlimitedItems = 0x7FFFFFFF;
 
 // The big chunks of one model's item lists, carved one after another from
-// large regions of address space taken from the system. The system commits a
-// region's pages as they are first written, backed by huge pages where it has
-// them: storing a big mesh takes a fault per 2 MB instead of one per 4 KB, and
-// the unused end of a list's last chunk costs address space, not memory.
+// large regions of address space taken from the system. A region's pages are
+// committed only as a list reaches them, a window at a time (Prepare), backed
+// by huge pages where the system has them: storing a big mesh takes one step
+// per 64 KB (or 2 MB) instead of a fault per 4 KB, and the unused end of a
+// list's last chunk costs address space, not memory.
 // Nothing is handed back before Release (a model's items are only ever
 // released all at once), so every chunk arrives zeroed.
 class ChunkArena {
@@ -45,8 +46,14 @@ public:
     ChunkArena& operator=(const ChunkArena&) = delete;
     ~ChunkArena() { Release(); }
 
+    // Lists prepare the memory of their next items this many bytes at a time.
+    static constexpr size_t kWindowBytes = size_t(64) << 10;
+
     // `bytes` of zeroed memory, aligned for any item; null when none is to be had.
     void* Allocate(size_t bytes);
+    // Commits the pages of `bytes` at `start` (inside a chunk) in one step
+    // where the system allows it; otherwise they are committed as written.
+    static void Prepare(void* start, size_t bytes);
     // Hands every region back; the chunks carved from them are gone.
     void Release();
 
@@ -89,20 +96,14 @@ public:
 
     // Adds a default item at the end; big chunks come from `arena`.
     void emplace_back(ChunkArena& arena) {
-        // Chunks are full at 0 items and at every power of two from 16 on:
-        // the next chunk doubles the list. (A plain bit test: std::has_single_bit
-        // is a library call per item without -mpopcnt.)
-        if (size_ == 0) {
-            AddChunk(kFirstChunk, arena);
-        } else if (size_ >= kFirstChunk && (size_ & (size_ - 1)) == 0) {
-            AddChunk(size_, arena);
-        }
+        if (size_ == nextEvent_) Grow(arena);
         ++size_;
     }
 
     void swap(ItemList& other) noexcept {
         chunks_.swap(other.chunks_);
         std::swap(size_, other.size_);
+        std::swap(nextEvent_, other.nextEvent_);
     }
 
 private:
@@ -117,9 +118,36 @@ private:
     // of a big chunk, used or not.
     static constexpr bool kZeroIsDefault = std::is_trivially_destructible_v<T> && std::is_trivially_copyable_v<T>;
 
-    // Out of line, so that an add that needs no chunk (all but about 1 in
-    // 2^n of them) saves and restores no registers for it.
-    [[gnu::noinline, gnu::cold]] void AddChunk(size_t count, ChunkArena& arena) {
+    // Items of an arena chunk prepared at a time.
+    static constexpr size_t kWindowItems =
+        ChunkArena::kWindowBytes / sizeof(T) != 0 ? ChunkArena::kWindowBytes / sizeof(T) : 1;
+
+    // Called when the next item reaches nextEvent_: the chunks are full, or
+    // the item starts a window of an arena chunk that is not prepared yet.
+    // Out of line, so that the other adds (all but 1 in a few thousand)
+    // cost one comparison and save no registers for this.
+    [[gnu::noinline, gnu::cold]] void Grow(ChunkArena& arena) {
+        // After chunk c the list holds 16 << c items; chunk c >= 1 holds as
+        // many items as come before it.
+        size_t capacity = chunks_.empty() ? 0 : kFirstChunk << (chunks_.size() - 1);
+        if (size_ == capacity) {
+            AddChunk(size_ == 0 ? kFirstChunk : size_, arena);
+            capacity = kFirstChunk << (chunks_.size() - 1);
+        }
+        const size_t last = chunks_.size() - 1;
+        if (!FromArena(ChunkSize(last))) {
+            nextEvent_ = capacity;
+            return;
+        }
+        // Commit the memory of the next items in one step, not a page at a
+        // time as they are written; never past the chunk.
+        const size_t chunkStart = capacity - ChunkSize(last);
+        const size_t end = capacity - size_ < kWindowItems ? capacity : size_ + kWindowItems;
+        arena.Prepare(chunks_[last] + (size_ - chunkStart), (end - size_) * sizeof(T));
+        nextEvent_ = end;
+    }
+
+    void AddChunk(size_t count, ChunkArena& arena) {
         chunks_.reserve(chunks_.size() + 1);
         const bool fromArena = FromArena(count);
         void* memory = fromArena ? arena.Allocate(count * sizeof(T)) : std::malloc(count * sizeof(T));
@@ -133,6 +161,7 @@ private:
 
     std::vector<T*> chunks_;
     size_t size_ = 0;
+    size_t nextEvent_ = 0;  // the size at which Grow must run before the next add
 };
 
 struct msVertex {
