@@ -33,24 +33,24 @@ void msMaterial_SetName(msMaterial* material, const char* name) {
 void msMaterial_GetName(msMaterial* material, char* name, int max) { CopyText(MaterialOrZeros(material).name, name, max); }
 
 void msMaterial_SetAmbient(msMaterial* material, float* rgba) {
-    if (material) CopyFloats(material->ambient, rgba, 4);
+    if (material) CopyFloats<4>(material->ambient, rgba);
 }
-void msMaterial_GetAmbient(msMaterial* material, float* rgba) { CopyFloats(rgba, MaterialOrZeros(material).ambient, 4); }
+void msMaterial_GetAmbient(msMaterial* material, float* rgba) { CopyFloats<4>(rgba, MaterialOrZeros(material).ambient); }
 void msMaterial_SetDiffuse(msMaterial* material, float* rgba) {
-    if (material) CopyFloats(material->diffuse, rgba, 4);
+    if (material) CopyFloats<4>(material->diffuse, rgba);
 }
-void msMaterial_GetDiffuse(msMaterial* material, float* rgba) { CopyFloats(rgba, MaterialOrZeros(material).diffuse, 4); }
+void msMaterial_GetDiffuse(msMaterial* material, float* rgba) { CopyFloats<4>(rgba, MaterialOrZeros(material).diffuse); }
 void msMaterial_SetSpecular(msMaterial* material, float* rgba) {
-    if (material) CopyFloats(material->specular, rgba, 4);
+    if (material) CopyFloats<4>(material->specular, rgba);
 }
 void msMaterial_GetSpecular(msMaterial* material, float* rgba) {
-    CopyFloats(rgba, MaterialOrZeros(material).specular, 4);
+    CopyFloats<4>(rgba, MaterialOrZeros(material).specular);
 }
 void msMaterial_SetEmissive(msMaterial* material, float* rgba) {
-    if (material) CopyFloats(material->emissive, rgba, 4);
+    if (material) CopyFloats<4>(material->emissive, rgba);
 }
 void msMaterial_GetEmissive(msMaterial* material, float* rgba) {
-    CopyFloats(rgba, MaterialOrZeros(material).emissive, 4);
+    CopyFloats<4>(rgba, MaterialOrZeros(material).emissive);
 }
 
 void msMaterial_SetShininess(msMaterial* material, float shininess) {
@@ -78,12 +78,12 @@ void msBone_SetParentName(msBone* bone, const char* name) {
 }
 void msBone_GetParentName(msBone* bone, char* name, int max) { CopyText(BoneOrZeros(bone).parentName, name, max); }
 void msBone_SetPosition(msBone* bone, float* xyz) {
-    if (bone) CopyFloats(bone->position, xyz, 3);
+    if (bone) CopyFloats<3>(bone->position, xyz);
 }
-void msBone_GetPosition(msBone* bone, float* xyz) { CopyFloats(xyz, BoneOrZeros(bone).position, 3); }
+void msBone_GetPosition(msBone* bone, float* xyz) { CopyFloats<3>(xyz, BoneOrZeros(bone).position); }
 void msBone_SetRotation(msBone* bone, float* xyz) {
-    if (bone) CopyFloats(bone->rotation, xyz, 3);
+    if (bone) CopyFloats<3>(bone->rotation, xyz);
 }
-void msBone_GetRotation(msBone* bone, float* xyz) { CopyFloats(xyz, BoneOrZeros(bone).rotation, 3); }
+void msBone_GetRotation(msBone* bone, float* xyz) { CopyFloats<3>(xyz, BoneOrZeros(bone).rotation); }
 
 }  // extern "C"

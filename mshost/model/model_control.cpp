@@ -14,7 +14,7 @@ void msModel_Free(msModel* model) { delete model; }
 int msModel_GetDestroyCount(msModel* model) { return model ? model->destroyCount : 0; }
 
 void msModel_SetHostLimits(msModel* model, int on) {
-    if (model) model->hostLimits = on != 0;
+    if (model) model->storage.hostLimits = on != 0;
 }
 
 }  // extern "C"

@@ -7,32 +7,48 @@
 using model_items::CopyFloats;
 using model_items::CopyText;
 
-extern "C" {
-
+// The helpers stay outside the extern "C" block: inside it they would get C
+// linkage and be called through the library's symbol table on every add.
 namespace {
 
 size_t Limit(bool hostLimits, size_t hostMax) { return hostLimits ? hostMax : kUnlimitedItems; }
-bool MeshLimited(const msMesh* mesh) { return mesh->hostLimits != nullptr && *mesh->hostLimits; }
+
+// Adds a default item to a list of `mesh`, which belongs to a model.
+template <class T>
+int AddMeshItem(msMesh* mesh, ItemList<T>& items, size_t hostMax) {
+    ModelStorage& storage = *mesh->storage;
+    return model_items::AddItem(items, Limit(storage.hostLimits, hostMax), storage.arena);
+}
+
+void CopyIndices(word* target, const word* source) {
+    if (!target || !source) return;
+    for (int i = 0; i < 3; ++i) target[i] = source[i];
+}
 
 }  // namespace
 
+extern "C" {
+
 int msModel_AddMesh(msModel* model) {
     if (!model) return -1;
-    const int index = model_items::AddItem(model->meshes, Limit(model->hostLimits, kHostMaxMeshes));
-    if (index >= 0) model->meshes[static_cast<size_t>(index)].hostLimits = &model->hostLimits;
+    ModelStorage& storage = model->storage;
+    const int index = model_items::AddItem(model->meshes, Limit(storage.hostLimits, kHostMaxMeshes), storage.arena);
+    if (index >= 0) model->meshes[static_cast<size_t>(index)].storage = &storage;
     return index;
 }
 int msModel_AddMaterial(msModel* model) {
-    return model ? model_items::AddItem(model->materials, Limit(model->hostLimits, kHostMaxMaterials)) : -1;
+    if (!model) return -1;
+    return model_items::AddItem(model->materials, Limit(model->storage.hostLimits, kHostMaxMaterials), model->storage.arena);
 }
 int msModel_AddBone(msModel* model) {
-    return model ? model_items::AddItem(model->bones, Limit(model->hostLimits, kHostMaxBones)) : -1;
+    if (!model) return -1;
+    return model_items::AddItem(model->bones, Limit(model->storage.hostLimits, kHostMaxBones), model->storage.arena);
 }
 int msMesh_AddVertex(msMesh* mesh) {
-    return mesh ? model_items::AddItem(mesh->vertices, Limit(MeshLimited(mesh), kHostMaxVertices)) : -1;
+    return mesh ? AddMeshItem(mesh, mesh->vertices, kHostMaxVertices) : -1;
 }
 int msMesh_AddTriangle(msMesh* mesh) {
-    return mesh ? model_items::AddItem(mesh->triangles, Limit(MeshLimited(mesh), kHostMaxTriangles)) : -1;
+    return mesh ? AddMeshItem(mesh, mesh->triangles, kHostMaxTriangles) : -1;
 }
 
 int msMesh_AddVertexNormal(msMesh* mesh) {
@@ -69,38 +85,31 @@ int msMesh_GetMaterialIndex(msMesh* mesh) { return mesh ? mesh->materialIndex : 
 
 void msMesh_SetVertexNormalAt(msMesh* mesh, int normalIndex, float* normal) {
     if (!mesh || normalIndex < 0 || static_cast<size_t>(normalIndex) >= mesh->normals.size()) return;
-    CopyFloats(mesh->normals[static_cast<size_t>(normalIndex)].xyz, normal, 3);
+    CopyFloats<3>(mesh->normals[static_cast<size_t>(normalIndex)].xyz, normal);
 }
 void msMesh_GetVertexNormalAt(msMesh* mesh, int normalIndex, float* normal) {
     static const float kZero[3] = {0, 0, 0};
     if (!mesh || normalIndex < 0 || static_cast<size_t>(normalIndex) >= mesh->normals.size()) {
-        CopyFloats(normal, kZero, 3);
+        CopyFloats<3>(normal, kZero);
         return;
     }
-    CopyFloats(normal, mesh->normals[static_cast<size_t>(normalIndex)].xyz, 3);
+    CopyFloats<3>(normal, mesh->normals[static_cast<size_t>(normalIndex)].xyz);
 }
 
 void msVertex_SetVertex(msVertex* vertex, float* xyz) {
-    if (vertex) CopyFloats(vertex->position, xyz, 3);
+    if (vertex) CopyFloats<3>(vertex->position, xyz);
 }
 void msVertex_GetVertex(msVertex* vertex, float* xyz) {
     static const msVertex kEmpty;
-    CopyFloats(xyz, (vertex ? vertex : &kEmpty)->position, 3);
+    CopyFloats<3>(xyz, (vertex ? vertex : &kEmpty)->position);
 }
 void msVertex_SetTexCoords(msVertex* vertex, float* uv) {
-    if (vertex) CopyFloats(vertex->texCoords, uv, 2);
+    if (vertex) CopyFloats<2>(vertex->texCoords, uv);
 }
 void msVertex_GetTexCoords(msVertex* vertex, float* uv) {
     static const msVertex kEmpty;
-    CopyFloats(uv, (vertex ? vertex : &kEmpty)->texCoords, 2);
+    CopyFloats<2>(uv, (vertex ? vertex : &kEmpty)->texCoords);
 }
-
-namespace {
-void CopyIndices(word* target, const word* source) {
-    if (!target || !source) return;
-    for (int i = 0; i < 3; ++i) target[i] = source[i];
-}
-}  // namespace
 
 void msTriangle_SetVertexIndices(msTriangle* triangle, word* indices) {
     if (triangle) CopyIndices(triangle->vertexIndices, indices);
@@ -124,6 +133,8 @@ void msModel_Destroy(msModel* model) {
     decltype(model->meshes)().swap(model->meshes);
     decltype(model->materials)().swap(model->materials);
     decltype(model->bones)().swap(model->bones);
+    // No item is left in the arena's chunks.
+    model->storage.arena.Release();
 }
 
 }  // extern "C"

@@ -6,6 +6,7 @@
 
 #include <bit>
 #include <cstddef>
+#include <cstdlib>
 #include <memory>
 #include <new>
 #include <type_traits>
@@ -26,16 +27,48 @@ constexpr size_t kHostMaxMaterials = 128;
 constexpr size_t kHostMaxBones = 128;
 constexpr size_t kUnlimitedItems = 0x7FFFFFFF;
 
-// Memory for one chunk of items. Large chunks come straight from the system,
-// filled in one step, so that storing a big mesh does not take a page fault
-// per 4 KB page; small ones come from the heap. Null when none is to be had.
-void* AllocateChunk(size_t bytes);
-// Whether AllocateChunk hands out `bytes` already zeroed.
-bool ChunkIsZeroed(size_t bytes);
-void ReleaseChunk(void* memory, size_t bytes);
+// The big chunks of one model's item lists, carved one after another from
+// large regions of address space taken from the system. A region's pages are
+// committed only as a list reaches them, a window at a time (Prepare), backed
+// by huge pages where the system has them: storing a big mesh takes one step
+// per 64 KB (or 2 MB) instead of a fault per 4 KB, and the unused end of a
+// list's last chunk costs address space, not memory.
+// Nothing is handed back before Release (a model's items are only ever
+// released all at once), so every chunk arrives zeroed.
+class ChunkArena {
+public:
+    // Chunks of at least this many bytes come from the arena; smaller ones
+    // from the heap, so that small models stay out of the big regions.
+    static constexpr size_t kMinChunkBytes = size_t(16) << 10;
 
-// Items in chunks of 16, 32, 64, ... items: an item never moves once added,
-// and finding item i takes a bit count instead of a division.
+    ChunkArena() = default;
+    ChunkArena(const ChunkArena&) = delete;
+    ChunkArena& operator=(const ChunkArena&) = delete;
+    ~ChunkArena() { Release(); }
+
+    // Lists prepare the memory of their next items this many bytes at a time.
+    static constexpr size_t kWindowBytes = size_t(64) << 10;
+
+    // `bytes` of zeroed memory, aligned for any item; null when none is to be had.
+    void* Allocate(size_t bytes);
+    // Commits the pages of `bytes` at `start` (inside a chunk) in one step
+    // where the system allows it; otherwise they are committed as written.
+    static void Prepare(void* start, size_t bytes);
+    // Hands every region back; the chunks carved from them are gone.
+    void Release();
+
+private:
+    struct Region {
+        unsigned char* base;
+        size_t bytes;
+    };
+    std::vector<Region> regions_;
+    size_t used_ = 0;  // bytes carved from the last region
+};
+
+// Items in chunks of 16, 16, 32, 64, ... items (after chunk c the list holds
+// 16 << c): an item never moves once added, finding item i is a bit count,
+// and a list of 2^n items fills its chunks exactly.
 template <class T>
 class ItemList {
 public:
@@ -46,49 +79,81 @@ public:
         for (size_t c = 0; c < chunks_.size(); ++c) {
             const size_t count = ChunkSize(c);
             for (size_t i = 0; i < count; ++i) chunks_[c][i].~T();
-            ReleaseChunk(chunks_[c], count * sizeof(T));
+            if (!FromArena(count)) std::free(chunks_[c]);
         }
     }
 
     size_t size() const { return size_; }
 
     T& operator[](size_t index) {
-        const size_t slot = index + kFirstChunk;
-        const int chunk = std::bit_width(slot) - 1 - kFirstChunkBits;
-        return chunks_[static_cast<size_t>(chunk)][slot - (size_t(1) << (chunk + kFirstChunkBits))];
+        // Chunk c >= 1 starts at item 2^top with top = c + 3; chunk 0 (top 3)
+        // at item 0, which the mask makes of 2^3.
+        const int top = std::bit_width(index | (kFirstChunk - 1)) - 1;
+        const size_t chunk = static_cast<size_t>(top - (kFirstChunkBits - 1));
+        const size_t start = (size_t(1) << top) & ~(kFirstChunk - 1);
+        return chunks_[chunk][index - start];
     }
 
-    // Adds a default item at the end.
-    void emplace_back() {
-        const size_t slot = size_ + kFirstChunk;
-        // At a power of two the chunks are full: the next one holds `slot` items.
-        // (Not std::has_single_bit: without -mpopcnt it is a library call per item.)
-        if ((slot & (slot - 1)) == 0) AddChunk(slot);
+    // Adds a default item at the end; big chunks come from `arena`.
+    void emplace_back(ChunkArena& arena) {
+        if (size_ == nextEvent_) Grow(arena);
         ++size_;
     }
 
     void swap(ItemList& other) noexcept {
         chunks_.swap(other.chunks_);
         std::swap(size_, other.size_);
+        std::swap(nextEvent_, other.nextEvent_);
     }
 
 private:
     static constexpr int kFirstChunkBits = 4;
     static constexpr size_t kFirstChunk = size_t(1) << kFirstChunkBits;
 
-    static size_t ChunkSize(size_t chunk) { return kFirstChunk << chunk; }
+    static size_t ChunkSize(size_t chunk) { return chunk == 0 ? kFirstChunk : kFirstChunk << (chunk - 1); }
+    static bool FromArena(size_t count) { return count * sizeof(T) >= ChunkArena::kMinChunkBytes; }
 
-    // Items whose default is all zero bytes need no construction in memory
-    // that the system hands out zeroed: writing the zeros again would touch
-    // every page of a big chunk once more.
+    // Items whose default is all zero bytes need no construction in the
+    // arena's zeroed memory: writing the zeros again would touch every page
+    // of a big chunk, used or not.
     static constexpr bool kZeroIsDefault = std::is_trivially_destructible_v<T> && std::is_trivially_copyable_v<T>;
 
-    void AddChunk(size_t count) {
+    // Items of an arena chunk prepared at a time.
+    static constexpr size_t kWindowItems =
+        ChunkArena::kWindowBytes / sizeof(T) != 0 ? ChunkArena::kWindowBytes / sizeof(T) : 1;
+
+    // Called when the next item reaches nextEvent_: the chunks are full, or
+    // the item starts a window of an arena chunk that is not prepared yet.
+    // Out of line, so that the other adds (all but 1 in a few thousand)
+    // cost one comparison and save no registers for this.
+    [[gnu::noinline, gnu::cold]] void Grow(ChunkArena& arena) {
+        // After chunk c the list holds 16 << c items; chunk c >= 1 holds as
+        // many items as come before it.
+        size_t capacity = chunks_.empty() ? 0 : kFirstChunk << (chunks_.size() - 1);
+        if (size_ == capacity) {
+            AddChunk(size_ == 0 ? kFirstChunk : size_, arena);
+            capacity = kFirstChunk << (chunks_.size() - 1);
+        }
+        const size_t last = chunks_.size() - 1;
+        if (!FromArena(ChunkSize(last))) {
+            nextEvent_ = capacity;
+            return;
+        }
+        // Commit the memory of the next items in one step, not a page at a
+        // time as they are written; never past the chunk.
+        const size_t chunkStart = capacity - ChunkSize(last);
+        const size_t end = capacity - size_ < kWindowItems ? capacity : size_ + kWindowItems;
+        arena.Prepare(chunks_[last] + (size_ - chunkStart), (end - size_) * sizeof(T));
+        nextEvent_ = end;
+    }
+
+    void AddChunk(size_t count, ChunkArena& arena) {
         chunks_.reserve(chunks_.size() + 1);
-        void* memory = AllocateChunk(count * sizeof(T));
+        const bool fromArena = FromArena(count);
+        void* memory = fromArena ? arena.Allocate(count * sizeof(T)) : std::malloc(count * sizeof(T));
         if (!memory) throw std::bad_alloc();
         T* items = static_cast<T*>(memory);
-        if (!(kZeroIsDefault && ChunkIsZeroed(count * sizeof(T)))) {
+        if (!(kZeroIsDefault && fromArena)) {
             for (size_t i = 0; i < count; ++i) new (items + i) T();
         }
         chunks_.push_back(items);
@@ -96,6 +161,7 @@ private:
 
     std::vector<T*> chunks_;
     size_t size_ = 0;
+    size_t nextEvent_ = 0;  // the size at which Grow must run before the next add
 };
 
 struct msVertex {
@@ -112,10 +178,15 @@ struct NormalRecord {
     float xyz[3] = {0, 0, 0};
 };
 
+// What all the lists of one model share.
+struct ModelStorage {
+    ChunkArena arena;
+    bool hostLimits = false;  // msModel_SetHostLimits
+};
+
 struct msMesh {
-    // The owning model's switch for the host's limits (never null once the
-    // mesh belongs to a model).
-    const bool* hostLimits = nullptr;
+    // The owning model's storage (never null once the mesh belongs to a model).
+    ModelStorage* storage = nullptr;
     std::string name;
     int materialIndex = -1;
     ItemList<msVertex> vertices;
@@ -142,11 +213,11 @@ struct msBone {
 };
 
 struct msModel {
+    ModelStorage storage;  // first: the lists' big chunks live in its arena
     ItemList<msMesh> meshes;
     ItemList<msMaterial> materials;
     ItemList<msBone> bones;
     int destroyCount = 0;
-    bool hostLimits = false;
 };
 
 namespace model_items {
@@ -161,9 +232,9 @@ T* ItemAt(ItemList<T>& items, int index) {
 // Appends a new default item and returns its index; -1, adding nothing,
 // when the list already holds `limit` items.
 template <class T>
-int AddItem(ItemList<T>& items, size_t limit) {
+int AddItem(ItemList<T>& items, size_t limit, ChunkArena& arena) {
     if (items.size() >= limit) return -1;
-    items.emplace_back();
+    items.emplace_back(arena);
     return static_cast<int>(items.size() - 1);
 }
 
@@ -174,6 +245,12 @@ void SetText(std::string& target, const char* text, size_t limit);
 // zero only when it fits within `max` (the host's getter rule).
 void CopyText(const std::string& text, char* buffer, int max);
 
-void CopyFloats(float* target, const float* source, int count);
+// Copies `count` floats; a null side copies nothing. Inline with a fixed
+// count, so that a vertex's three floats are three moves, not a library call.
+template <size_t count>
+inline void CopyFloats(float* target, const float* source) {
+    if (!target || !source) return;
+    for (size_t i = 0; i < count; ++i) target[i] = source[i];
+}
 
 }  // namespace model_items

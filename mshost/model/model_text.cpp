@@ -24,9 +24,4 @@ void CopyText(const std::string& text, char* buffer, int max) {
     if (count < room) buffer[count] = '\0';
 }
 
-void CopyFloats(float* target, const float* source, int count) {
-    if (!target || !source) return;
-    std::memcpy(target, source, sizeof(float) * static_cast<size_t>(count));
-}
-
 }  // namespace model_items

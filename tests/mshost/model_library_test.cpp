@@ -94,6 +94,72 @@ TEST_F(ModelLibrary, EveryIndexKeepsItsOwnItemAcrossStorageChunks) {
     EXPECT_EQ(msMesh_GetTriangleAt(mesh, kCount), nullptr);
 }
 
+// The big chunks of all the lists of a model are carved from the same
+// regions: filling two meshes in turn, past the size of a first region
+// (300,000 vertices take chunks of several MB), no list may write into
+// another's items.
+TEST_F(ModelLibrary, ListsFilledInTurnKeepTheirOwnItems) {
+    constexpr int kVertices = 300000;
+    constexpr int kTriangles = 70000;
+    msMesh* first = msModel_GetMeshAt(model.get(), msModel_AddMesh(model.get()));
+    msMesh* second = msModel_GetMeshAt(model.get(), msModel_AddMesh(model.get()));
+    for (int i = 0; i < kVertices; ++i) {
+        float xyz[3] = {static_cast<float>(i), 1.0f, -static_cast<float>(i)};
+        float uv[2] = {0.5f, static_cast<float>(i)};
+        msVertex* vertex = msMesh_GetVertexAt(first, msMesh_AddVertex(first));
+        ASSERT_NE(vertex, nullptr) << i;
+        msVertex_SetVertex(vertex, xyz);
+        msVertex_SetTexCoords(vertex, uv);
+        if (i < kTriangles) {
+            word indices[3] = {static_cast<word>(i), static_cast<word>(i >> 16), 7};
+            msTriangle* triangle = msMesh_GetTriangleAt(second, msMesh_AddTriangle(second));
+            ASSERT_NE(triangle, nullptr) << i;
+            msTriangle_SetVertexIndices(triangle, indices);
+            msTriangle_SetNormalIndices(triangle, indices);
+        }
+    }
+    ASSERT_EQ(msMesh_GetVertexCount(first), kVertices);
+    ASSERT_EQ(msMesh_GetTriangleCount(second), kTriangles);
+    ASSERT_EQ(msMesh_GetVertexCount(second), 0);
+    for (int i = 0; i < kVertices; ++i) {
+        float xyz[3];
+        float uv[2];
+        msVertex* vertex = msMesh_GetVertexAt(first, i);
+        msVertex_GetVertex(vertex, xyz);
+        msVertex_GetTexCoords(vertex, uv);
+        ASSERT_TRUE(xyz[0] == static_cast<float>(i) && xyz[1] == 1.0f && xyz[2] == -static_cast<float>(i)) << i;
+        ASSERT_TRUE(uv[0] == 0.5f && uv[1] == static_cast<float>(i)) << i;
+    }
+    for (int i = 0; i < kTriangles; ++i) {
+        word indices[3];
+        word normals[3];
+        msTriangle* triangle = msMesh_GetTriangleAt(second, i);
+        msTriangle_GetVertexIndices(triangle, indices);
+        msTriangle_GetNormalIndices(triangle, normals);
+        ASSERT_TRUE(indices[0] == static_cast<word>(i) && indices[1] == static_cast<word>(i >> 16) && indices[2] == 7) << i;
+        ASSERT_TRUE(normals[0] == indices[0] && normals[1] == indices[1] && normals[2] == 7) << i;
+    }
+}
+
+// Destroy hands the big chunks back; a list as big again gets fresh storage
+// whose items start at the defaults, not at what the earlier list held.
+TEST_F(ModelLibrary, BigListsAfterDestroyStartFromDefaults) {
+    constexpr int kCount = 70000;
+    for (int round = 0; round < 2; ++round) {
+        msMesh* mesh = msModel_GetMeshAt(model.get(), msModel_AddMesh(model.get()));
+        for (int i = 0; i < kCount; ++i) {
+            msVertex* vertex = msMesh_GetVertexAt(mesh, msMesh_AddVertex(mesh));
+            float xyz[3] = {9, 9, 9};
+            msVertex_GetVertex(vertex, xyz);
+            ASSERT_TRUE(xyz[0] == 0 && xyz[1] == 0 && xyz[2] == 0) << "round " << round << ", vertex " << i;
+            float set[3] = {1, 2, 3};
+            msVertex_SetVertex(vertex, set);
+        }
+        msModel_Destroy(model.get());
+        EXPECT_EQ(msModel_GetMeshCount(model.get()), 0);
+    }
+}
+
 TEST_F(ModelLibrary, ItemsAddedAfterDestroyStartFromDefaults) {
     msMesh* mesh = msModel_GetMeshAt(model.get(), msModel_AddMesh(model.get()));
     msVertex* vertex = msMesh_GetVertexAt(mesh, msMesh_AddVertex(mesh));
