@@ -4,6 +4,7 @@
 // growing chunks instead of one allocation per vertex or triangle.
 #pragma once
 
+#include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdlib>
@@ -66,6 +67,21 @@ private:
     size_t used_ = 0;  // bytes carved from the last region
 };
 
+// Whether a default T is all zero bytes, so that zeroed memory already holds
+// it. Answered from the bytes of T() itself: a trivially copyable type may
+// still default a member to something else.
+template <class T>
+constexpr bool DefaultIsZeroBytes() {
+    if constexpr (!std::is_trivially_destructible_v<T> || !std::is_trivially_copyable_v<T>) {
+        return false;
+    } else {
+        for (unsigned char byte : std::bit_cast<std::array<unsigned char, sizeof(T)>>(T())) {
+            if (byte != 0) return false;
+        }
+        return true;
+    }
+}
+
 // Items in chunks of 16, 16, 32, 64, ... items (after chunk c the list holds
 // 16 << c): an item never moves once added, finding item i is a bit count,
 // and a list of 2^n items fills its chunks exactly.
@@ -116,7 +132,7 @@ private:
     // Items whose default is all zero bytes need no construction in the
     // arena's zeroed memory: writing the zeros again would touch every page
     // of a big chunk, used or not.
-    static constexpr bool kZeroIsDefault = std::is_trivially_destructible_v<T> && std::is_trivially_copyable_v<T>;
+    static constexpr bool kZeroIsDefault = DefaultIsZeroBytes<T>();
 
     // Items of an arena chunk prepared at a time.
     static constexpr size_t kWindowItems =

@@ -9,6 +9,7 @@
 
 #include "host/msLib.h"
 #include "mshost/model/model_control.h"
+#include "mshost/model/model_items.h"
 
 namespace {
 
@@ -175,6 +176,20 @@ TEST_F(ModelLibrary, ItemsAddedAfterDestroyStartFromDefaults) {
     msVertex_GetVertex(msMesh_GetVertexAt(again, msMesh_AddVertex(again)), out);
     EXPECT_EQ(out[0], 0.0f);
     EXPECT_EQ(out[2], 0.0f);
+}
+
+// Big chunks arrive zeroed and are not written again for items whose default
+// is zero bytes; an item that defaults to anything else is still constructed.
+TEST(ItemList, ItemsWithOtherDefaultsAreConstructedInBigChunks) {
+    struct Scaled {
+        float scale = 1.0f;
+        int index = 0;
+    };
+    static_assert(std::is_trivially_copyable_v<Scaled> && !DefaultIsZeroBytes<Scaled>());
+    ChunkArena arena;
+    ItemList<Scaled> items;
+    for (int i = 0; i < 5000; ++i) items.emplace_back(arena);  // 40 KB: past the heap's chunks
+    for (size_t i = 0; i < items.size(); ++i) ASSERT_EQ(items[i].scale, 1.0f) << "item " << i;
 }
 
 TEST_F(ModelLibrary, OutOfRangeIndicesGiveNullHandles) {
