@@ -6,8 +6,11 @@
 # and the Windows plug-ins under Wine (the 32-bit build where this machine runs 32-bit
 # programs, else the 64-bit build; see scripts/wine_tests.sh and the README).
 #
-# NIF_FUZZ_SECONDS (default 30) per fuzz target; NIF_REQUIRE_WIN32=1 and
-# NIF_FORCE_WIN64=1 are passed on to the Wine tests.
+# NIF_FUZZ_SECONDS (default 30) per fuzz target; NIF_REQUIRE_NATIVE32=1 and
+# NIF_FORCE_EMULATED32=1 are passed on to the 32-bit step (scripts/test32.sh),
+# NIF_REQUIRE_WIN32=1 and NIF_FORCE_WIN64=1 to the Wine tests. With both
+# NIF_FORCE_* set, a machine that runs 32-bit programs takes the paths of one
+# that runs none.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

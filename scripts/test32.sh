@@ -9,7 +9,9 @@
 # preset runs the tests directly; where it cannot (the kernel of some machines
 # runs no 32-bit programs at all), the dev32-emulated preset runs them under
 # qemu-i386, with LeakSanitizer off (the 64-bit build looks for leaks).
-#   NIF_REQUIRE_NATIVE32=1  running under the emulator is a failure
+#   NIF_REQUIRE_NATIVE32=1   running under the emulator is a failure
+#   NIF_FORCE_EMULATED32=1   the emulated run even where 32-bit programs run
+#                            directly (the path of a machine that runs none)
 #
 # The line before the last says how the tests ran and why; the last line is
 # "32-bit: N passed, N failed".
@@ -31,12 +33,20 @@ if ! printf 'int main(void) { return sizeof(void*) == 4 ? 0 : 1; }\n' | gcc -m32
   summary "no 32-bit compiler: gcc -m32 cannot build a program (scripts/install_deps.sh installs g++-multilib)" 0 1
 fi
 
-if "$work/probe" 2>"$work/probe.log"; then
+if [ "${NIF_FORCE_EMULATED32:-0}" = 1 ] && [ "${NIF_REQUIRE_NATIVE32:-0}" = 1 ]; then
+  summary "NIF_FORCE_EMULATED32=1 and NIF_REQUIRE_NATIVE32=1 contradict each other" 0 1
+fi
+
+if [ "${NIF_FORCE_EMULATED32:-0}" != 1 ] && "$work/probe" 2>"$work/probe.log"; then
   preset=dev32
   how="ran natively: this machine runs 32-bit programs"
 else
-  reason=$(sed -n 's/.*: //p' "$work/probe.log" | head -1)
-  reason=${reason:-"the program failed"}
+  if [ "${NIF_FORCE_EMULATED32:-0}" = 1 ]; then
+    reason="native run not tried (NIF_FORCE_EMULATED32=1)"
+  else
+    reason=$(sed -n 's/.*: //p' "$work/probe.log" | head -1)
+    reason=${reason:-"the program failed"}
+  fi
   if [ "${NIF_REQUIRE_NATIVE32:-}" = 1 ]; then
     summary "no 32-bit programs on this machine (\"$reason\") and NIF_REQUIRE_NATIVE32=1" 0 1
   fi
@@ -44,7 +54,11 @@ else
     summary "no 32-bit programs on this machine (\"$reason\") and qemu-i386 cannot run one (scripts/install_deps.sh installs qemu-user)" 0 1
   fi
   preset=dev32-emulated
-  how="ran under qemu-i386: this machine runs no 32-bit programs (\"$reason\"); LeakSanitizer off there"
+  if [ "${NIF_FORCE_EMULATED32:-0}" = 1 ]; then
+    how="ran under qemu-i386: $reason; LeakSanitizer off there"
+  else
+    how="ran under qemu-i386: this machine runs no 32-bit programs (\"$reason\"); LeakSanitizer off there"
+  fi
 fi
 
 cmake --preset "$preset" >/dev/null || summary "the $preset preset does not configure" 0 1
