@@ -17,6 +17,8 @@ namespace {
 // Dialog control ids shared by both plug-ins' options dialogs.
 constexpr int kFileField = 1000;
 constexpr int kTextureField = 1001;
+// The exporter's "Texture file names only" check box.
+constexpr int kTextureNamesOnlyBox = 1009;
 // The caption of the importer's error box.
 constexpr char kImportErrorCaption[] = "NIF Import Error";
 
@@ -107,7 +109,9 @@ int RunExport(const CommandLine& line, std::string* out, std::string* err) {
     if (!LoadModelFile(line.input.c_str(), model.get(), &error)) return Problem(err, error);
 
     platform::headless::DialogScript dialog;
-    dialog.actions = {platform::headless::SetText(kFileField, line.output), platform::headless::Press(platform::kIdOk)};
+    dialog.actions = {platform::headless::SetText(kFileField, line.output)};
+    if (line.textureNamesOnly) dialog.actions.push_back(platform::headless::SetCheck(kTextureNamesOnlyBox, true));
+    dialog.actions.push_back(platform::headless::Press(platform::kIdOk));
     PlugInRun run;
     const std::string library = line.plugIn.value_or(DefaultPlugInPath("korbastel"));
     if (!RunPlugIn(library, eTypeExport, model.get(), std::move(dialog), &run, &error)) return Problem(err, error);
