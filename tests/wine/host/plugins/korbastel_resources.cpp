@@ -54,7 +54,7 @@ WINE_TEST(Resources, ExporterDialogMatchesItsTable) {
         {0, kCentre | kCentreImage | kSunken, 100, 140, 45, 10, 1008, kStatic, "ALPHA 2.4"},
         {0, 0, 15, 140, 40, 8, -1, kStatic, "Version:"},
         {0, 0, 15, 125, 130, 10, -1, kStatic, "NIF v4 export"},
-        {0, kAutoCheck | kGroup | kTabStop, 165, 120, 105, 10, 1009, kButton, "Texture file names only"},
+        {0, kAutoCheck | kGroup | kTabStop, 165, 124, 105, 10, 1009, kButton, "Texture file names only"},
     };
     CheckTemplateControls(t, expected, sizeof(expected) / sizeof(expected[0]));
 }
