@@ -56,11 +56,6 @@ TEST(TextureKeyRule, EachNamingGivesItsKey) {
     }
 }
 
-TEST(TextureKeyRule, OnlyEmptyFullStopAndTwoFullStopsNameNoFile) {
-    for (const char* key : {"", ".", ".."}) EXPECT_TRUE(KeyNamesNoFile(key)) << key;
-    for (const char* key : {"...", ".a", "a.", "a", " "}) EXPECT_FALSE(KeyNamesNoFile(key)) << key;
-}
-
 class FileNamesOnly : public ExportFixture {
 protected:
     void SetUp() override {
