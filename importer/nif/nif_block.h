@@ -4,9 +4,9 @@
 // The load then sets each block's index and calls ResolveLinks (link type
 // checks, warnings only), and then the parent walk from block 0, which asks
 // each block it reaches for its LinkParents (parents, bone marks, skin bone
-// data). The conversion asks blocks the questions below
-// without knowing their class; a question asked of a block whose kind lacks
-// it answers with a neutral value, and some show an "ARGH" message box.
+// data). The conversion asks blocks the questions below without knowing
+// their class; a question asked of a block whose kind lacks it answers with
+// a neutral value, and some show an "ARGH" message box.
 //
 // Links are kept as block indices and looked up through the owning file's BlockTable
 // each time they are followed; an index that names no block is "none".
@@ -93,9 +93,9 @@ private:
     static constexpr uint32_t kBoneBit = 0x80000000u;
 
     // A block is small in the file (some take under 30 bytes), and a file
-    // may hold nothing else: the fields every block carries take 25 bytes
-    // with the table pointer, and a class's own fields may start in the
-    // padding after them. The parent is kept as its index; the block's own
+    // may hold nothing else: the fields every block carries come to 25 bytes
+    // with the class's table pointer on a 64-bit build, and a class's own
+    // fields may start in the padding after them. The parent is kept as its index; the block's own
     // index plus one shares a word with the bone mark, so 0 there means "not
     // set yet" (-1).
     BlockTable* owner_;

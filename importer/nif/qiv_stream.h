@@ -78,7 +78,7 @@ public:
     const std::string& GetPath() const { return path_; }
     size_t Position() const { return position_; }
     size_t Remaining() const { return size_ - position_; }
-    // Where the unread bytes start (for records decoded in place later).
+    // Where the unread bytes start (for records read again later).
     const unsigned char* Here() const { return bytes_ + position_; }
 
     // Entries of `bytesPerEntry` file bytes that could still be read: the
