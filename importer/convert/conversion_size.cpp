@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "importer/nif/diagnostics.h"
+#include "importer/nif/debug_printer.h"
 #include "importer/nif/messages.h"
 #include "importer/nif/nif_block.h"
 #include "importer/nif/nif_file.h"
@@ -43,7 +43,7 @@ long long CountConvertedItems(NifBlock* root, long long limit) {
     return total;
 }
 
-void CheckConversionSize(NifBlock* root, Diagnostics* printer) {
+void CheckConversionSize(NifBlock* root, DebugPrinter* printer) {
     if (CountConvertedItems(root, kMaxConvertedItems) <= kMaxConvertedItems) return;
     const std::string text = FormatText(nif_messages::kSceneTooLargeToImport, kMaxConvertedItems);
     printer->WriteLine(text);

@@ -10,9 +10,9 @@ class NifBlock;
 // when it has a texturing property; a node marked as a bone becomes a host
 // bone; then the children follow in list order. Only child links are walked,
 // never property, effect, extra-data, controller or skin links.
-// Texture paths are built from TextureDirectory (module state).
+// Texture paths are built from `textureDirectory` and each texture's file name.
 // Returns 1 when this block or any block below it produced a mesh, else 0.
 //
 // The recursion depth is that of the child links from the root, which the
 // file's load has already bounded when it linked parents from the same root.
-int ConvertBlock(msModel* model, NifBlock* block);
+int ConvertBlock(msModel* model, NifBlock* block, const char* textureDirectory);

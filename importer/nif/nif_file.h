@@ -16,7 +16,7 @@
 
 #include "importer/nif/block_table.h"
 
-class Diagnostics;
+class DebugPrinter;
 class NifBlock;
 class Qiv_Stream;
 

@@ -3,11 +3,13 @@
 // platform exactly as the host and the user would.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "host/plugin_abi.h"
 #include "importer/import_dialog.h"
 #include "importer/import_plugin.h"
+#include "importer/module_state.h"
 #include "tests/importer/import_fixture.h"
 #include "tests/support/nif_builder.h"
 
