@@ -19,7 +19,7 @@
 #include "importer/nif/nif_file.h"
 #include "importer/nif/qiv_stream.h"
 #include "mshost/model/model_control.h"
-#include "tests/support/nif_builder.h"
+#include "nif_builder/nif_builder.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "importer/import_run.h"
 #include "importer/module_state.h"
 #include "mshost/model/model_control.h"
+#include "nif_builder/nif_builder.h"
 #include "platform/headless.h"
-#include "tests/support/nif_builder.h"
 
 class ImportTest : public ::testing::Test {
 protected:

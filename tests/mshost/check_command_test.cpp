@@ -7,7 +7,7 @@
 #include <string>
 
 #include "mshost/commands.h"
-#include "tests/support/nif_builder.h"
+#include "nif_builder/nif_builder.h"
 #include "tests/support/shared_corpus.h"
 
 namespace {
