@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "mshost/commands.h"
+#include "mshost/cli/commands.h"
 #include "nif_builder/nif_builder.h"
 #include "tests/support/shared_corpus.h"
 
