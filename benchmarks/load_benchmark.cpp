@@ -186,7 +186,7 @@ int WriteFile(const NifBuilder& nif, const char* path) {
 }  // namespace
 
 // `load_benchmark --write-heavy-nif PATH` and `--write-node-chain PATH` only
-// write a generated file (scripts/memory_check.sh measures their loads).
+// write a generated file (the memory tests, tests/memory/, measure their loads).
 // `load_benchmark --fill-heavy-model` only builds and frees the model that
 // importing the heavy file gives (scripts/bench.sh times it as a whole
 // process: the model library's part of that import).
