@@ -175,10 +175,6 @@ std::string TemporaryFolder() {
     return folder;
 }
 
-bool MoveFileReplacing(const char* from, const char* to) {
-    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != 0;
-}
-
 namespace {
 
 std::string FolderOf(const std::string& path) {

@@ -3,8 +3,8 @@
 
 #include <string>
 
+#include "nif_builder/nif_builder.h"
 #include "run_process.h"
-#include "tests/support/nif_builder.h"
 
 namespace {
 

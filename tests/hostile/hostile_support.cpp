@@ -14,7 +14,7 @@
 #include "importer/nif/text_exception.h"
 #include "mshost/model/model_control.h"
 #include "platform/headless.h"
-#include "tests/hostile/allocation_meter.h"
+#include "tests/support/allocation_meter.h"
 
 namespace hostile {
 

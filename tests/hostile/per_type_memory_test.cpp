@@ -13,8 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "nif_builder/nif_builder.h"
 #include "tests/hostile/hostile_support.h"
-#include "tests/support/nif_builder.h"
 
 namespace {
 

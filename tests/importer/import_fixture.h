@@ -10,8 +10,8 @@
 #include "host/msLib.h"
 #include "importer/import_run.h"
 #include "mshost/model/model_control.h"
+#include "nif_builder/nif_builder.h"
 #include "platform/headless.h"
-#include "tests/support/nif_builder.h"
 
 class ImportTest : public ::testing::Test {
 protected:

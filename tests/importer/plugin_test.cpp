@@ -10,8 +10,8 @@
 #include "importer/import_dialog.h"
 #include "importer/import_plugin.h"
 #include "importer/module_state.h"
+#include "nif_builder/nif_builder.h"
 #include "tests/importer/import_fixture.h"
-#include "tests/support/nif_builder.h"
 
 namespace headless = platform::headless;
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "mshost/command_line.h"
+#include "mshost/cli/command_line.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "importer/nif/node_blocks.h"
 #include "importer/nif/property_blocks.h"
 #include "tests/reader/reader_test_support.h"
-#include "tests/support/nif_builder.h"
+#include "nif_builder/nif_builder.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "importer/nif/nif_file.h"
 #include "importer/nif/qiv_stream.h"
 #include "importer/nif/text_exception.h"
+#include "nif_builder/nif_builder.h"
 #include "platform/headless.h"
-#include "tests/support/nif_builder.h"
 
 // Holds the printer, the stream and the file of one load, as the import run does.
 // The bytes are copied, exactly sized: blocks keep views into the image and

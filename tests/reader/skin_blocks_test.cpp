@@ -6,7 +6,7 @@
 
 #include "importer/nif/node_blocks.h"
 #include "importer/nif/skin_blocks.h"
-#include "tests/support/nif_builder.h"
+#include "nif_builder/nif_builder.h"
 #include "tests/reader/reader_test_support.h"
 
 namespace {

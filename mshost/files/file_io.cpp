@@ -1,5 +1,5 @@
 // Whole-file I/O with every step checked.
-#include "mshost/file_io.h"
+#include "mshost/files/file_io.h"
 
 #include <cerrno>
 #include <cstdio>

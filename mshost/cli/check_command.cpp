@@ -7,8 +7,8 @@
 #include "importer/nif/nif_file.h"
 #include "importer/nif/qiv_stream.h"
 #include "importer/nif/text_exception.h"
-#include "mshost/commands.h"
-#include "mshost/run_report.h"
+#include "mshost/cli/commands.h"
+#include "mshost/plugins/run_report.h"
 #include "platform/headless.h"
 
 namespace mshost {

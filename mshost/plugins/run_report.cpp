@@ -1,9 +1,9 @@
 // The report JSON and the human-readable summary of a plug-in run.
-#include "mshost/run_report.h"
+#include "mshost/plugins/run_report.h"
 
-#include "mshost/json_writer.h"
-#include "mshost/model_json.h"
-#include "mshost/model_text.h"
+#include "mshost/formats/json_writer.h"
+#include "mshost/formats/model_json.h"
+#include "mshost/formats/model_text.h"
 
 namespace mshost {
 namespace {

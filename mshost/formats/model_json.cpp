@@ -1,8 +1,8 @@
 // Writing the model as JSON, and the file forms of load and save.
-#include "mshost/model_json.h"
+#include "mshost/formats/model_json.h"
 
-#include "mshost/file_io.h"
-#include "mshost/model_text.h"
+#include "mshost/files/file_io.h"
+#include "mshost/formats/model_text.h"
 
 namespace mshost {
 namespace {

@@ -1,11 +1,11 @@
 // The table of model file formats: one line per format.
-#include "mshost/model_files.h"
+#include "mshost/formats/model_files.h"
 
 #include <cctype>
 #include <string_view>
 
-#include "mshost/model_json.h"
-#include "mshost/ms3d_format.h"
+#include "mshost/formats/model_json.h"
+#include "mshost/formats/ms3d_format.h"
 
 namespace mshost {
 namespace {

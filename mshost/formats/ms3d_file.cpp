@@ -2,7 +2,7 @@
 // which holds the one bounds check; lists are checked as a whole against the
 // bytes left before any entry is read, so no count the file only claims ever
 // sizes memory beyond what the data can fill.
-#include "mshost/ms3d_format.h"
+#include "mshost/formats/ms3d_format.h"
 
 #include <bit>
 #include <cstring>

@@ -1,8 +1,8 @@
 // Parsing the mshost command line: a command, its positional arguments and
 // the options that command accepts, in any order; "--" ends the options.
-#include "mshost/command_line.h"
+#include "mshost/cli/command_line.h"
 
-#include "mshost/model_files.h"
+#include "mshost/formats/model_files.h"
 
 namespace mshost {
 namespace {

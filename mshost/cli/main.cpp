@@ -1,10 +1,10 @@
-// mshost: the stand-in host. See mshost/command_line.h for the commands.
+// mshost: the stand-in host. See mshost/cli/command_line.h for the commands.
 #include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "mshost/commands.h"
+#include "mshost/cli/commands.h"
 #include "platform/platform.h"
 
 namespace {

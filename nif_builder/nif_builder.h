@@ -1,4 +1,5 @@
-// NifBuilder: writes NIF bytes for tests, value by value.
+// NifBuilder: writes NIF bytes value by value, for the sample files, the
+// benchmarks' inputs and the tests.
 //
 // Every number is appended little-endian, exactly as a NIF 4.0.0.2 file holds
 // it. Calls chain:

@@ -1,4 +1,4 @@
-#include "tests/support/nif_builder.h"
+#include "nif_builder/nif_builder.h"
 
 #include <atomic>
 #include <cstring>

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "mshost/model_json.h"
+#include "mshost/formats/model_json.h"
 
 namespace mshost {
 namespace {

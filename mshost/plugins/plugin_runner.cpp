@@ -1,5 +1,5 @@
 // Loading and driving a plug-in library through its hand-laid table.
-#include "mshost/plugin_runner.h"
+#include "mshost/plugins/plugin_runner.h"
 
 #include <dlfcn.h>
 #include <unistd.h>

@@ -12,8 +12,8 @@
 #include <cstring>
 #include <map>
 
-#include "mshost/file_io.h"
-#include "mshost/ms3d_format.h"
+#include "mshost/files/file_io.h"
+#include "mshost/formats/ms3d_format.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include <string_view>
 
 #include "host/msLib.h"
-#include "mshost/json_writer.h"
+#include "mshost/formats/json_writer.h"
 
 namespace mshost {
 

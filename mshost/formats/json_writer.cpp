@@ -1,5 +1,5 @@
 // JSON output with the stand-in host's byte-string and float rules.
-#include "mshost/json_writer.h"
+#include "mshost/formats/json_writer.h"
 
 #include <charconv>
 #include <cmath>

@@ -4,11 +4,11 @@
 #include <optional>
 
 #include "host/plugin_abi.h"
-#include "mshost/commands.h"
+#include "mshost/cli/commands.h"
+#include "mshost/formats/model_files.h"
 #include "mshost/model/model_control.h"
-#include "mshost/model_files.h"
-#include "mshost/plugin_runner.h"
-#include "mshost/run_report.h"
+#include "mshost/plugins/plugin_runner.h"
+#include "mshost/plugins/run_report.h"
 #include "platform/platform.h"
 
 namespace mshost {

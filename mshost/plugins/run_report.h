@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "host/msLib.h"
-#include "mshost/plugin_runner.h"
+#include "mshost/plugins/plugin_runner.h"
 
 namespace mshost {
 
