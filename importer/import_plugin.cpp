@@ -55,7 +55,7 @@ int CNifImportPlugIn::Execute(msModel* model) {
     if (!confirmed) return 0;
 
     Diagnostics diagnostics;
-    const ImportResult result = RunImport(model, ImportFileName, diagnostics);
+    const ImportResult result = RunImport(model, ImportFileName, diagnostics, ApplySceneTransforms);
     if (result.failed) diagnostics.ShowBox(result.message.c_str(), nif_messages::kImportErrorCaption);
     diagnostics.Finish();
     return result.execute;

@@ -10,14 +10,15 @@
 #include "importer/nif/qiv_stream.h"
 #include "importer/nif/text_exception.h"
 
-int ImportNifFile(msModel* model, const char* fileName, Diagnostics& diagnostics) {
+int ImportNifFile(msModel* model, const char* fileName, Diagnostics& diagnostics, bool applySceneTransforms) {
     Qiv_Stream stream(&diagnostics);
     stream.OpenFile(fileName);
     NifFile file(&stream);
 
     NifBlock* root = file.GetRoot();
-    CheckConversionSize(root, &diagnostics);
-    const int addedMesh = root != nullptr ? ConvertBlock(model, root) : 0;
+    CheckConversionSize(root, &diagnostics, applySceneTransforms);
+    if (root == nullptr) return 1;
+    const int addedMesh = applySceneTransforms ? ConvertPlacedScene(model, root) : ConvertBlock(model, root);
     return addedMesh ? 0 : 1;
 }
 
@@ -42,16 +43,16 @@ void Fail(ImportResult& result, const char* text) {
 
 }  // namespace
 
-int ImportNifFile(msModel* model, const char* fileName) {
+int ImportNifFile(msModel* model, const char* fileName, bool applySceneTransforms) {
     Diagnostics diagnostics;
     FinishOnExit finish{diagnostics};
-    return ImportNifFile(model, fileName, diagnostics);
+    return ImportNifFile(model, fileName, diagnostics, applySceneTransforms);
 }
 
-ImportResult RunImport(msModel* model, const char* fileName, Diagnostics& diagnostics) {
+ImportResult RunImport(msModel* model, const char* fileName, Diagnostics& diagnostics, bool applySceneTransforms) {
     ImportResult result;
     try {
-        result.execute = ImportNifFile(model, fileName, diagnostics);
+        result.execute = ImportNifFile(model, fileName, diagnostics, applySceneTransforms);
     } catch (const TextException& error) {
         Fail(result, error.Text().c_str());
     } catch (const std::bad_alloc&) {

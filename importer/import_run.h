@@ -22,10 +22,12 @@ struct ImportResult {
 // Throws TextException when the file cannot be read or parsed, or would add
 // more than the host can take; that happens before the conversion starts, so
 // the model is then unchanged. Boxes and debug lines go to `diagnostics`.
-int ImportNifFile(msModel* model, const char* fileName, Diagnostics& diagnostics);
+// `applySceneTransforms` is the dialog's "Apply scene transforms" box: the
+// scene is converted with ConvertPlacedScene instead of ConvertBlock.
+int ImportNifFile(msModel* model, const char* fileName, Diagnostics& diagnostics, bool applySceneTransforms = false);
 // As above with diagnostics of its own, finished before it returns or throws.
-int ImportNifFile(msModel* model, const char* fileName);
+int ImportNifFile(msModel* model, const char* fileName, bool applySceneTransforms = false);
 
 // ImportNifFile as a result: never throws. A failure's message is the
 // exception's text, or the out-of-memory or unexpected-failure text.
-ImportResult RunImport(msModel* model, const char* fileName, Diagnostics& diagnostics);
+ImportResult RunImport(msModel* model, const char* fileName, Diagnostics& diagnostics, bool applySceneTransforms = false);

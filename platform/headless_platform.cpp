@@ -101,6 +101,9 @@ intptr_t RunModalDialog(ModuleHandle, int, DialogProcedure procedure, intptr_t i
             case headless::DialogAction::kSetText:
                 dialog.texts[action.controlId] = action.text;
                 break;
+            case headless::DialogAction::kSetChecked:
+                CheckButton(&dialog, action.controlId, action.checked);
+                break;
             case headless::DialogAction::kCommand:
                 procedure(&dialog, kMessageCommand, static_cast<uintptr_t>(action.controlId), 0);
                 break;
@@ -143,6 +146,10 @@ void CheckButton(DialogHandle dialog, int controlId, bool checked) {
     } else {
         d->checked.erase(controlId);
     }
+}
+
+bool IsButtonChecked(DialogHandle dialog, int controlId) {
+    return static_cast<HeadlessDialog*>(dialog)->checked.count(controlId) != 0;
 }
 
 void ShowMessageBox(const char* text, const char* caption) {

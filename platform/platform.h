@@ -41,6 +41,8 @@ void EndModalDialog(DialogHandle dialog, intptr_t result);
 std::string GetItemText(DialogHandle dialog, int controlId, int maxChars);
 void SetItemText(DialogHandle dialog, int controlId, const char* text);
 void CheckButton(DialogHandle dialog, int controlId, bool checked);
+// True when the check box is ticked (IsDlgButtonChecked gives BST_CHECKED).
+bool IsButtonChecked(DialogHandle dialog, int controlId);
 
 // Modal message box with an OK button and no owner. A null caption uses the
 // system's default caption ("Error" on Windows).

@@ -96,6 +96,10 @@ void CheckButton(DialogHandle dialog, int controlId, bool checked) {
     CheckDlgButton(static_cast<HWND>(dialog), controlId, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
+bool IsButtonChecked(DialogHandle dialog, int controlId) {
+    return IsDlgButtonChecked(static_cast<HWND>(dialog), controlId) == BST_CHECKED;
+}
+
 void ShowMessageBox(const char* text, const char* caption) {
     MessageBoxA(nullptr, text ? text : "", caption, MB_OK);
 }

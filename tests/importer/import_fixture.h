@@ -20,6 +20,7 @@ protected:
     void SetUp() override {
         platform::headless::Reset();
         SetTextureDirectory("");
+        ApplySceneTransforms = false;
     }
     void TearDown() override { platform::headless::Reset(); }
 
@@ -30,10 +31,11 @@ protected:
     }
 
     // Runs the import of the builder's bytes into `model_` and returns what
-    // the import returned (0: a mesh was added, 1: none).
-    int Import(const NifBuilder& nif) {
+    // the import returned (0: a mesh was added, 1: none); with
+    // `applySceneTransforms` as the dialog's "Apply scene transforms" box.
+    int Import(const NifBuilder& nif, bool applySceneTransforms = false) {
         TempNifFile file(nif);
-        return ImportNifFile(model_.get(), file.Path().c_str());
+        return ImportNifFile(model_.get(), file.Path().c_str(), applySceneTransforms);
     }
 
     msModel* Model() { return model_.get(); }
