@@ -161,7 +161,7 @@ void BM_Import(benchmark::State& state) {
     const HeavyInput& input = Input();
     for (auto _ : state) {
         ModelPtr model = MakeModel();
-        if (ImportNifFile(model.get(), input.file->Path().c_str()) != 0) state.SkipWithError("no mesh imported");
+        if (ImportNifFile(model.get(), input.file->Path().c_str(), "") != 0) state.SkipWithError("no mesh imported");
         benchmark::DoNotOptimize(msModel_GetMeshCount(model.get()));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * input.bytes.size()));

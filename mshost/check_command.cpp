@@ -2,7 +2,7 @@
 #include <exception>
 #include <new>
 
-#include "importer/nif/diagnostics.h"
+#include "importer/nif/debug_printer.h"
 #include "importer/nif/nif_block.h"
 #include "importer/nif/nif_file.h"
 #include "importer/nif/qiv_stream.h"
@@ -17,7 +17,7 @@ int RunCheck(const std::string& path, std::string* out, std::string* err) {
     platform::headless::Reset();
     int status = 0;
     // The load's sink, finished after the load, whichever way it ended.
-    Diagnostics diagnostics;
+    DebugPrinter diagnostics;
     try {
         Qiv_Stream stream(&diagnostics);
         stream.OpenFile(path.c_str());

@@ -90,6 +90,10 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* line, s
             line->applyTransforms = true;
             continue;
         }
+        if (arg == "--texture-names-only" && line->command == CommandLine::kExport) {
+            line->textureNamesOnly = true;
+            continue;
+        }
         const size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
         const ValueOption* match = nullptr;
@@ -127,7 +131,7 @@ constexpr char kCheckUsage[] = "  mshost check FILE.nif\n";
 constexpr char kImportUsage[] =
     "  mshost import FILE.nif [--textures DIR] [--apply-transforms] [--model IN] [--save OUT] [--summary]\n"
     "                [--plugin LIB]\n";
-constexpr char kExportUsage[] = "  mshost export MODEL OUT.nif [--plugin LIB]\n";
+constexpr char kExportUsage[] = "  mshost export MODEL OUT.nif [--texture-names-only] [--plugin LIB]\n";
 constexpr char kExitStatuses[] =
     "Exit status: 0 done; 1 check: the file was rejected; 2 a usage or I/O problem of mshost\n"
     "(nothing was run, or the result could not be saved); 3 import, export: the plug-in ran and\n"
@@ -172,7 +176,8 @@ std::string CommandUsageText(CommandLine::Command command) {
         case CommandLine::kExport:
             return std::string("usage:\n") + kExportUsage +
                    "Runs the exporter on the model in MODEL with OUT.nif in its dialog and prints the\n"
-                   "report JSON without the model. OUT.nif must not name MODEL.\n" +
+                   "report JSON without the model. OUT.nif must not name MODEL. --texture-names-only\n"
+                   "ticks 'Texture file names only': each texture is written under its file name alone.\n" +
                    OptionsNote() + kExitStatuses;
         case CommandLine::kHelp:
         case CommandLine::kVersion: break;

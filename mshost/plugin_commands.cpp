@@ -19,6 +19,8 @@ constexpr int kFileField = 1000;
 constexpr int kTextureField = 1001;
 // The importer's "Apply scene transforms" box.
 constexpr int kApplyTransformsBox = 1006;
+// The exporter's "Texture file names only" check box.
+constexpr int kTextureNamesOnlyBox = 1009;
 // The caption of the importer's error box.
 constexpr char kImportErrorCaption[] = "NIF Import Error";
 
@@ -86,7 +88,7 @@ int RunImport(const CommandLine& line, std::string* out, std::string* err) {
     platform::headless::DialogScript dialog;
     dialog.actions = {platform::headless::SetText(kFileField, line.input),
                       platform::headless::SetText(kTextureField, line.textures.value_or(""))};
-    if (line.applyTransforms) dialog.actions.push_back(platform::headless::SetChecked(kApplyTransformsBox, true));
+    if (line.applyTransforms) dialog.actions.push_back(platform::headless::SetCheck(kApplyTransformsBox, true));
     dialog.actions.push_back(platform::headless::Press(platform::kIdOk));
     PlugInRun run;
     const std::string library = line.plugIn.value_or(DefaultPlugInPath("dravelin"));
@@ -110,7 +112,9 @@ int RunExport(const CommandLine& line, std::string* out, std::string* err) {
     if (!LoadModelFile(line.input.c_str(), model.get(), &error)) return Problem(err, error);
 
     platform::headless::DialogScript dialog;
-    dialog.actions = {platform::headless::SetText(kFileField, line.output), platform::headless::Press(platform::kIdOk)};
+    dialog.actions = {platform::headless::SetText(kFileField, line.output)};
+    if (line.textureNamesOnly) dialog.actions.push_back(platform::headless::SetCheck(kTextureNamesOnlyBox, true));
+    dialog.actions.push_back(platform::headless::Press(platform::kIdOk));
     PlugInRun run;
     const std::string library = line.plugIn.value_or(DefaultPlugInPath("korbastel"));
     if (!RunPlugIn(library, eTypeExport, model.get(), std::move(dialog), &run, &error)) return Problem(err, error);

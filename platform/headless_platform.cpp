@@ -101,7 +101,7 @@ intptr_t RunModalDialog(ModuleHandle, int, DialogProcedure procedure, intptr_t i
             case headless::DialogAction::kSetText:
                 dialog.texts[action.controlId] = action.text;
                 break;
-            case headless::DialogAction::kSetChecked:
+            case headless::DialogAction::kSetCheck:
                 CheckButton(&dialog, action.controlId, action.checked);
                 break;
             case headless::DialogAction::kCommand:

@@ -41,7 +41,7 @@ void EndModalDialog(DialogHandle dialog, intptr_t result);
 std::string GetItemText(DialogHandle dialog, int controlId, int maxChars);
 void SetItemText(DialogHandle dialog, int controlId, const char* text);
 void CheckButton(DialogHandle dialog, int controlId, bool checked);
-// True when the check box is ticked (IsDlgButtonChecked gives BST_CHECKED).
+// True when the check box or option button is checked.
 bool IsButtonChecked(DialogHandle dialog, int controlId);
 
 // Modal message box with an OK button and no owner. A null caption uses the

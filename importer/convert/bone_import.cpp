@@ -7,8 +7,11 @@
 
 namespace {
 
-// Stand-in until the load records which skin data gave a node its bone record.
-const NifBlock* BoneRecordSource(const NifBlock*) { return nullptr; }
+// The skin data block that gave the node its bone record; none for a node
+// without one (only a NiNode takes a record).
+const NifBlock* BoneRecordSource(const NifBlock* node) {
+    return node->Kind() == BlockKind::NiNode ? static_cast<const NiNode*>(node)->BoneRecordSource() : nullptr;
+}
 
 // Where the node's bone matrix places the origin. When the bone matrix has no
 // inverse, GetBoneMatrix leaves the matrix as it was, so the node's local

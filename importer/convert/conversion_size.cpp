@@ -3,7 +3,7 @@
 #include <string>
 
 #include "importer/convert/scene_children.h"
-#include "importer/nif/diagnostics.h"
+#include "importer/nif/debug_printer.h"
 #include "importer/nif/messages.h"
 #include "importer/nif/nif_block.h"
 #include "importer/nif/nif_file.h"
@@ -44,7 +44,7 @@ long long CountConvertedItems(NifBlock* root, long long limit, bool applySceneTr
     return total;
 }
 
-void CheckConversionSize(NifBlock* root, Diagnostics* printer, bool applySceneTransforms) {
+void CheckConversionSize(NifBlock* root, DebugPrinter* printer, bool applySceneTransforms) {
     if (CountConvertedItems(root, kMaxConvertedItems, applySceneTransforms) <= kMaxConvertedItems) return;
     const std::string text = FormatText(nif_messages::kSceneTooLargeToImport, kMaxConvertedItems);
     printer->WriteLine(text);

@@ -9,7 +9,7 @@
 // error: the host's model stays unchanged.
 #pragma once
 
-class Diagnostics;
+class DebugPrinter;
 class NifBlock;
 
 // Meshes, materials, bones, vertices and triangles together. Real models stay
@@ -24,4 +24,4 @@ long long CountConvertedItems(NifBlock* root, long long limit, bool applySceneTr
 // When converting `root` would add more than kMaxConvertedItems items: echoes
 // "Scene too large to import (more than 16777216 meshes, materials, bones,
 // vertices and triangles)." on `printer` and throws it as a TextException.
-void CheckConversionSize(NifBlock* root, Diagnostics* printer, bool applySceneTransforms = false);
+void CheckConversionSize(NifBlock* root, DebugPrinter* printer, bool applySceneTransforms = false);

@@ -10,12 +10,12 @@ class NifBlock;
 // when it has a texturing property; a node marked as a bone becomes a host
 // bone; then the children follow in list order. Only child links are walked,
 // never property, effect, extra-data, controller or skin links.
-// Texture paths are built from TextureDirectory (module state).
+// Texture paths are built from `textureDirectory` and each texture's file name.
 // Returns 1 when this block or any block below it produced a mesh, else 0.
 //
 // The recursion depth is that of the child links from the root, which the
 // file's load has already bounded when it linked parents from the same root.
-int ConvertBlock(msModel* model, NifBlock* block);
+int ConvertBlock(msModel* model, NifBlock* block, const char* textureDirectory);
 
 // The same walk with "Apply scene transforms" on: animation and particle
 // nodes are walked as nodes with children (scene_children.h), each shape's
@@ -23,4 +23,4 @@ int ConvertBlock(msModel* model, NifBlock* block);
 // the host's axes, and bones are placed on their skin (scene_placement.h).
 // Names, materials, texture coordinates and the order of meshes and bones
 // are those of ConvertBlock. Start it on the root.
-int ConvertPlacedScene(msModel* model, NifBlock* root);
+int ConvertPlacedScene(msModel* model, NifBlock* root, const char* textureDirectory);

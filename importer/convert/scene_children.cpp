@@ -1,16 +1,16 @@
 #include "importer/convert/scene_children.h"
 
+#include "importer/nif/block_kind.h"
 #include "importer/nif/block_table.h"
 #include "importer/nif/node_blocks.h"
 
 namespace {
 
 // The node kinds whose children only the option makes the walk follow.
+constexpr BlockKinds kOpenedByTheOption(BlockKind::NiBSAnimationNode, BlockKind::NiBSParticleNode);
+
 const NodeBlock* AnimationOrParticleNode(const NifBlock* block) {
-    if (block->HasTypeName("NiBSAnimationNode") || block->HasTypeName("NiBSParticleNode")) {
-        return static_cast<const NodeBlock*>(block);
-    }
-    return nullptr;
+    return kOpenedByTheOption.Contains(block->Kind()) ? static_cast<const NodeBlock*>(block) : nullptr;
 }
 
 }  // namespace

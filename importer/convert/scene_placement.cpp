@@ -2,19 +2,20 @@
 
 #include <cmath>
 
+#include "importer/nif/block_kind.h"
 #include "importer/nif/block_table.h"
 #include "importer/nif/nif_block.h"
 #include "importer/nif/node_blocks.h"
 
 namespace {
 
+constexpr BlockKinds kNodeKinds(BlockKind::NiNode, BlockKind::NiBSAnimationNode, BlockKind::NiBSParticleNode,
+                                 BlockKind::RootCollisionNode);
+
 // The blocks whose object record holds a placement the scene uses.
 const ObjectRecord* PlacedObject(const NifBlock* block) {
     if (const NiTriShape* shape = AsTriShape(block)) return &shape->Object();
-    if (block->HasTypeName("NiNode") || block->HasTypeName("NiBSAnimationNode") ||
-        block->HasTypeName("NiBSParticleNode") || block->HasTypeName("RootCollisionNode")) {
-        return &static_cast<const NodeBlock*>(block)->Object();
-    }
+    if (kNodeKinds.Contains(block->Kind())) return &static_cast<const NodeBlock*>(block)->Object();
     return nullptr;
 }
 

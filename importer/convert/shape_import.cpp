@@ -5,8 +5,7 @@
 
 #include "importer/convert/scene_placement.h"
 #include "importer/convert/stored_geometry.h"
-#include "importer/module_state.h"
-#include "importer/nif/diagnostics.h"
+#include "importer/nif/debug_printer.h"
 #include "importer/nif/messages.h"
 #include "importer/nif/nif_file.h"
 #include "importer/nif/nif_block.h"
@@ -32,7 +31,7 @@ std::string TexturePath(const char* directory, const char* fileName) {
 
 // Adds the shape's material and returns its index, or -1 when the host
 // gave no material.
-int ImportMaterial(msModel* model, NifBlock* shape, NifBlock* texturing) {
+int ImportMaterial(msModel* model, NifBlock* shape, NifBlock* texturing, const char* textureDirectory) {
     NifBlock* materialProperty = shape->GetMaterialProperty();
     const int index = msModel_AddMaterial(model);
     msMaterial* material = msModel_GetMaterialAt(model, index);
@@ -55,7 +54,7 @@ int ImportMaterial(msModel* model, NifBlock* shape, NifBlock* texturing) {
     // A texturing property without a usable base texture gives no path at all.
     const char* fileName = texturing->getFileName();
     if (fileName != nullptr) {
-        msMaterial_SetDiffuseTexture(material, TexturePath(TextureDirectory, fileName).c_str());
+        msMaterial_SetDiffuseTexture(material, TexturePath(textureDirectory, fileName).c_str());
     }
     return index;
 }
@@ -115,7 +114,7 @@ int ImportVertices(msMesh* mesh, NifBlock* shape, bool withTexCoords, const Scen
 // One line on the run's debugger output, after the shape's last triangle.
 void ReportSkippedTriangles(NifBlock* shape, int skipped) {
     const std::string line = FormatText(nif_messages::kSkippedTriangles, skipped, TextOrEmpty(shape->GetId()));
-    shape->GetOwner()->GetPrinter()->WriteLine(line);
+    shape->GetOwner()->GetDebugPrinter()->WriteLine(line);
 }
 
 // Adds the triangles whose three vertex indices lie below `vertexCount`;
@@ -142,18 +141,18 @@ void ImportTriangles(msMesh* mesh, NifBlock* shape, int vertexCount, bool revers
 
 void ReportUnplacedShape(NifBlock* shape) {
     const std::string line = FormatText(nif_messages::kTransformNotFinite, TextOrEmpty(shape->GetId()));
-    shape->GetOwner()->GetPrinter()->WriteLine(line);
+    shape->GetOwner()->GetDebugPrinter()->WriteLine(line);
 }
 
 }  // namespace
 
-void ImportShape(msModel* model, NifBlock* shape, const ScenePlacement* placement) {
+void ImportShape(msModel* model, NifBlock* shape, const char* textureDirectory, const ScenePlacement* placement) {
     msMesh* mesh = msModel_GetMeshAt(model, msModel_AddMesh(model));
     if (mesh == nullptr) return;
     msMesh_SetName(mesh, TextOrEmpty(shape->GetId()));
 
     if (NifBlock* texturing = shape->GetTexturingProperty()) {
-        const int materialIndex = ImportMaterial(model, shape, texturing);
+        const int materialIndex = ImportMaterial(model, shape, texturing, textureDirectory);
         if (materialIndex >= 0) msMesh_SetMaterialIndex(mesh, materialIndex);
     }
 

@@ -1,5 +1,5 @@
 // Every text of the importer, each written once: the reader's messages, the
-// conversion's debug line, the run's error box and the diagnostics' summaries.
+// conversion's debug line, the run's error box and the debug printer's summaries.
 // Formats with values are printf formats, filled by FormatText.
 //
 // FormatText fills a format into a std::string sized by a measuring call, so

@@ -72,7 +72,7 @@ ImportOutcome ImportBytes(const std::vector<unsigned char>& bytes) {
     {
         AllocationMeter meter;
         try {
-            outcome.result = ImportNifFile(model.get(), file.Path().c_str());
+            outcome.result = ImportNifFile(model.get(), file.Path().c_str(), "");
         } catch (const TextException& error) {
             outcome.failure = error.Text();
         }

@@ -75,9 +75,9 @@ std::vector<ExpectedMesh> ExpectedMeshes(const NifFile& file) {
         }
         // "class": the NIF builder has a function of the same name.
         const auto* node = dynamic_cast<const class NodeBlock*>(block);;
-        if (node == nullptr || block->HasTypeName("RootCollisionNode")) return;
+        if (node == nullptr || block->Kind() == BlockKind::RootCollisionNode) return;
         const Transform world = Product(LocalOf(node->Object()), above);
-        const bool nodeByDefault = byDefault && block->HasTypeName("NiNode");
+        const bool nodeByDefault = byDefault && block->Kind() == BlockKind::NiNode;
         for (int32_t child : node->Children().indices) {
             if (const NifBlock* next = file.GetBlock(child)) visit(next, world, nodeByDefault);
         }
@@ -127,9 +127,9 @@ TEST_F(CorpusPlacement, EveryMeshSitsWhereTheSceneAndTheAxisTurnPutIt) {
 
         platform::headless::Reset();
         ModelPtr plain = MakeModel();
-        ImportNifFile(plain.get(), path.string().c_str(), false);
+        ImportNifFile(plain.get(), path.string().c_str(), "", false);
         ModelPtr model = MakeModel();
-        EXPECT_EQ(ImportNifFile(model.get(), path.string().c_str(), true), expected.empty() ? 1 : 0);
+        EXPECT_EQ(ImportNifFile(model.get(), path.string().c_str(), "", true), expected.empty() ? 1 : 0);
         ASSERT_EQ(msModel_GetMeshCount(model.get()), static_cast<int>(expected.size()));
 
         int defaultMesh = 0, fileGained = 0;

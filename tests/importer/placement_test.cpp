@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "importer/nif/text_exception.h"
 #include "tests/importer/import_fixture.h"
 #include "tests/support/nif_builder.h"
 
@@ -212,6 +213,189 @@ TEST_F(Placement, ParticleNodeIsWalkedAndCollisionNodeIsNot) {
     ASSERT_EQ(MeshCount(), 1);
     EXPECT_EQ(MeshName(0), "Spark");
     EXPECT_EQ(Vertex(0, 0), (Float3{3, 0, 0}));
+}
+
+// What the load made of a file with the option on or off: the failure's
+// text (empty when it loaded), the debugger output, the meshes added.
+struct Load {
+    std::string failure;
+    std::string debugText;
+    int meshes = 0;
+};
+
+// Nodes 0 .. count-1: block 0 a NiNode, the others of `typeName`, each
+// listing `children(i)`; block count: the shape "End" and count + 1 its data.
+template <class Children>
+NifBuilder NodeGraph(int count, const char* typeName, Children children) {
+    NifBuilder nif;
+    nif.FileStart(count + 2);
+    for (int i = 0; i < count; ++i) {
+        const std::vector<int32_t> links = children(i);
+        if (i == 0) {
+            NodeBlock(nif, "Root", links);
+        } else {
+            OtherNodeBlock(nif, typeName, "Level", links);
+        }
+    }
+    TriShapeBlock(nif, "End", count + 1);
+    TriShapeDataBlock(nif, TriangleGeometry({1, 0, 0}, {0, 1, 0}, {0, 0, 1}));
+    nif.Footer();
+    return nif;
+}
+
+NifBuilder AnimationChain(int nodes) {
+    return NodeGraph(nodes, "NiBSAnimationNode", [nodes](int i) { return std::vector<int32_t>{i + 1 < nodes ? i + 1 : nodes}; });
+}
+
+struct BoundCase {
+    const char* what;
+    NifBuilder file;
+    const char* failureWithOption;  // nullptr: the file loads
+    int meshesWithOption;
+};
+
+TEST_F(Placement, LoadFollowsAnimationNodesWithItsBoundsOnlyWithTheOption) {
+    constexpr char kTooDeep[] = "Scene graph nested too deeply (more than 1000 levels).";
+    constexpr char kTooManyVisits[] = "Scene graph too large (more than 1000000 block visits).";
+    const BoundCase cases[] = {
+        {"1,000 levels: the shape at the deepest level accepted", AnimationChain(999), nullptr, 1},
+        {"1,001 levels", AnimationChain(1000), kTooDeep, 0},
+        {"a loop of two animation nodes", NodeGraph(3, "NiBSAnimationNode", [](int i) {
+             return i == 0 ? std::vector<int32_t>{1} : std::vector<int32_t>{3 - i};
+         }), kTooDeep, 0},
+        {"particle nodes sharing their child level after level", NodeGraph(30, "NiBSParticleNode", [](int i) {
+             return i + 1 < 30 ? std::vector<int32_t>{i + 1, i + 1} : std::vector<int32_t>{30};
+         }), kTooManyVisits, 0},
+    };
+    for (const BoundCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (bool option : {false, true}) {
+            model_ = MakeModel();
+            platform::headless::Reset();
+            std::string failure;
+            try {
+                Import(c.file, option);
+            } catch (const TextException& error) {
+                failure = error.Text();
+            }
+            if (!option || c.failureWithOption == nullptr) {
+                // Without the option the animation nodes stay closed: nothing below them is walked.
+                EXPECT_EQ(failure, "");
+                EXPECT_EQ(MeshCount(), option ? c.meshesWithOption : 0);
+                continue;
+            }
+            EXPECT_EQ(failure, c.failureWithOption);
+            EXPECT_EQ(platform::headless::DebugText(), std::string(c.failureWithOption) + "\n");
+            EXPECT_EQ(MeshCount(), 0);
+        }
+    }
+}
+
+// 0 Root -> 1 "A" -> 2 "B";  0 Root -> 3 "Moved" (scale 2, z + 10) -> 4 skinned shape "Skin"
+// (data 5, skin 6); 6 NiSkinInstance (data 7, bones A and B); 7 NiSkinData:
+// A's record at z - 1, B's at z - 3 (bind positions z + 1 and z + 3).
+NifBuilder SkinUnderAMovedNode() {
+    BoneRecord a, b;
+    a.translation = {0, 0, -1};
+    b.translation = {0, 0, -3};
+    NifBuilder nif;
+    nif.FileStart(8);
+    NodeBlock(nif, "Root", {1, 3});
+    NodeBlock(nif, "A", {2}, {}, -1, -1, {}, Placed({50, 0, 0}));  // its own place does not count
+    NodeBlock(nif, "B");
+    NodeBlock(nif, "Moved", {4}, {}, -1, -1, {}, Placed({0, 0, 10}, {1, 0, 0, 0, 1, 0, 0, 0, 1}, 2));
+    TriShapeBlock(nif, "Skin", 5, 6);
+    TriShapeDataBlock(nif, TriangleGeometry({1, 0, 0}, {0, 1, 0}, {0, 0, 1}));
+    SkinInstanceBlock(nif, 7, 1, {1, 2});
+    SkinDataBlock(nif, {a, b});
+    nif.Footer();
+    return nif;
+}
+
+TEST_F(Placement, BonesGoThroughTheirSkinnedShapesTransform) {
+    ASSERT_EQ(Import(SkinUnderAMovedNode(), true), 0);
+    ASSERT_EQ(BoneCount(), 2);
+    EXPECT_EQ(BoneName(0), "A");
+    EXPECT_EQ(BonePosition(0), (Float3{0, 12, 0}));  // file (0, 0, 2 * 1 + 10)
+    EXPECT_EQ(BoneName(1), "B");
+    EXPECT_EQ(BoneParent(1), "A");
+    EXPECT_EQ(BonePosition(1), (Float3{0, 4, 0}));  // file (0, 0, 16), less A's
+    EXPECT_EQ(BoneRotation(1), (Float3{0, 0, 0}));
+    EXPECT_EQ(Vertex(0, 2), (Float3{0, 12, 0}));    // the skin's vertex (0, 0, 1) sits on A
+}
+
+TEST_F(Placement, BoneTakesTheShapeOfItsLastRecord) {
+    // 0 Root -> 1 "A";  0 Root -> 2 "Near" (x + 10) -> 4 "First" (skin 6 -> data 7: A at z + 1);
+    // 0 Root -> 3 "Far" (x + 20) -> 5 "Second" (skin 8 -> data 9: A at z + 2); shared data 10.
+    BoneRecord first, second;
+    first.translation = {0, 0, -1};
+    second.translation = {0, 0, -2};
+    NifBuilder nif;
+    nif.FileStart(11);
+    NodeBlock(nif, "Root", {1, 2, 3});
+    NodeBlock(nif, "A");
+    NodeBlock(nif, "Near", {4}, {}, -1, -1, {}, Placed({10, 0, 0}));
+    NodeBlock(nif, "Far", {5}, {}, -1, -1, {}, Placed({20, 0, 0}));
+    TriShapeBlock(nif, "First", 10, 6);
+    TriShapeBlock(nif, "Second", 10, 8);
+    SkinInstanceBlock(nif, 7, 1, {1});
+    SkinDataBlock(nif, {first});
+    SkinInstanceBlock(nif, 9, 1, {1});
+    SkinDataBlock(nif, {second});
+    TriShapeDataBlock(nif, TriangleGeometry({1, 0, 0}, {0, 1, 0}, {0, 0, 1}));
+    nif.Footer();
+
+    ASSERT_EQ(Import(nif, true), 0);
+    ASSERT_EQ(BoneCount(), 1);
+    EXPECT_EQ(BonePosition(0), (Float3{20, 2, 0}));
+}
+
+TEST_F(Placement, BoneWithoutARecordSitsWhereTheScenePutsItsNode) {
+    // 0 Root (x + 1) -> 1 "Bip01" (4, 5, 6) -> 2 "Bip01 Spine" (z + 2, a bone by a skin's list only).
+    NifBuilder nif;
+    nif.FileStart(7);
+    NodeBlock(nif, "Root", {1, 3}, {}, -1, -1, {}, Placed({1, 0, 0}));
+    NodeBlock(nif, "Bip01", {2}, {}, -1, -1, {}, Placed({4, 5, 6}));
+    NodeBlock(nif, "Bip01 Spine", {}, {}, -1, -1, {}, Placed({0, 0, 2}));
+    TriShapeBlock(nif, "Skin", 4, 5);
+    TriShapeDataBlock(nif, TriangleGeometry({1, 0, 0}, {0, 1, 0}, {0, 0, 1}));
+    SkinInstanceBlock(nif, 6, 1, {2});
+    SkinDataBlock(nif, {});  // no records: the spine is marked only
+    nif.Footer();
+
+    ASSERT_EQ(Import(nif, false), 0);
+    EXPECT_EQ(BonePosition(0), (Float3{0, 0, 0}));
+    model_ = MakeModel();
+    ASSERT_EQ(Import(nif, true), 0);
+    ASSERT_EQ(BoneCount(), 2);
+    EXPECT_EQ(BonePosition(0), (Float3{5, 6, -5}));  // file (5, 5, 6)
+    EXPECT_EQ(BoneParent(1), "Bip01");
+    EXPECT_EQ(BonePosition(1), (Float3{0, 2, 0}));   // file (5, 5, 8), less Bip01's
+}
+
+TEST_F(Placement, SkinUnderAnAnimationNodeMarksAndPlacesItsBonesWithTheOption) {
+    // 0 Root -> 1 NiBSAnimationNode (y + 3) -> 2 skinned shape (data 3, skin 4); 1 -> 6 "Bone";
+    // 4 NiSkinInstance (data 5, bone 6); 5 NiSkinData: the bone at z + 1.
+    BoneRecord record;
+    record.translation = {0, 0, -1};
+    NifBuilder nif;
+    nif.FileStart(7);
+    NodeBlock(nif, "Root", {1});
+    OtherNodeBlock(nif, "NiBSAnimationNode", "Flag", {2, 6}, Placed({0, 3, 0}));
+    TriShapeBlock(nif, "Cloth", 3, 4);
+    TriShapeDataBlock(nif, TriangleGeometry({1, 0, 0}, {0, 1, 0}, {0, 0, 1}));
+    SkinInstanceBlock(nif, 5, 0, {6});
+    SkinDataBlock(nif, {record});
+    NodeBlock(nif, "Bone");
+    nif.Footer();
+
+    EXPECT_EQ(Import(nif, false), 1);
+    EXPECT_EQ(BoneCount(), 0);
+    model_ = MakeModel();
+    ASSERT_EQ(Import(nif, true), 0);
+    ASSERT_EQ(BoneCount(), 1);
+    EXPECT_EQ(BoneName(0), "Bone");
+    EXPECT_EQ(BonePosition(0), (Float3{0, 1, -3}));  // file (0, 3, 1)
 }
 
 }  // namespace

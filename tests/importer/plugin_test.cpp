@@ -3,12 +3,14 @@
 // platform exactly as the host and the user would.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <optional>
 #include <string>
 
 #include "host/plugin_abi.h"
 #include "importer/import_dialog.h"
 #include "importer/import_plugin.h"
+#include "importer/module_state.h"
 #include "tests/importer/import_fixture.h"
 #include "tests/support/nif_builder.h"
 
@@ -250,7 +252,7 @@ TEST_F(Plugin, ApplyTransformsBoxOpensAsLastConfirmedAndOnlyOkStoresIt) {
     };
     for (const Step& step : steps) {
         headless::DialogScript script;
-        if (step.tick) script.actions.push_back(headless::SetChecked(kApplySceneTransformsBox, *step.tick));
+        if (step.tick) script.actions.push_back(headless::SetCheck(kApplySceneTransformsBox, *step.tick));
         script.actions.push_back(headless::Press(step.ending));
         headless::QueueDialog(script);
         platform::RunModalDialog(nullptr, kImportDialogResource, &RecordingOpening, 0);
@@ -271,7 +273,7 @@ TEST_F(Plugin, TickedBoxPlacesTheImport) {
     for (bool ticked : {false, true}) {
         model_ = MakeModel();
         headless::QueueDialog({{headless::SetText(kImportFileField, file.Path()),
-                                headless::SetChecked(kApplySceneTransformsBox, ticked), headless::Press(platform::kIdOk)}});
+                                headless::SetCheck(kApplySceneTransformsBox, ticked), headless::Press(platform::kIdOk)}});
         ASSERT_EQ(msPlugIn_Execute(&plugin_, Model()), 0);
         EXPECT_EQ(Vertex(0, 2), (ticked ? Float3{0, 4, -1} : Float3{0, 1, 0}));
     }

@@ -67,6 +67,16 @@ TEST(CommandLine, ExportTakesModelAndOutput) {
     EXPECT_EQ(line.plugIn.value_or("?"), "/x/korbastel.so");
 }
 
+TEST(CommandLine, OnlyExportTakesTextureNamesOnly) {
+    EXPECT_FALSE(Parsed({"export", "model.json", "out.nif"}).textureNamesOnly);
+    const CommandLine line = Parsed({"export", "--texture-names-only", "model.json", "out.nif"});
+    EXPECT_TRUE(line.textureNamesOnly);
+    EXPECT_EQ(line.input, "model.json");
+    EXPECT_EQ(line.output, "out.nif");
+    EXPECT_EQ(Rejected({"import", "a.nif", "--texture-names-only"}),
+              "unknown option '--texture-names-only' for import");
+}
+
 TEST(CommandLine, DoubleDashEndsOptionsAndASingleDashIsAFile) {
     EXPECT_EQ(Parsed({"import", "--", "--summary"}).input, "--summary");
     EXPECT_EQ(Parsed({"check", "-"}).input, "-");

@@ -1,11 +1,11 @@
-#include "importer/nif/diagnostics.h"
+#include "importer/nif/debug_printer.h"
 
 #include <cstdio>
 
 #include "importer/nif/messages.h"
 #include "platform/platform.h"
 
-void Diagnostics::ShowBox(const char* text, const char* caption) {
+void DebugPrinter::ShowBox(const char* text, const char* caption) {
     try {
         auto key = std::make_pair(std::make_pair(caption != nullptr, std::string(caption ? caption : "")),
                                   std::string(text ? text : ""));
@@ -19,16 +19,16 @@ void Diagnostics::ShowBox(const char* text, const char* caption) {
     platform::ShowMessageBox(text, caption);
 }
 
-void Diagnostics::Write(const char* text) {
+void DebugPrinter::Write(const char* text) {
     platform::DebugOutput(text);
     platform::Pause(1);
 }
 
-void Diagnostics::PrintText(const char* text) {
+void DebugPrinter::PrintText(const char* text) {
     if (LineIsWritten()) Write(text);
 }
 
-void Diagnostics::EndLine() {
+void DebugPrinter::EndLine() {
     if (!LineIsWritten()) {
         ++linesHeldBack_;
         return;
@@ -37,12 +37,12 @@ void Diagnostics::EndLine() {
     ++linesWritten_;
 }
 
-void Diagnostics::WriteLine(const std::string& text) {
+void DebugPrinter::WriteLine(const std::string& text) {
     PrintText(text.c_str());
     EndLine();
 }
 
-void Diagnostics::WriteCount(const char* format, int count) {
+void DebugPrinter::WriteCount(const char* format, int count) {
     // Formatted in place: the run may be ending because memory ran out.
     char line[sizeof nif_messages::kRepeatedBoxesNotShown + 16];
     std::snprintf(line, sizeof line, format, count);
@@ -50,7 +50,7 @@ void Diagnostics::WriteCount(const char* format, int count) {
     Write("\n");
 }
 
-void Diagnostics::Finish() {
+void DebugPrinter::Finish() {
     // Written past the cap: they are what tells the user that something was held back.
     if (boxesHeldBack_ != 0) WriteCount(nif_messages::kRepeatedBoxesNotShown, boxesHeldBack_);
     if (linesHeldBack_ != 0) WriteCount(nif_messages::kFurtherDebugLinesNotShown, linesHeldBack_);
