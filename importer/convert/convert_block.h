@@ -22,5 +22,7 @@ int ConvertBlock(msModel* model, NifBlock* block, const char* textureDirectory);
 // vertices are placed by the W of the path it was reached on and turned to
 // the host's axes, and bones are placed on their skin (scene_placement.h).
 // Names, materials, texture coordinates and the order of meshes and bones
-// are those of ConvertBlock. Start it on the root.
+// are those of ConvertBlock. Start it on the root of a file loaded with
+// walkAnimationNodes, whose parent walk followed the same links and so
+// bounded this walk's depth too.
 int ConvertPlacedScene(msModel* model, NifBlock* root, const char* textureDirectory);
