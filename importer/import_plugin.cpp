@@ -55,7 +55,7 @@ int CNifImportPlugIn::Execute(msModel* model) {
     if (!confirmed) return 0;
 
     DebugPrinter debugPrinter;
-    const ImportResult result = RunImport(model, ImportFileName, TextureDirectory, debugPrinter);
+    const ImportResult result = RunImport(model, ImportFileName, TextureDirectory, debugPrinter, ApplySceneTransforms);
     if (result.failed) debugPrinter.ShowBox(result.message.c_str(), nif_messages::kImportErrorCaption);
     debugPrinter.Finish();
     return result.execute;

@@ -10,14 +10,17 @@
 #include "importer/nif/qiv_stream.h"
 #include "importer/nif/text_exception.h"
 
-int ImportNifFile(msModel* model, const char* fileName, const char* textureDirectory, DebugPrinter& debugPrinter) {
+int ImportNifFile(msModel* model, const char* fileName, const char* textureDirectory, DebugPrinter& debugPrinter,
+                  bool applySceneTransforms) {
     Qiv_Stream stream(&debugPrinter);
     stream.OpenFile(fileName);
-    NifFile file(&stream);
+    NifFile file(&stream, applySceneTransforms);
 
     NifBlock* root = file.GetRoot();
-    CheckConversionSize(root, &debugPrinter);
-    const int addedMesh = root != nullptr ? ConvertBlock(model, root, textureDirectory) : 0;
+    CheckConversionSize(root, &debugPrinter, applySceneTransforms);
+    if (root == nullptr) return 1;
+    const int addedMesh = applySceneTransforms ? ConvertPlacedScene(model, root, textureDirectory)
+                                               : ConvertBlock(model, root, textureDirectory);
     return addedMesh ? 0 : 1;
 }
 
@@ -42,16 +45,17 @@ void Fail(ImportResult& result, const char* text) {
 
 }  // namespace
 
-int ImportNifFile(msModel* model, const char* fileName, const char* textureDirectory) {
+int ImportNifFile(msModel* model, const char* fileName, const char* textureDirectory, bool applySceneTransforms) {
     DebugPrinter debugPrinter;
     FinishOnExit finish{debugPrinter};
-    return ImportNifFile(model, fileName, textureDirectory, debugPrinter);
+    return ImportNifFile(model, fileName, textureDirectory, debugPrinter, applySceneTransforms);
 }
 
-ImportResult RunImport(msModel* model, const char* fileName, const char* textureDirectory, DebugPrinter& debugPrinter) {
+ImportResult RunImport(msModel* model, const char* fileName, const char* textureDirectory, DebugPrinter& debugPrinter,
+                       bool applySceneTransforms) {
     ImportResult result;
     try {
-        result.execute = ImportNifFile(model, fileName, textureDirectory, debugPrinter);
+        result.execute = ImportNifFile(model, fileName, textureDirectory, debugPrinter, applySceneTransforms);
     } catch (const TextException& error) {
         Fail(result, error.Text().c_str());
     } catch (const std::bad_alloc&) {

@@ -23,10 +23,15 @@ struct ImportResult {
 // Throws TextException when the file cannot be read or parsed, or would add
 // more than the host can take; that happens before the conversion starts, so
 // the model is then unchanged. Boxes and debug lines go to `debugPrinter`.
-int ImportNifFile(msModel* model, const char* fileName, const char* textureDirectory, DebugPrinter& debugPrinter);
+// `applySceneTransforms` is the dialog's "Apply scene transforms" box: the
+// load walks animation and particle nodes as nodes with children, and the
+// scene is converted with ConvertPlacedScene instead of ConvertBlock.
+int ImportNifFile(msModel* model, const char* fileName, const char* textureDirectory, DebugPrinter& debugPrinter,
+                  bool applySceneTransforms = false);
 // As above with a debug printer of its own, finished before it returns or throws.
-int ImportNifFile(msModel* model, const char* fileName, const char* textureDirectory);
+int ImportNifFile(msModel* model, const char* fileName, const char* textureDirectory, bool applySceneTransforms = false);
 
 // ImportNifFile as a result: never throws. A failure's message is the
 // exception's text, or the out-of-memory or unexpected-failure text.
-ImportResult RunImport(msModel* model, const char* fileName, const char* textureDirectory, DebugPrinter& debugPrinter);
+ImportResult RunImport(msModel* model, const char* fileName, const char* textureDirectory, DebugPrinter& debugPrinter,
+                       bool applySceneTransforms = false);

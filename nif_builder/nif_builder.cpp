@@ -95,9 +95,9 @@ NifBuilder& NodeBlock(NifBuilder& b, std::string_view name, const std::vector<in
 }
 
 NifBuilder& OtherNodeBlock(NifBuilder& b, std::string_view typeName, std::string_view name,
-                           const std::vector<int32_t>& children) {
+                           const std::vector<int32_t>& children, const ObjectPlacement& placement) {
     b.TypeName(typeName);
-    ObjectHead(b, name);
+    ObjectHead(b, name, {}, -1, -1, placement);
     return b.Long(0).LinkList(children).LinkList({});
 }
 

@@ -95,7 +95,7 @@ NifBuilder& NodeBlock(NifBuilder& b, std::string_view name, const std::vector<in
 
 // NiBSAnimationNode, NiBSParticleNode or RootCollisionNode (no bounding box).
 NifBuilder& OtherNodeBlock(NifBuilder& b, std::string_view typeName, std::string_view name,
-                           const std::vector<int32_t>& children = {});
+                           const std::vector<int32_t>& children = {}, const ObjectPlacement& placement = {});
 
 NifBuilder& TriShapeBlock(NifBuilder& b, std::string_view name, int32_t data, int32_t skin = -1,
                           const std::vector<int32_t>& properties = {}, int32_t extraData = -1, int32_t controller = -1,

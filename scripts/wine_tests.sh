@@ -127,7 +127,8 @@ dravelin_controls='1 BUTTON OK
 1002 BUTTON ...
 1003 BUTTON ...
 1004 BUTTON Produce Debug Dump
-1005 EDIT '
+1005 EDIT 
+1006 BUTTON Apply scene transforms'
 korbastel_controls='1 BUTTON OK
 2 BUTTON Cancel
 1000 EDIT 

@@ -16,3 +16,13 @@ class NifBlock;
 // The recursion depth is that of the child links from the root, which the
 // file's load has already bounded when it linked parents from the same root.
 int ConvertBlock(msModel* model, NifBlock* block, const char* textureDirectory);
+
+// The same walk with "Apply scene transforms" on: animation and particle
+// nodes are walked as nodes with children (scene_children.h), each shape's
+// vertices are placed by the W of the path it was reached on and turned to
+// the host's axes, and bones are placed on their skin (scene_placement.h).
+// Names, materials, texture coordinates and the order of meshes and bones
+// are those of ConvertBlock. Start it on the root of a file loaded with
+// walkAnimationNodes, whose parent walk followed the same links and so
+// bounded this walk's depth too.
+int ConvertPlacedScene(msModel* model, NifBlock* root, const char* textureDirectory);

@@ -47,8 +47,12 @@ public:
     // Skin data applications during the walk: the stamp changes with each one.
     unsigned long BoneDataStamp() const { return boneDataStamp_; }
     unsigned long NextBoneDataStamp() { return ++boneDataStamp_; }
+    // "Apply scene transforms": the parent walk enters NiBSAnimationNode and
+    // NiBSParticleNode children as it enters a NiNode's.
+    bool WalksAnimationNodes() const { return walksAnimationNodes_; }
 
 protected:
+    void SetWalksAnimationNodes(bool walks) { walksAnimationNodes_ = walks; }
     // Owned: one pointer per block and no second list, as a block may take
     // fewer than 30 bytes of the file. Filled only through AddBlock.
     std::vector<NifBlock*> table_;
@@ -61,4 +65,5 @@ private:
     int linkWarningsHidden_ = 0;
     long walkVisits_ = 0;
     unsigned long boneDataStamp_ = 0;
+    bool walksAnimationNodes_ = false;
 };

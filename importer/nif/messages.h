@@ -42,6 +42,9 @@ inline constexpr char kFurtherLinkWarnings[] = "%d further link warnings not sho
 // A shape whose triangles name vertices the mesh did not receive.
 inline constexpr char kSkippedTriangles[] = "Skipped %d triangles of shape '%s' that name missing vertices";
 
+// With "Apply scene transforms": a shape whose transform W is not finite keeps its stored positions.
+inline constexpr char kTransformNotFinite[] = "Transform of shape '%s' is not finite; its vertices are not placed";
+
 // The run's error box: its caption, and the texts of the failures that carry none of their own.
 inline constexpr char kImportErrorCaption[] = "NIF Import Error";
 inline constexpr char kOutOfMemory[] = "Out of memory.";

@@ -93,8 +93,15 @@ void NiNode::SetBoneData(const NifVector& translation, const Matrix33& rotation)
     if (!boneRecord_) boneRecord_ = std::make_unique<BoneRecord>();
     boneRecord_->translation = translation;
     boneRecord_->rotation = rotation;
+    boneRecord_->source = -1;  // until the giver notes itself
     MarkBone();
 }
+
+void NiNode::SetBoneRecordSource(const NifBlock* skinData) {
+    if (boneRecord_ && skinData != nullptr) boneRecord_->source = skinData->GetBlockIndex();
+}
+
+NifBlock* NiNode::BoneRecordSource() const { return boneRecord_ ? Linked(boneRecord_->source) : nullptr; }
 
 void NiNode::GetBoneMatrix(Matrix44& output) const {
     Matrix44 bone, step;
@@ -116,6 +123,10 @@ NiBSAnimationNode::NiBSAnimationNode(BlockTable* owner, BlockKind kind, Qiv_Stre
     ReadTail(*stream);
 }
 
+void NiBSAnimationNode::LinkParents(ParentWalk& walk) {
+    if (GetOwner() != nullptr && GetOwner()->WalksAnimationNodes()) FollowChildren(walk);
+}
+
 const char* NiBSAnimationNode::GetId() const { return object_.name.c_str(); }
 
 NiBSParticleNode::NiBSParticleNode(BlockTable* owner, BlockKind kind, Qiv_Stream* stream)
@@ -123,6 +134,10 @@ NiBSParticleNode::NiBSParticleNode(BlockTable* owner, BlockKind kind, Qiv_Stream
     ReadHead(*stream, false);
     stream->LongVerify(0);  // Unknown_2
     ReadTail(*stream);
+}
+
+void NiBSParticleNode::LinkParents(ParentWalk& walk) {
+    if (GetOwner() != nullptr && GetOwner()->WalksAnimationNodes()) FollowChildren(walk);
 }
 
 RootCollisionNode::RootCollisionNode(BlockTable* owner, BlockKind kind, Qiv_Stream* stream)

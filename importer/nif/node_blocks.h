@@ -66,11 +66,16 @@ public:
     // Zero and identity until SetBoneData.
     const NifVector& BoneTranslation() const;
     const Matrix33& BoneRotation() const;
+    // The skin data block whose record SetBoneData holds (the last one to
+    // give it), noted by that block right after; none without a record.
+    void SetBoneRecordSource(const NifBlock* skinData);
+    NifBlock* BoneRecordSource() const;
 
 private:
     struct BoneRecord {
         NifVector translation;
         Matrix33 rotation;
+        int32_t source = -1;  // block index of the skin data
     };
 
     // Held only when present: most nodes have neither, and a file of nothing
@@ -82,12 +87,16 @@ private:
 class NiBSAnimationNode : public NodeBlock {
 public:
     NiBSAnimationNode(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
+    // The walk enters the children only when the table walks animation nodes.
+    void LinkParents(ParentWalk& walk) override;
     const char* GetId() const override;
 };
 
 class NiBSParticleNode : public NodeBlock {
 public:
     NiBSParticleNode(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
+    // As NiBSAnimationNode.
+    void LinkParents(ParentWalk& walk) override;
 };
 
 class RootCollisionNode : public NodeBlock {

@@ -1,6 +1,7 @@
 #include "importer/nif/skin_blocks.h"
 
 #include "importer/nif/link_checks.h"
+#include "importer/nif/node_blocks.h"
 #include "importer/nif/parent_walk.h"
 #include "importer/nif/block_table.h"
 #include "importer/nif/record_reading.h"
@@ -76,6 +77,8 @@ void NiSkinData::LinkParents(ParentWalk&) {
         if (NifBlock* node = instance->GetBoneBlock(static_cast<int>(i))) {
             quiet = quiet && node->Kind() == BlockKind::NiNode;
             node->SetBoneData(bones_[i].translation, bones_[i].rotation);
+            // Where the record came from, for placing the bone on its skin.
+            if (node->Kind() == BlockKind::NiNode) static_cast<NiNode*>(node)->SetBoneRecordSource(this);
         }
     }
     lastStamp_ = GetOwner()->NextBoneDataStamp();

@@ -86,6 +86,10 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* line, s
             line->summary = true;
             continue;
         }
+        if (arg == "--apply-transforms" && line->command == CommandLine::kImport) {
+            line->applyTransforms = true;
+            continue;
+        }
         if (arg == "--texture-names-only" && line->command == CommandLine::kExport) {
             line->textureNamesOnly = true;
             continue;
@@ -125,7 +129,8 @@ namespace {
 
 constexpr char kCheckUsage[] = "  mshost check FILE.nif\n";
 constexpr char kImportUsage[] =
-    "  mshost import FILE.nif [--textures DIR] [--model IN] [--save OUT] [--summary] [--plugin LIB]\n";
+    "  mshost import FILE.nif [--textures DIR] [--apply-transforms] [--model IN] [--save OUT] [--summary]\n"
+    "                [--plugin LIB]\n";
 constexpr char kExportUsage[] = "  mshost export MODEL OUT.nif [--texture-names-only] [--plugin LIB]\n";
 constexpr char kExitStatuses[] =
     "Exit status: 0 done; 1 check: the file was rejected; 2 a usage or I/O problem of mshost\n"
@@ -164,7 +169,8 @@ std::string CommandUsageText(CommandLine::Command command) {
             return std::string("usage:\n") + kImportUsage +
                    "Runs the importer on an empty model, or on the model in IN (a model file or the\n"
                    "report of an earlier import), with FILE.nif and DIR in its dialog, and prints the\n"
-                   "report JSON (--summary: a short account). --save OUT writes the model after a run\n"
+                   "report JSON (--summary: a short account). --apply-transforms ticks the dialog's\n"
+                   "\"Apply scene transforms\" box. --save OUT writes the model after a run\n"
                    "that did not fail; OUT must not name an input.\n" +
                    OptionsNote() + kExitStatuses;
         case CommandLine::kExport:

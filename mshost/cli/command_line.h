@@ -1,7 +1,7 @@
 // The mshost command line:
 //
 //   mshost check FILE.nif
-//   mshost import FILE.nif [--textures DIR] [--model IN] [--save OUT] [--summary] [--plugin LIB]
+//   mshost import FILE.nif [--textures DIR] [--apply-transforms] [--model IN] [--save OUT] [--summary] [--plugin LIB]
 //   mshost export MODEL OUT.nif [--texture-names-only] [--plugin LIB]
 //   mshost --help | mshost COMMAND --help | mshost --version
 //
@@ -23,6 +23,7 @@ struct CommandLine {
     std::optional<std::string> modelIn;   // import
     std::optional<std::string> saveOut;   // import
     bool summary = false;                 // import
+    bool applyTransforms = false;         // import: ticks "Apply scene transforms"
     bool textureNamesOnly = false;        // export: tick "Texture file names only"
     std::optional<std::string> plugIn;    // import, export: the plug-in library to run
 };

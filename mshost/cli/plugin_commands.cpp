@@ -17,6 +17,8 @@ namespace {
 // Dialog control ids shared by both plug-ins' options dialogs.
 constexpr int kFileField = 1000;
 constexpr int kTextureField = 1001;
+// The importer's "Apply scene transforms" box.
+constexpr int kApplyTransformsBox = 1006;
 // The exporter's "Texture file names only" check box.
 constexpr int kTextureNamesOnlyBox = 1009;
 // The caption of the importer's error box.
@@ -85,8 +87,9 @@ int RunImport(const CommandLine& line, std::string* out, std::string* err) {
 
     platform::headless::DialogScript dialog;
     dialog.actions = {platform::headless::SetText(kFileField, line.input),
-                      platform::headless::SetText(kTextureField, line.textures.value_or("")),
-                      platform::headless::Press(platform::kIdOk)};
+                      platform::headless::SetText(kTextureField, line.textures.value_or(""))};
+    if (line.applyTransforms) dialog.actions.push_back(platform::headless::SetCheck(kApplyTransformsBox, true));
+    dialog.actions.push_back(platform::headless::Press(platform::kIdOk));
     PlugInRun run;
     const std::string library = line.plugIn.value_or(DefaultPlugInPath("dravelin"));
     if (!RunPlugIn(library, eTypeImport, model.get(), std::move(dialog), &run, &error)) return Problem(err, error);

@@ -9,6 +9,7 @@
 
 #include "host/msLib.h"
 #include "importer/import_run.h"
+#include "importer/module_state.h"
 #include "mshost/model/model_control.h"
 #include "nif_builder/nif_builder.h"
 #include "platform/headless.h"
@@ -18,6 +19,7 @@ protected:
     void SetUp() override {
         platform::headless::Reset();
         SetTextureDirectory("");
+        ApplySceneTransforms = false;
     }
     void TearDown() override { platform::headless::Reset(); }
 
@@ -25,10 +27,11 @@ protected:
     void SetTextureDirectory(const std::string& directory) { textureDirectory_ = directory; }
 
     // Runs the import of the builder's bytes into `model_` and returns what
-    // the import returned (0: a mesh was added, 1: none).
-    int Import(const NifBuilder& nif) {
+    // the import returned (0: a mesh was added, 1: none); with
+    // `applySceneTransforms` as the dialog's "Apply scene transforms" box.
+    int Import(const NifBuilder& nif, bool applySceneTransforms = false) {
         TempNifFile file(nif);
-        return ImportNifFile(model_.get(), file.Path().c_str(), textureDirectory_.c_str());
+        return ImportNifFile(model_.get(), file.Path().c_str(), textureDirectory_.c_str(), applySceneTransforms);
     }
 
     msModel* Model() { return model_.get(); }

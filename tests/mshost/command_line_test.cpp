@@ -51,6 +51,14 @@ TEST(CommandLine, ImportWithoutOptionsLeavesThemUnset) {
     EXPECT_FALSE(line.summary);
 }
 
+TEST(CommandLine, ApplyTransformsIsAnImportSwitch) {
+    EXPECT_TRUE(Parsed({"import", "--apply-transforms", "crate.nif"}).applyTransforms);
+    EXPECT_FALSE(Parsed({"import", "crate.nif"}).applyTransforms);
+    EXPECT_EQ(Rejected({"export", "m.json", "o.nif", "--apply-transforms"}),
+              "unknown option '--apply-transforms' for export");
+    EXPECT_EQ(Rejected({"import", "--apply-transforms=1", "crate.nif"}), "unknown option '--apply-transforms' for import");
+}
+
 TEST(CommandLine, ExportTakesModelAndOutput) {
     const CommandLine line = Parsed({"export", "model.json", "out.nif", "--plugin", "/x/korbastel.so"});
     EXPECT_EQ(line.command, CommandLine::kExport);
