@@ -12,7 +12,7 @@
 
 #include "host/msLib.h"
 #include "mshost/model/model_control.h"
-#include "mshost/model_files.h"
+#include "mshost/formats/model_files.h"
 #include "quad_model.h"
 #include "run_process.h"
 #include "tests/support/shared_corpus.h"

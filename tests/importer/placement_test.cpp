@@ -11,7 +11,7 @@
 
 #include "importer/nif/text_exception.h"
 #include "tests/importer/import_fixture.h"
-#include "tests/support/nif_builder.h"
+#include "nif_builder/nif_builder.h"
 
 namespace {
 
