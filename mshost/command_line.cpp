@@ -3,6 +3,7 @@
 #include "mshost/command_line.h"
 
 #include "mshost/model_files.h"
+#include "mshost/quoted_name.h"
 
 namespace mshost {
 namespace {
@@ -62,7 +63,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* line, s
         line->command = CommandLine::kExport;
         wanted = 2;
     } else {
-        *error = "unknown command '" + command + "'";
+        *error = "unknown command " + Quoted(command);
         return false;
     }
 
@@ -93,7 +94,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* line, s
             if (name == option.name && Accepts(option, line->command)) match = &option;
         }
         if (!match) {
-            *error = "unknown option '" + name + "' for " + CommandName(line->command);
+            *error = "unknown option " + Quoted(name) + " for " + CommandName(line->command);
             return false;
         }
         if (equals == std::string::npos && i + 1 >= args.size()) {

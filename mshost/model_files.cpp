@@ -6,6 +6,7 @@
 
 #include "mshost/model_json.h"
 #include "mshost/ms3d_format.h"
+#include "mshost/quoted_name.h"
 
 namespace mshost {
 namespace {
@@ -37,7 +38,7 @@ const ModelFormat* FormatFor(const char* path, std::string* error) {
     for (const ModelFormat& format : kModelFormats) {
         if (EndsWithIgnoringCase(path, format.extension)) return &format;
     }
-    *error = std::string("'") + path + "': unknown model format (known: " + KnownModelExtensions() + ")";
+    *error = Quoted(path) + ": unknown model format (known: " + KnownModelExtensions() + ")";
     return nullptr;
 }
 

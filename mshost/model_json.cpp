@@ -3,6 +3,7 @@
 
 #include "mshost/file_io.h"
 #include "mshost/model_text.h"
+#include "mshost/quoted_name.h"
 
 namespace mshost {
 namespace {
@@ -134,7 +135,7 @@ bool LoadJsonModel(const char* path, msModel* model, std::string* error) {
     std::string text;
     if (!ReadWholeFile(path, &text, error)) return false;
     if (!ReadModelJson(text, model, error)) {
-        *error = std::string(path) + ": " + *error;
+        *error = Unquoted(path) + ": " + *error;
         return false;
     }
     return true;
