@@ -66,7 +66,7 @@ bool PlanMesh(const ms3d::File& file, size_t groupIndex, const char* path, MeshP
     // Host vertices: one per distinct (file vertex, s, t), ordered by file
     // vertex and then by first use, so a file written from a host model
     // gives its vertices back in their order.
-    mshost::FirstUseIndex corners(cornerCount);
+    mshost::FirstUseIndex corners(std::min(cornerCount, kMaxMeshItems));
     std::vector<uint32_t> cornerNumbers(cornerCount);
     for (size_t k = 0; k < group.triangleIndices.size(); ++k) {
         const ms3d::Triangle& triangle = file.triangles[group.triangleIndices[k]];
