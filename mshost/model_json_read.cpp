@@ -470,7 +470,8 @@ private:
             stack_.push_back({Kind::kSkipped});
             return true;
         }
-        if (at >= 4 || !tupleFault_.empty()) return true;
+        // Entries past the tuple's size are counted only: the size is refused at its end.
+        if (at >= static_cast<size_t>(TupleSize(tuple.field)) || !tupleFault_.empty()) return true;
         if (indices) {
             long long index = 0;
             std::string why;
