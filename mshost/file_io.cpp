@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <new>
 #include <cstring>
 
 #include "mshost/quoted_name.h"
@@ -80,6 +82,47 @@ bool ReadWholeFile(const char* path, std::string* bytes, std::string* error) {
         filled += static_cast<size_t>(got);
     }
     bytes->resize(filled);
+    return true;
+}
+
+FileImage::~FileImage() { platform::ReleaseFileImage(data_, capacity_); }
+
+bool ReadFileImage(const char* path, FileImage* image, std::string* error) {
+    Descriptor file{OpenForReading(path)};
+    if (file.value < 0) {
+        *error = Failure("cannot open", path, errno);
+        return false;
+    }
+    struct stat info;
+    if (fstat(file.value, &info) != 0) {
+        *error = Failure("cannot read", path, errno);
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        *error = NotARegularFile("cannot read", path);
+        return false;
+    }
+    const auto size = static_cast<uint64_t>(info.st_size);
+    if (size > SIZE_MAX / 2) throw std::bad_alloc();
+    platform::ReleaseFileImage(image->data_, image->capacity_);
+    image->data_ = nullptr;
+    image->size_ = 0;
+    image->capacity_ = static_cast<size_t>(size);
+    image->data_ = static_cast<char*>(platform::AllocateFileImage(image->capacity_));
+    if (!image->data_) {
+        image->capacity_ = 0;
+        throw std::bad_alloc();
+    }
+    while (image->size_ < image->capacity_) {
+        const ssize_t got = read(file.value, image->data_ + image->size_, image->capacity_ - image->size_);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            *error = Failure("cannot read", path, errno);
+            return false;
+        }
+        if (got == 0) break;
+        image->size_ += static_cast<size_t>(got);
+    }
     return true;
 }
 

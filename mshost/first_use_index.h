@@ -24,13 +24,16 @@ public:
         for (;;) {
             const uint32_t entry = slots_[slot];
             if (entry == 0) break;
-            if (keys_[entry - 1] == key) return entry - 1;
+            if (Equal(keys_[entry - 1], key)) return entry - 1;
             slot = (slot + 1) & (slots_.size() - 1);
         }
         keys_.push_back(key);
         slots_[slot] = static_cast<uint32_t>(keys_.size());
         return static_cast<uint32_t>(keys_.size() - 1);
     }
+
+    // Word by word: std::array's == is a memcmp call, too slow for three words.
+    static bool Equal(const Key& a, const Key& b) { return a[0] == b[0] && a[1] == b[1] && a[2] == b[2]; }
 
     size_t size() const { return keys_.size(); }
     // The distinct keys, in the order of their numbers.

@@ -132,9 +132,9 @@ std::string ModelJsonText(msModel* model) {
 }
 
 bool LoadJsonModel(const char* path, msModel* model, std::string* error) {
-    std::string text;
-    if (!ReadWholeFile(path, &text, error)) return false;
-    if (!ReadModelJson(text, model, error)) {
+    FileImage text;
+    if (!ReadFileImage(path, &text, error)) return false;
+    if (!ReadModelJson(text.view(), model, error)) {
         *error = Unquoted(path) + ": " + *error;
         return false;
     }

@@ -68,9 +68,18 @@ bool PlanMesh(const ms3d::File& file, size_t groupIndex, const char* path, MeshP
     // gives its vertices back in their order.
     mshost::FirstUseIndex corners(std::min(cornerCount, kMaxMeshItems));
     std::vector<uint32_t> cornerNumbers(cornerCount);
+    // The corners of one file vertex mostly share their (s, t): the number a
+    // vertex's last corner got is tried before the table.
+    constexpr uint32_t kNone = UINT32_MAX;
+    std::vector<uint32_t> lastNumber(file.vertices.size(), kNone);
     for (size_t k = 0; k < group.triangleIndices.size(); ++k) {
         const ms3d::Triangle& triangle = file.triangles[group.triangleIndices[k]];
-        for (int c = 0; c < 3; ++c) cornerNumbers[3 * k + c] = corners.Add(CornerKey(triangle, c));
+        for (int c = 0; c < 3; ++c) {
+            const mshost::FirstUseIndex::Key key = CornerKey(triangle, c);
+            uint32_t& last = lastNumber[key[0]];
+            if (last == kNone || !mshost::FirstUseIndex::Equal(corners.Keys()[last], key)) last = corners.Add(key);
+            cornerNumbers[3 * k + c] = last;
+        }
     }
     if (corners.size() > kMaxMeshItems)
         return Fail(error, path, Describe(groupIndex, "group") + " needs " + std::to_string(corners.size()) +
@@ -262,8 +271,8 @@ bool LoadMs3dModel(const char* path, msModel* model, std::string* error) {
     if (!error) error = &ignored;
     if (!path) path = "";
     if (!model) return Fail(error, path, "no model to load into");
-    std::string bytes;
-    if (!mshost::ReadWholeFile(path, &bytes, error)) return false;
+    mshost::FileImage bytes;
+    if (!mshost::ReadFileImage(path, &bytes, error)) return false;
     ms3d::File file;
     if (!ms3d::ParseFile(bytes.data(), bytes.size(), path, &file, error)) return false;
     std::vector<MeshPlan> plans(file.groups.size());
