@@ -129,9 +129,10 @@ bool ReadTriangles(ByteReader& in, File* file) {
     size_t count;
     if (!ReadCount(in, "the triangle count", &count)) return false;
     if (!in.Need(count, kTriangleSize, Counted(count, "triangle", "triangles"))) return false;
-    file->triangles.resize(count);
+    // Reserved, then filled record by record: one pass over the memory, not a clearing pass first.
+    file->triangles.reserve(count);
     for (size_t i = 0; i < count; ++i) {
-        Triangle& triangle = file->triangles[i];
+        Triangle& triangle = file->triangles.emplace_back();
         triangle.flags = in.U16();
         for (uint16_t& index : triangle.vertexIndices) {
             index = in.U16();

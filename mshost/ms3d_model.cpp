@@ -103,11 +103,16 @@ bool PlanMesh(const ms3d::File& file, size_t groupIndex, const char* path, MeshP
     mshost::FirstUseIndex normals(std::min(cornerCount, kMaxMeshItems));
     plan->triangles.resize(group.triangleIndices.size());
     plan->triangleNormals.resize(group.triangleIndices.size());
+    // Neighbouring corners often share their normal: the last one is tried first.
+    uint32_t lastNormal = kNone;
     for (size_t k = 0; k < group.triangleIndices.size(); ++k) {
         const ms3d::Triangle& triangle = file.triangles[group.triangleIndices[k]];
         for (int c = 0; c < 3; ++c) {
             plan->triangles[k][c] = hostIndex[cornerNumbers[3 * k + c]];
-            const uint32_t normal = normals.Add(NormalKey(triangle.normals[c]));
+            const mshost::FirstUseIndex::Key key = NormalKey(triangle.normals[c]);
+            const bool again = lastNormal != kNone && mshost::FirstUseIndex::Equal(normals.Keys()[lastNormal], key);
+            const uint32_t normal = again ? lastNormal : normals.Add(key);
+            lastNormal = normal;
             if (normal >= kMaxMeshItems)
                 return Fail(error, path, Describe(groupIndex, "group") +
                                                   " has more distinct normals than a mesh holds (" +
