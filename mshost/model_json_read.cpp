@@ -9,7 +9,7 @@
 // first fault ends the read with one line naming its place in the document.
 #include <algorithm>
 #include <cstdint>
-#include <initializer_list>
+#include <iterator>
 #include <limits>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -89,8 +89,8 @@ const char* KeyOf(List list, Field field) {
     return "";
 }
 
-bool OneOf(const std::string& key, std::initializer_list<const char*> keys) {
-    return std::any_of(keys.begin(), keys.end(), [&key](const char* known) { return key == known; });
+bool IsListKey(const std::string& key) {
+    return std::any_of(std::begin(kListKeys), std::end(kListKeys), [&key](const char* known) { return key == known; });
 }
 
 bool IsReportKey(const std::string& key) {
@@ -311,7 +311,6 @@ private:
         }
         return stack_.front();
     }
-    Frame& ItemOf() { return const_cast<Frame&>(static_cast<const ModelReader*>(this)->ItemOf()); }
 
     bool Fail(const std::string& where, const std::string& what) {
         if (failure_.empty()) failure_ = (where.empty() ? std::string() : where + ": ") + what;
@@ -531,7 +530,7 @@ private:
             pending_ = Pending::kModel;
             return true;
         }
-        const bool listKey = OneOf(name, {"meshes", "materials", "bones"});
+        const bool listKey = IsListKey(name);
         if (isReport_) {
             if (!IsReportKey(name)) return Fail("report", "unknown field " + JsonByteString(name));
             pending_ = Pending::kSkip;
