@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -43,14 +44,14 @@ void GeometryBlock(NifBuilder& nif, int shape) {
 }
 
 // Root node, then per shape a NiTriShape and its data.
-NifBuilder HeavyFile() {
+NifBuilder HeavyFile(int shapes = kShapes) {
     NifBuilder nif;
-    nif.FileStart(1 + 2 * kShapes).TypeName("NiNode");
+    nif.FileStart(1 + 2 * shapes).TypeName("NiNode");
     ObjectHead(nif, "Scene Root");
-    nif.Long(0).Long(kShapes);
-    for (int i = 0; i < kShapes; ++i) nif.Long(1 + 2 * i);
+    nif.Long(0).Long(shapes);
+    for (int i = 0; i < shapes; ++i) nif.Long(1 + 2 * i);
     nif.LinkList({});
-    for (int i = 0; i < kShapes; ++i) {
+    for (int i = 0; i < shapes; ++i) {
         TriShapeBlock(nif, "Shape", 2 + 2 * i);
         GeometryBlock(nif, i);
     }
@@ -185,13 +186,19 @@ int WriteFile(const NifBuilder& nif, const char* path) {
 
 }  // namespace
 
-// `load_benchmark --write-heavy-nif PATH` and `--write-node-chain PATH` only
-// write a generated file (the memory tests, tests/memory/, measure their loads).
+// `load_benchmark --write-heavy-nif PATH [SHAPES]` and `--write-node-chain
+// PATH` only write a generated file (the memory tests, tests/memory/, measure
+// their loads; scripts/model_input_check.sh saves the heavy file's model with
+// fewer shapes too).
 // `load_benchmark --fill-heavy-model` only builds and frees the model that
 // importing the heavy file gives (scripts/bench.sh times it as a whole
 // process: the model library's part of that import).
 int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], "--write-heavy-nif") == 0) return WriteFile(HeavyFile(), argv[2]);
+    if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "--write-heavy-nif") == 0) {
+        const int shapes = argc == 4 ? std::atoi(argv[3]) : kShapes;
+        if (shapes < 1 || shapes > kShapes) return 2;
+        return WriteFile(HeavyFile(shapes), argv[2]);
+    }
     if (argc == 2 && std::strcmp(argv[1], "--fill-heavy-model") == 0) {
         ModelPtr model = MakeModel();
         FillHeavyModel(model.get());

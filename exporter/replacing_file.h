@@ -3,36 +3,28 @@
 // The data go to a new temporary file in the output's folder, created
 // exclusively under a name no other file has; only after every byte was
 // written and the file closed without error is it moved onto the output
-// name. The output is replaced only when it is absent or a regular file, and
-// keeps its permission bits; a device, pipe, folder or a link to one is an
-// output that cannot be opened. Any failure, or a run that ends before
-// `Commit`, removes the temporary file and leaves the output as it was.
+// name (platform::FileReplacement). The output is replaced only when it is
+// absent or a regular file, and keeps its permission bits; a device, pipe,
+// folder or a link to one is an output that cannot be opened. Any failure,
+// or a run that ends before `Commit`, removes the temporary file and leaves
+// the output as it was.
 #pragma once
 
 #include <cstddef>
 #include <string>
 
-#include "platform/platform.h"
+#include "platform/file_replacement.h"
 
 class ReplacingFile {
 public:
     // The file operations used, replaceable so that tests can make any one fail.
-    struct Calls {
-        bool (*create)(const std::string& target, const char* prefix, platform::TemporaryFile* file);
-        bool (*write)(const platform::TemporaryFile& file, const void* data, size_t size);
-        bool (*close)(platform::TemporaryFile* file);
-        void (*discard)(platform::TemporaryFile* file);
-        bool (*replace)(platform::TemporaryFile* file, const char* target);
-    };
-    static const Calls& StandardCalls();
+    using Calls = platform::ReplacementCalls;
+    static const Calls& StandardCalls() { return platform::StandardReplacementCalls(); }
 
     // The start of every temporary file's name.
     static constexpr const char* kTemporaryPrefix = ".korbastel-";
 
-    explicit ReplacingFile(const Calls& calls = StandardCalls()) : calls_(calls) {}
-    ~ReplacingFile() { Discard(); }
-    ReplacingFile(const ReplacingFile&) = delete;
-    ReplacingFile& operator=(const ReplacingFile&) = delete;
+    explicit ReplacingFile(const Calls& calls = StandardCalls()) : replacement_(calls) {}
 
     // Creates the temporary file for `outputName`. False when the output
     // cannot be opened: no such folder, no rights, an empty name, a name
@@ -42,12 +34,11 @@ public:
     // step fails; the temporary file is then removed and the output untouched.
     bool Commit(const void* data, size_t size);
     // Closes and removes the temporary file, if one is open.
-    void Discard();
+    void Discard() { replacement_.Discard(); }
 
-    const std::string& TemporaryName() const { return file_.name; }
+    const std::string& TemporaryName() const { return replacement_.TemporaryName(); }
 
 private:
-    Calls calls_;
-    std::string outputName_;
-    platform::TemporaryFile file_;
+    platform::FileReplacement replacement_;
+    bool open_ = false;
 };

@@ -11,15 +11,38 @@ namespace {
 constexpr intptr_t kHandled = 1;
 constexpr intptr_t kNotHandled = 0;
 
-// Each field is read with Win32's limit of 1000 characters including the
-// terminator, so at most 999 characters reach the buffer; position 1000 is
-// zeroed whatever the field held.
-void CopyFieldInto(platform::DialogHandle dialog, int controlId, char (&buffer)[kImportPathBufferSize]) {
-    const std::string text = platform::GetItemText(dialog, controlId, kImportPathBufferSize - 1);
-    const size_t length = text.size() < kImportPathBufferSize - 2 ? text.size() : kImportPathBufferSize - 2;
+// The longest text a field may hold: what the buffer keeps before position 1000.
+constexpr size_t kLongestName = kImportPathBufferSize - 2;
+
+// A field's text, read one character past the longest name so that a longer
+// one shows; it is then refused rather than cut (a cut name could name
+// another file). The pickers' results land in the fields and pass here too.
+std::string ReadField(platform::DialogHandle dialog, int controlId) {
+    return platform::GetItemText(dialog, controlId, kImportPathBufferSize);
+}
+
+// At most 999 characters reach the buffer; position 1000 is zeroed whatever the field held.
+void CopyInto(const std::string& text, char (&buffer)[kImportPathBufferSize]) {
+    const size_t length = text.size() < kLongestName ? text.size() : kLongestName;
     std::memcpy(buffer, text.data(), length);
     buffer[length] = '\0';
     buffer[kImportPathBufferSize - 1] = '\0';
+}
+
+// OK: both fields and the check box are taken, or, when either field is too
+// long, nothing is and the dialog stays open behind a message box.
+intptr_t ConfirmFields(platform::DialogHandle dialog) {
+    const std::string fileName = ReadField(dialog, kImportFileField);
+    const std::string textureDirectory = ReadField(dialog, kTextureDirectoryField);
+    if (fileName.size() > kLongestName || textureDirectory.size() > kLongestName) {
+        platform::ShowMessageBox(nif_messages::kNameTooLong, nif_messages::kNameTooLongCaption);
+        return kHandled;
+    }
+    CopyInto(fileName, ImportFileName);
+    CopyInto(textureDirectory, TextureDirectory);
+    ApplySceneTransforms = platform::IsButtonChecked(dialog, kApplySceneTransformsBox);
+    platform::EndModalDialog(dialog, 1);
+    return kHandled;
 }
 
 void PickImportFile(platform::DialogHandle dialog) {
@@ -46,11 +69,7 @@ void PickTextureDirectory(platform::DialogHandle dialog) {
 intptr_t HandleCommand(platform::DialogHandle dialog, int command) {
     switch (command) {
         case platform::kIdOk:
-            CopyFieldInto(dialog, kImportFileField, ImportFileName);
-            CopyFieldInto(dialog, kTextureDirectoryField, TextureDirectory);
-            ApplySceneTransforms = platform::IsButtonChecked(dialog, kApplySceneTransformsBox);
-            platform::EndModalDialog(dialog, 1);
-            return kHandled;
+            return ConfirmFields(dialog);
         case platform::kIdCancel:
             platform::EndModalDialog(dialog, 0);
             return kHandled;

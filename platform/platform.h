@@ -107,14 +107,21 @@ bool SameFile(const char* first, const char* second);
 // A file created only for the run that made it.
 struct TemporaryFile {
     intptr_t handle = -1;  // file descriptor / HANDLE; -1 when none is open
-    std::string name;
+    std::string name;      // the full name, as the folder of the target gives it
+    // Linux: the folder's descriptor while the file exists. The file is
+    // created, renamed and removed by its short name relative to it, so a
+    // target whose full name is near the system's length limit still gets
+    // a temporary file. -1 elsewhere.
+    intptr_t folder = -1;
 };
 
-// Creates a new, empty file in the folder of `target` under a name no file
-// has yet ("<folder>/<prefix><random>.tmp"). The create is exclusive: an
+// Creates a new, empty file in the folder of `target` under a short name no
+// file has yet ("<prefix><random>.tmp"). The create is exclusive: an
 // existing file or link under the chosen name is never opened, truncated or
-// followed; another name is tried instead. Returns false when the folder
-// takes no new file. While the file exists it is listed for
+// followed; another name is tried instead. On Linux the file is created
+// with no more permission than an existing `target` has, so the new
+// contents are never readable by more people than the old. Returns false
+// when the folder takes no new file. While the file exists it is listed for
 // RemoveTemporaryFilesNow.
 bool CreateTemporaryFile(const std::string& target, const char* prefix, TemporaryFile* file);
 // Writes all `size` bytes, or returns false.
@@ -134,8 +141,9 @@ void RemoveTemporaryFilesNow();
 
 // Replaces the contents of the regular file `path` with `size` bytes,
 // creating it when absent. Never writes through a link nor into a device,
-// pipe or folder: then, as when it cannot be opened, nothing is written and
-// false is returned.
+// pipe or folder, nor into a file with more than one name (a hard link
+// planted under `path`): then, as when it cannot be opened, nothing is
+// written and false is returned.
 bool OverwriteRegularFile(const char* path, const void* data, size_t size);
 
 }  // namespace platform

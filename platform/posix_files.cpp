@@ -78,33 +78,40 @@ std::string TemporaryFolder() {
 namespace {
 
 // The temporary files that exist right now, readable from a signal handler:
-// a slot's name is complete before the slot is marked used, and the mark is
-// cleared before the name changes.
+// a slot's folder and short name are complete before the slot is marked
+// used, and the mark is cleared before they change.
 struct LiveTemporary {
     volatile std::sig_atomic_t used = 0;
-    char name[4096] = {};
+    int folder = -1;
+    char name[64] = {};
 };
 LiveTemporary gLiveTemporaries[8];
 
-void RememberTemporary(const std::string& name) {
-    if (name.size() >= sizeof gLiveTemporaries[0].name) return;
+void RememberTemporary(int folder, const std::string& shortName) {
+    if (shortName.size() >= sizeof gLiveTemporaries[0].name) return;
     for (LiveTemporary& slot : gLiveTemporaries) {
         if (slot.used) continue;
-        std::memcpy(slot.name, name.c_str(), name.size() + 1);
+        slot.folder = folder;
+        std::memcpy(slot.name, shortName.c_str(), shortName.size() + 1);
         slot.used = 1;
         return;
     }
 }
 
-void ForgetTemporary(const std::string& name) {
+void ForgetTemporary(int folder) {
     for (LiveTemporary& slot : gLiveTemporaries) {
-        if (slot.used && name == slot.name) slot.used = 0;
+        if (slot.used && slot.folder == folder) slot.used = 0;
     }
 }
 
 std::string FolderOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string ShortNameOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 std::string RandomPart() {
@@ -116,6 +123,15 @@ std::string RandomPart() {
 }
 
 constexpr int kTemporaryNameAttempts = 100;
+
+// Closes a temporary file's folder descriptor, keeping errno for the caller.
+void CloseFolder(TemporaryFile* file) {
+    if (file->folder < 0) return;
+    const int saved = errno;
+    close(static_cast<int>(file->folder));
+    file->folder = -1;
+    errno = saved;
+}
 
 }  // namespace
 
@@ -132,19 +148,29 @@ bool SameFile(const char* first, const char* second) {
 }
 
 bool CreateTemporaryFile(const std::string& target, const char* prefix, TemporaryFile* file) {
-    const std::string folder = FolderOf(target);
+    const std::string folderName = FolderOf(target);
+    const int folder = open(folderName.empty() ? "." : folderName.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) return false;
+    // Never wider than the target's bits; the target's exact bits are set at the rename.
+    struct stat info;
+    const mode_t mode =
+        fstatat(folder, ShortNameOf(target).c_str(), &info, 0) == 0 && S_ISREG(info.st_mode) ? info.st_mode & 0777 : 0666;
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-        const std::string name = folder + prefix + RandomPart() + ".tmp";
+        const std::string shortName = prefix + RandomPart() + ".tmp";
         // O_EXCL with O_CREAT never opens an existing file and never follows a link.
-        const int descriptor = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        const int descriptor = openat(folder, shortName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (descriptor >= 0) {
             file->handle = descriptor;
-            file->name = name;
-            RememberTemporary(name);
+            file->folder = folder;
+            file->name = folderName + shortName;
+            RememberTemporary(folder, shortName);
             return true;
         }
-        if (errno != EEXIST) return false;
+        if (errno != EEXIST) break;
     }
+    const int saved = errno;
+    close(folder);
+    errno = saved;
     return false;
 }
 
@@ -166,39 +192,53 @@ bool CloseTemporaryFile(TemporaryFile* file) {
     const int descriptor = static_cast<int>(file->handle);
     file->handle = -1;
     const bool synced = fsync(descriptor) == 0;
-    return close(descriptor) == 0 && synced;
+    const int syncError = errno;
+    const bool closed = close(descriptor) == 0;
+    if (!synced) errno = syncError;
+    return closed && synced;
 }
 
 void DiscardTemporaryFile(TemporaryFile* file) {
+    const int saved = errno;
     if (file->handle >= 0) {
         close(static_cast<int>(file->handle));
         file->handle = -1;
     }
-    if (!file->name.empty()) {
-        ForgetTemporary(file->name);
-        unlink(file->name.c_str());
-        file->name.clear();
+    if (!file->name.empty() && file->folder >= 0) {
+        ForgetTemporary(static_cast<int>(file->folder));
+        unlinkat(static_cast<int>(file->folder), ShortNameOf(file->name).c_str(), 0);
     }
+    file->name.clear();
+    CloseFolder(file);
+    errno = saved;
 }
 
 bool ReplaceWithTemporaryFile(TemporaryFile* file, const char* target) {
-    if (file->handle >= 0 || file->name.empty()) return false;
+    if (file->handle >= 0 || file->name.empty() || file->folder < 0) return false;
+    const int folder = static_cast<int>(file->folder);
+    const std::string shortName = ShortNameOf(file->name);
+    const std::string targetName = ShortNameOf(target);
+    if (targetName.empty()) {
+        errno = EISDIR;
+        return false;
+    }
     struct stat info;
-    if (stat(target, &info) == 0) {
+    if (fstatat(folder, targetName.c_str(), &info, 0) == 0) {
         if (!S_ISREG(info.st_mode)) return false;
-        if (chmod(file->name.c_str(), info.st_mode & 07777) != 0) return false;
+        if (fchmodat(folder, shortName.c_str(), info.st_mode & 07777, 0) != 0) return false;
     } else if (errno != ENOENT) {
         return false;
     }
-    if (std::rename(file->name.c_str(), target) != 0) return false;
-    ForgetTemporary(file->name);
+    if (renameat(folder, shortName.c_str(), folder, targetName.c_str()) != 0) return false;
+    ForgetTemporary(folder);
     file->name.clear();
+    CloseFolder(file);
     return true;
 }
 
 void RemoveTemporaryFilesNow() {
     for (LiveTemporary& slot : gLiveTemporaries) {
-        if (slot.used) unlink(slot.name);
+        if (slot.used) unlinkat(slot.folder, slot.name, 0);
     }
 }
 
@@ -206,8 +246,9 @@ bool OverwriteRegularFile(const char* path, const void* data, size_t size) {
     // O_NOFOLLOW refuses a link; O_NONBLOCK keeps a pipe from holding the open.
     const int descriptor = open(path, O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
     if (descriptor < 0) return false;
+    // A second name (a hard link planted under `path`) would make the write land in someone else's file.
     struct stat info;
-    bool done = fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) && ftruncate(descriptor, 0) == 0;
+    bool done = fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1 && ftruncate(descriptor, 0) == 0;
     const char* bytes = static_cast<const char*>(data);
     while (done && size > 0) {
         const ssize_t written = write(descriptor, bytes, size);

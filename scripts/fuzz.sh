@@ -4,8 +4,8 @@
 #
 #     scripts/fuzz.sh [--runs N] [--slow-ok] [SECONDS] [TARGET...]
 #
-# SECONDS per target (default 60); TARGETs among reader, import, export, ms3d
-# (default: all four). --runs N stops each target after N executions
+# SECONDS per target (default 60); TARGETs among reader, import, export, ms3d,
+# json (default: all five). --runs N stops each target after N executions
 # instead (SECONDS then only bounds the time). Reports per target the
 # executions, crashes (out-of-memory included), leaks, timeouts (a unit slower
 # than 1 s) and slow units; findings land in build/fuzz/artifacts/<target>/
@@ -36,7 +36,7 @@ done
 seconds=${1:-60}
 shift || true
 targets=("$@")
-if [ ${#targets[@]} -eq 0 ]; then targets=(reader import export ms3d); fi
+if [ ${#targets[@]} -eq 0 ]; then targets=(reader import export ms3d json); fi
 
 build=build/fuzz
 # The import, export and .ms3d targets write a scratch file per input: keep
@@ -56,7 +56,7 @@ cmake --build $build -j"$(nproc)" --target make_examples make_fuzz_seeds "${targ
 
 seeds=$build/seeds
 rm -rf "$seeds"
-mkdir -p "$seeds/nif" "$seeds/ms3d" "$seeds/model"
+mkdir -p "$seeds/nif" "$seeds/ms3d" "$seeds/model" "$seeds/json"
 "$build/bin/make_examples" "$seeds/nif" >/dev/null
 "$build/bin/make_fuzz_seeds" "$seeds" >/dev/null
 shared=${NIF_SHARED_DIR:-$root/../shared}
@@ -80,6 +80,8 @@ for t in "${targets[@]}"; do
       [ -d "$shared/corpus/ms3d" ] && inputs+=("$shared/corpus/ms3d") ;;
     export)
       inputs+=("$seeds/model") ;;
+    json)
+      inputs+=("$seeds/json" tests/fuzz/regressions/json) ;;
   esac
   unit_timeout=1
   [ "$slow_ok" = 1 ] && unit_timeout=60

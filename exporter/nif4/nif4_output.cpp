@@ -1,6 +1,7 @@
 #include "exporter/nif4/nif4_output.h"
 
 #include <cstring>
+#include <stdexcept>
 
 Nif4Output Nif4Output::Counter() {
     Nif4Output counter;
@@ -9,67 +10,22 @@ Nif4Output Nif4Output::Counter() {
 }
 
 void Nif4Output::Reserve(size_t size) {
-    if (!counting_) bytes_.reserve(size);
+    if (!counting_ && bytes_.size() < size) bytes_.resize(size);
 }
 
-// The fixed-size writes grow the buffer and store in place rather than
-// inserting a range per value: the export writes hundreds of thousands of them.
-uint8_t* Nif4Output::Grow(size_t size) {
-    if (counting_) {
-        counted_ += size;
-        return nullptr;
-    }
-    const size_t at = bytes_.size();
-    bytes_.resize(at + size);
-    return bytes_.data() + at;
+void Nif4Output::MakeRoom(size_t size) {
+    if (size > bytes_.max_size() - used_) throw std::length_error("Nif4Output: output too large");
+    const size_t needed = used_ + size;
+    const size_t doubled = bytes_.size() < bytes_.max_size() / 2 ? 2 * bytes_.size() : bytes_.max_size();
+    bytes_.resize(needed > doubled ? needed : doubled);
 }
 
 void Nif4Output::WriteBytes(const void* data, size_t size) {
-    if (counting_) {
-        counted_ += size;
-        return;
-    }
-    const auto* bytes = static_cast<const uint8_t*>(data);
-    bytes_.insert(bytes_.end(), bytes, bytes + size);
+    if (uint8_t* out = Grow(size); out && size != 0) std::memcpy(out, data, size);
 }
 
 void Nif4Output::WriteZeros(size_t size) {
-    if (counting_) {
-        counted_ += size;
-        return;
-    }
-    bytes_.insert(bytes_.end(), size, uint8_t{0});
-}
-
-void Nif4Output::WriteUInt8(uint8_t value) {
-    if (uint8_t* out = Grow(1)) out[0] = value;
-}
-
-void Nif4Output::WriteUInt16(uint16_t value) {
-    if (uint8_t* out = Grow(2)) {
-        out[0] = static_cast<uint8_t>(value);
-        out[1] = static_cast<uint8_t>(value >> 8);
-    }
-}
-
-void Nif4Output::WriteInt16(int16_t value) { WriteUInt16(static_cast<uint16_t>(value)); }
-
-void Nif4Output::WriteUInt32(uint32_t value) {
-    if (uint8_t* out = Grow(4)) {
-        out[0] = static_cast<uint8_t>(value);
-        out[1] = static_cast<uint8_t>(value >> 8);
-        out[2] = static_cast<uint8_t>(value >> 16);
-        out[3] = static_cast<uint8_t>(value >> 24);
-    }
-}
-
-void Nif4Output::WriteInt32(int32_t value) { WriteUInt32(static_cast<uint32_t>(value)); }
-
-void Nif4Output::WriteFloat(float value) {
-    uint32_t bits = 0;
-    static_assert(sizeof bits == sizeof value);
-    std::memcpy(&bits, &value, sizeof bits);
-    WriteUInt32(bits);
+    if (uint8_t* out = Grow(size); out && size != 0) std::memset(out, 0, size);
 }
 
 void Nif4Output::WriteCountedText(int32_t length, const std::string& text) {

@@ -60,6 +60,9 @@ inline constexpr char kImportFilePickerTitle[] = "Import NIF (I hope)";
 inline constexpr char kImportFileFilter[] = "NIF Files (*.nif)\0*.nif\0";  // one pair; the literal's zero ends the list
 inline constexpr char kImportFileExtension[] = "nif";
 inline constexpr char kTextureFolderPickerTitle[] = "Texture Directory";
+// Shown at OK when a field holds more than its buffer keeps; the dialog stays open.
+inline constexpr char kNameTooLong[] = "Names longer than 999 characters are not supported.";
+inline constexpr char kNameTooLongCaption[] = "Dravelin";
 
 // Captions of the message boxes that mark a question asked of the wrong kind of block.
 inline constexpr char kArghCaption[] = "ARGH";

@@ -8,6 +8,8 @@
 #include "importer/nif/qiv_stream.h"
 #include "importer/nif/text_exception.h"
 #include "mshost/cli/commands.h"
+#include "mshost/files/quoted_name.h"
+#include "mshost/files/file_io.h"
 #include "mshost/plugins/run_report.h"
 #include "platform/headless.h"
 
@@ -15,6 +17,11 @@ namespace mshost {
 
 int RunCheck(const std::string& path, std::string* out, std::string* err) {
     platform::headless::Reset();
+    std::string refusal;
+    if (!CheckInputFile(path.c_str(), &refusal)) {
+        *err += "mshost: " + refusal + "\n";
+        return 2;
+    }
     int status = 0;
     // The load's sink, finished after the load, whichever way it ended.
     DebugPrinter diagnostics;
@@ -31,10 +38,10 @@ int RunCheck(const std::string& path, std::string* out, std::string* err) {
         *out += "error: " + failure.Text() + "\n";
         status = 1;
     } catch (const std::bad_alloc&) {
-        *err += "mshost: out of memory while loading '" + path + "'\n";
+        *err += "mshost: out of memory while loading " + Quoted(path) + "\n";
         status = 2;
     } catch (const std::exception& failure) {
-        *err += "mshost: unexpected failure while loading '" + path + "': " + failure.what() + "\n";
+        *err += "mshost: unexpected failure while loading " + Quoted(path) + ": " + failure.what() + "\n";
         status = 2;
     }
     diagnostics.Finish();

@@ -2,6 +2,7 @@
 // the options that command accepts, in any order; "--" ends the options.
 #include "mshost/cli/command_line.h"
 
+#include "mshost/files/quoted_name.h"
 #include "mshost/formats/model_files.h"
 
 namespace mshost {
@@ -62,7 +63,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* line, s
         line->command = CommandLine::kExport;
         wanted = 2;
     } else {
-        *error = "unknown command '" + command + "'";
+        *error = "unknown command " + Quoted(command);
         return false;
     }
 
@@ -101,7 +102,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* line, s
             if (name == option.name && Accepts(option, line->command)) match = &option;
         }
         if (!match) {
-            *error = "unknown option '" + name + "' for " + CommandName(line->command);
+            *error = "unknown option " + Quoted(name) + " for " + CommandName(line->command);
             return false;
         }
         if (equals == std::string::npos && i + 1 >= args.size()) {

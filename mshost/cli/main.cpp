@@ -1,6 +1,7 @@
 // mshost: the stand-in host. See mshost/cli/command_line.h for the commands.
 #include <csignal>
 #include <cstdio>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -17,15 +18,28 @@ void RemoveTemporaryFilesAndStop(int signalNumber) {
     std::raise(signalNumber);
 }
 
+// Every signal that ends the process by default while a file may be being
+// written: a closed terminal, a closed pipe, the quit key, an interrupt, a kill.
+constexpr int kEndingSignals[] = {SIGHUP, SIGINT, SIGPIPE, SIGQUIT, SIGTERM};
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::signal(SIGINT, RemoveTemporaryFilesAndStop);
-    std::signal(SIGTERM, RemoveTemporaryFilesAndStop);
-    std::vector<std::string> args(argv + 1, argv + argc);
+    for (const int signalNumber : kEndingSignals) std::signal(signalNumber, RemoveTemporaryFilesAndStop);
+    // A file-size limit (ulimit -f) makes the write fail with EFBIG, which
+    // the writer reports in its line, instead of killing the process.
+    std::signal(SIGXFSZ, SIG_IGN);
     std::string out;
     std::string err;
-    int status = mshost::RunMshost(args, &out, &err);
+    int status = 2;
+    try {
+        std::vector<std::string> args(argv + 1, argv + argc);
+        status = mshost::RunMshost(args, &out, &err);
+    } catch (const std::bad_alloc&) {
+        out.clear();
+        err += "mshost: out of memory\n";
+        status = 2;
+    }
     if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0) {
         err += "mshost: cannot write the output\n";
         status = 2;

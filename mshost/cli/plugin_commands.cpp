@@ -1,10 +1,13 @@
 // mshost import and export: the real plug-in path on the stand-in model, with
 // the options dialog answered from the command line.
 #include <initializer_list>
+#include <new>
 #include <optional>
 
 #include "host/plugin_abi.h"
 #include "mshost/cli/commands.h"
+#include "mshost/files/quoted_name.h"
+#include "mshost/files/file_io.h"
 #include "mshost/formats/model_files.h"
 #include "mshost/model/model_control.h"
 #include "mshost/plugins/plugin_runner.h"
@@ -23,6 +26,8 @@ constexpr int kApplyTransformsBox = 1006;
 constexpr int kTextureNamesOnlyBox = 1009;
 // The caption of the importer's error box.
 constexpr char kImportErrorCaption[] = "NIF Import Error";
+// The longest text the importer's file-name and texture-directory fields keep.
+constexpr size_t kImporterFieldLimit = 999;
 
 int Problem(std::string* err, const std::string& reason) {
     *err += "mshost: " + reason + "\n";
@@ -57,11 +62,11 @@ bool CheckSaveTarget(const CommandLine& line, std::string* error) {
     const std::string& out = *line.saveOut;
     if (!IsKnownModelFile(out.c_str(), error)) return false;
     if (NamesAnInput(out, {&line.input, line.modelIn ? &*line.modelIn : nullptr})) {
-        *error = "'" + out + "' names an input of the run; it is not overwritten";
+        *error = Quoted(out) + " names an input of the run; it is not overwritten";
         return false;
     }
     if (platform::KindOfFile(out.c_str()) == platform::FileKind::kOther) {
-        *error = "cannot replace '" + out + "': not a regular file";
+        *error = "cannot replace " + Quoted(out) + ": not a regular file";
         return false;
     }
     return true;
@@ -76,14 +81,58 @@ std::optional<std::string> ImportFailure(const PlugInRun& run) {
     return std::nullopt;
 }
 
+// The importer refuses names its fields cannot hold; so does mshost, before the run.
+bool CheckImporterField(const std::string& text, std::string* error) {
+    if (text.size() <= kImporterFieldLimit) return true;
+    *error = Quoted(text) + ": names longer than 999 characters are not supported";
+    return false;
+}
+
+// Every input is refused before the run unless it is a regular file (or
+// cannot be opened at all, which the reader of it reports).
+bool CheckImportInputs(const CommandLine& line, std::string* error) {
+    if (!CheckImporterField(line.input, error)) return false;
+    if (line.textures && !CheckImporterField(*line.textures, error)) return false;
+    if (!CheckInputFile(line.input.c_str(), error)) return false;
+    return !line.modelIn || CheckInputFile(line.modelIn->c_str(), error);
+}
+
+// Out of memory in mshost's own work ends the run with one line naming it.
+int OutOfMemory(std::string* err, const std::string& what) { return Problem(err, "out of memory while " + what); }
+
+// Reads the model file at `path` into `model`: status 0, or 2 with its line.
+int LoadModel(const std::string& path, msModel* model, std::string* err) {
+    std::string error;
+    try {
+        if (LoadModelFile(path.c_str(), model, &error)) return 0;
+    } catch (const std::bad_alloc&) {
+        return OutOfMemory(err, "reading " + Quoted(path));
+    }
+    return Problem(err, error);
+}
+
+// Appends the report (`model` null: without the model) to `out`: true, or
+// false with its line when memory runs out.
+bool AddReport(const PlugInRun& run, msModel* model, bool summary, std::string* out) {
+    try {
+        *out += summary ? SummaryText(run, model) : ReportJsonText(run, model);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
 }  // namespace
 
 int RunImport(const CommandLine& line, std::string* out, std::string* err) {
     std::string error;
+    if (!CheckImportInputs(line, &error)) return Problem(err, error);
     if (line.saveOut && !CheckSaveTarget(line, &error)) return Problem(err, error);
     ModelPtr model = MakeModel();
     if (!model) return Problem(err, "out of memory");
-    if (line.modelIn && !LoadModelFile(line.modelIn->c_str(), model.get(), &error)) return Problem(err, error);
+    if (line.modelIn) {
+        if (const int status = LoadModel(*line.modelIn, model.get(), err)) return status;
+    }
 
     platform::headless::DialogScript dialog;
     dialog.actions = {platform::headless::SetText(kFileField, line.input),
@@ -94,22 +143,29 @@ int RunImport(const CommandLine& line, std::string* out, std::string* err) {
     const std::string library = line.plugIn.value_or(DefaultPlugInPath("dravelin"));
     if (!RunPlugIn(library, eTypeImport, model.get(), std::move(dialog), &run, &error)) return Problem(err, error);
 
-    *out += line.summary ? SummaryText(run, model.get()) : ReportJsonText(run, model.get());
+    if (!AddReport(run, model.get(), line.summary, out)) return OutOfMemory(err, "building the report");
     if (const auto failure = ImportFailure(run)) {
-        return Failed(err, "import of '" + line.input + "' failed: " + *failure);
+        return Failed(err, "import of " + Quoted(line.input) + " failed: " + *failure);
     }
-    if (line.saveOut && !SaveModelFile(line.saveOut->c_str(), model.get(), &error)) return Problem(err, error);
+    if (line.saveOut) {
+        try {
+            if (!SaveModelFile(line.saveOut->c_str(), model.get(), &error)) return Problem(err, error);
+        } catch (const std::bad_alloc&) {
+            return OutOfMemory(err, "writing " + Quoted(*line.saveOut));
+        }
+    }
     return 0;
 }
 
 int RunExport(const CommandLine& line, std::string* out, std::string* err) {
     if (NamesAnInput(line.output, {&line.input})) {
-        return Problem(err, "'" + line.output + "' names the input model; it is not overwritten");
+        return Problem(err, Quoted(line.output) + " names the input model; it is not overwritten");
     }
+    std::string error;
+    if (!CheckInputFile(line.input.c_str(), &error)) return Problem(err, error);
     ModelPtr model = MakeModel();
     if (!model) return Problem(err, "out of memory");
-    std::string error;
-    if (!LoadModelFile(line.input.c_str(), model.get(), &error)) return Problem(err, error);
+    if (const int status = LoadModel(line.input, model.get(), err)) return status;
 
     platform::headless::DialogScript dialog;
     dialog.actions = {platform::headless::SetText(kFileField, line.output)};
@@ -119,13 +175,13 @@ int RunExport(const CommandLine& line, std::string* out, std::string* err) {
     const std::string library = line.plugIn.value_or(DefaultPlugInPath("korbastel"));
     if (!RunPlugIn(library, eTypeExport, model.get(), std::move(dialog), &run, &error)) return Problem(err, error);
 
-    *out += ReportJsonText(run, nullptr);
+    if (!AddReport(run, nullptr, false, out)) return OutOfMemory(err, "building the report");
     // Every message box of the exporter tells of a failure; a failure without
     // one is an output it could not create.
     if (!run.messages.empty()) {
-        return Failed(err, "export to '" + line.output + "' failed: " + OneLine(run.messages.front().text));
+        return Failed(err, "export to " + Quoted(line.output) + " failed: " + OneLine(run.messages.front().text));
     }
-    if (run.execute != 0) return Failed(err, "the exporter could not create '" + line.output + "'");
+    if (run.execute != 0) return Failed(err, "the exporter could not create " + Quoted(line.output));
     return 0;
 }
 

@@ -1,10 +1,17 @@
 // Whole-file I/O with every step checked.
 #include "mshost/files/file_io.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <cstdio>
+#include <cstdint>
+#include <new>
 #include <cstring>
 
+#include "mshost/files/quoted_name.h"
+#include "platform/file_replacement.h"
 #include "platform/platform.h"
 
 namespace mshost {
@@ -13,60 +20,135 @@ namespace {
 constexpr char kTemporaryPrefix[] = ".mshost-";
 
 std::string Failure(const char* what, const char* path, int errorNumber) {
-    return std::string(what) + " '" + path + "': " + std::strerror(errorNumber);
+    return std::string(what) + " " + Quoted(path) + ": " + std::strerror(errorNumber);
 }
+
+std::string NotARegularFile(const char* what, const char* path) {
+    return std::string(what) + " " + Quoted(path) + ": not a regular file";
+}
+
+// Opens `path` for reading without blocking (a pipe with no writer would
+// otherwise hold the open) and without giving the descriptor to children.
+int OpenForReading(const char* path) { return open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC); }
+
+struct Descriptor {
+    int value;
+    ~Descriptor() {
+        if (value >= 0) close(value);
+    }
+};
 
 }  // namespace
 
+bool CheckInputFile(const char* path, std::string* error) {
+    Descriptor file{OpenForReading(path)};
+    if (file.value < 0) return true;
+    struct stat info;
+    if (fstat(file.value, &info) == 0 && S_ISREG(info.st_mode)) return true;
+    *error = NotARegularFile("cannot read", path);
+    return false;
+}
+
 bool ReadWholeFile(const char* path, std::string* bytes, std::string* error) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) {
+    Descriptor file{OpenForReading(path)};
+    if (file.value < 0) {
         *error = Failure("cannot open", path, errno);
         return false;
     }
-    bytes->clear();
-    char buffer[65536];
-    size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes->append(buffer, got);
-    const bool failed = std::ferror(file) != 0;
-    const int readError = errno;
-    std::fclose(file);
-    if (failed) {
-        *error = Failure("cannot read", path, readError);
+    struct stat info;
+    if (fstat(file.value, &info) != 0) {
+        *error = Failure("cannot read", path, errno);
         return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        *error = NotARegularFile("cannot read", path);
+        return false;
+    }
+    // Sized from the file; a file that grows meanwhile is read on in steps.
+    constexpr size_t kStep = size_t(1) << 16;
+    size_t filled = 0;
+    bytes->clear();
+    bytes->resize(static_cast<size_t>(info.st_size) + 1);
+    for (;;) {
+        if (filled == bytes->size()) bytes->resize(filled + kStep);
+        const ssize_t got = read(file.value, bytes->data() + filled, bytes->size() - filled);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            *error = Failure("cannot read", path, errno);
+            bytes->clear();
+            return false;
+        }
+        if (got == 0) break;
+        filled += static_cast<size_t>(got);
+    }
+    bytes->resize(filled);
+    return true;
+}
+
+FileImage::~FileImage() { platform::ReleaseFileImage(data_, capacity_); }
+
+bool ReadFileImage(const char* path, FileImage* image, std::string* error) {
+    Descriptor file{OpenForReading(path)};
+    if (file.value < 0) {
+        *error = Failure("cannot open", path, errno);
+        return false;
+    }
+    struct stat info;
+    if (fstat(file.value, &info) != 0) {
+        *error = Failure("cannot read", path, errno);
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        *error = NotARegularFile("cannot read", path);
+        return false;
+    }
+    const auto size = static_cast<uint64_t>(info.st_size);
+    if (size > SIZE_MAX / 2) throw std::bad_alloc();
+    platform::ReleaseFileImage(image->data_, image->capacity_);
+    image->data_ = nullptr;
+    image->size_ = 0;
+    image->capacity_ = static_cast<size_t>(size);
+    image->data_ = static_cast<char*>(platform::AllocateFileImage(image->capacity_));
+    if (!image->data_) {
+        image->capacity_ = 0;
+        throw std::bad_alloc();
+    }
+    while (image->size_ < image->capacity_) {
+        const ssize_t got = read(file.value, image->data_ + image->size_, image->capacity_ - image->size_);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            *error = Failure("cannot read", path, errno);
+            return false;
+        }
+        if (got == 0) break;
+        image->size_ += static_cast<size_t>(got);
     }
     return true;
 }
 
 bool WriteWholeFile(const char* path, std::string_view bytes, std::string* error) {
     if (platform::KindOfFile(path) == platform::FileKind::kOther) {
-        *error = std::string("cannot replace '") + path + "': not a regular file";
+        *error = NotARegularFile("cannot replace", path);
         return false;
     }
-    platform::TemporaryFile file;
-    if (!platform::CreateTemporaryFile(path, kTemporaryPrefix, &file)) {
-        *error = Failure("cannot create", path, errno);
-        return false;
+    platform::FileReplacement file;
+    if (file.Begin(path, kTemporaryPrefix) && file.Finish(bytes.data(), bytes.size())) return true;
+    const int errorNumber = file.FailedErrorNumber();
+    switch (file.FailedStep()) {
+        case platform::FileReplacement::Step::kCreate:
+            *error = Failure("cannot create", path, errorNumber);
+            break;
+        case platform::FileReplacement::Step::kReplace:
+            *error = platform::KindOfFile(path) == platform::FileKind::kOther ? NotARegularFile("cannot replace", path)
+                                                                             : Failure("cannot replace", path, errorNumber);
+            break;
+        case platform::FileReplacement::Step::kNone:
+        case platform::FileReplacement::Step::kWrite:
+        case platform::FileReplacement::Step::kClose:
+            *error = Failure("cannot write", path, errorNumber);
+            break;
     }
-    errno = 0;
-    const bool written = platform::WriteTemporaryFile(file, bytes.data(), bytes.size());
-    const int writeError = errno;
-    const bool closed = platform::CloseTemporaryFile(&file);
-    const int closeError = errno;
-    if (!written || !closed) {
-        platform::DiscardTemporaryFile(&file);
-        *error = Failure("cannot write", path, !written ? writeError : closeError);
-        return false;
-    }
-    if (!platform::ReplaceWithTemporaryFile(&file, path)) {
-        const int replaceError = errno;
-        platform::DiscardTemporaryFile(&file);
-        *error = platform::KindOfFile(path) == platform::FileKind::kOther
-                     ? std::string("cannot replace '") + path + "': not a regular file"
-                     : Failure("cannot replace", path, replaceError);
-        return false;
-    }
-    return true;
+    return false;
 }
 
 }  // namespace mshost

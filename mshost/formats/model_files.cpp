@@ -4,6 +4,7 @@
 #include <cctype>
 #include <string_view>
 
+#include "mshost/files/quoted_name.h"
 #include "mshost/formats/model_json.h"
 #include "mshost/formats/ms3d_format.h"
 
@@ -37,7 +38,7 @@ const ModelFormat* FormatFor(const char* path, std::string* error) {
     for (const ModelFormat& format : kModelFormats) {
         if (EndsWithIgnoringCase(path, format.extension)) return &format;
     }
-    *error = std::string("'") + path + "': unknown model format (known: " + KnownModelExtensions() + ")";
+    *error = Quoted(path) + ": unknown model format (known: " + KnownModelExtensions() + ")";
     return nullptr;
 }
 

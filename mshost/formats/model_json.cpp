@@ -1,6 +1,7 @@
 // Writing the model as JSON, and the file forms of load and save.
 #include "mshost/formats/model_json.h"
 
+#include "mshost/files/quoted_name.h"
 #include "mshost/files/file_io.h"
 #include "mshost/formats/model_text.h"
 
@@ -131,10 +132,10 @@ std::string ModelJsonText(msModel* model) {
 }
 
 bool LoadJsonModel(const char* path, msModel* model, std::string* error) {
-    std::string text;
-    if (!ReadWholeFile(path, &text, error)) return false;
-    if (!ReadModelJson(text, model, error)) {
-        *error = std::string(path) + ": " + *error;
+    FileImage text;
+    if (!ReadFileImage(path, &text, error)) return false;
+    if (!ReadModelJson(text.view(), model, error)) {
+        *error = Unquoted(path) + ": " + *error;
         return false;
     }
     return true;

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "mshost/files/quoted_name.h"
+
 namespace ms3d {
 namespace {
 
@@ -16,7 +18,7 @@ constexpr size_t kIdSize = 10;
 
 // One error message of the form "<file>: <what is wrong>".
 std::string Message(const char* name, const std::string& what) {
-    return std::string(name ? name : "") + ": " + what;
+    return mshost::Unquoted(name ? name : "") + ": " + what;
 }
 
 class ByteReader {
@@ -127,9 +129,10 @@ bool ReadTriangles(ByteReader& in, File* file) {
     size_t count;
     if (!ReadCount(in, "the triangle count", &count)) return false;
     if (!in.Need(count, kTriangleSize, Counted(count, "triangle", "triangles"))) return false;
-    file->triangles.resize(count);
+    // Reserved, then filled record by record: one pass over the memory, not a clearing pass first.
+    file->triangles.reserve(count);
     for (size_t i = 0; i < count; ++i) {
-        Triangle& triangle = file->triangles[i];
+        Triangle& triangle = file->triangles.emplace_back();
         triangle.flags = in.U16();
         for (uint16_t& index : triangle.vertexIndices) {
             index = in.U16();
@@ -152,6 +155,10 @@ bool ReadGroups(ByteReader& in, File* file) {
     // Each group is at least its fixed part long: check that much for the whole list.
     if (!in.Need(count, kGroupFixedSize, Counted(count, "group", "groups"))) return false;
     file->groups.resize(count);
+    // Each triangle belongs to one group at most: a triangle listed again, in
+    // the same group or another, is refused, which also bounds the listed
+    // triangles of all groups by the triangle count.
+    std::vector<int32_t> listedBy(file->triangles.size(), -1);
     for (size_t i = 0; i < count; ++i) {
         Group& group = file->groups[i];
         std::string what = "group " + std::to_string(i);
@@ -168,6 +175,11 @@ bool ReadGroups(ByteReader& in, File* file) {
             if (index >= file->triangles.size())
                 return in.Fail(what + " lists triangle " + std::to_string(index) + ", but the file has " +
                                Counted(file->triangles.size(), "triangle", "triangles"));
+            if (listedBy[index] >= 0)
+                return in.Fail(what + " lists triangle " + std::to_string(index) + ", which " +
+                               (static_cast<size_t>(listedBy[index]) == i ? "it" : "group " + std::to_string(listedBy[index])) +
+                               " lists already");
+            listedBy[index] = static_cast<int32_t>(i);
         }
         if (!in.Need(1, 1, what + "'s material index")) return false;
         group.materialIndex = in.I8();

@@ -10,9 +10,11 @@
 #include <array>
 #include <bit>
 #include <cstring>
-#include <map>
+#include <vector>
 
+#include "mshost/files/quoted_name.h"
 #include "mshost/files/file_io.h"
+#include "mshost/formats/first_use_index.h"
 #include "mshost/formats/ms3d_format.h"
 
 namespace {
@@ -22,7 +24,7 @@ constexpr size_t kMaxMeshes = 256;        // a triangle names its group in one b
 constexpr int kMaxMaterialIndex = 127;    // a group names its material in a signed byte
 constexpr int kTextBuffer = 256;          // more than any text the host holds
 
-std::string Message(const char* path, const std::string& what) { return std::string(path) + ": " + what; }
+std::string Message(const char* path, const std::string& what) { return mshost::Unquoted(path) + ": " + what; }
 
 // Sets the one-line "<file>: <what is wrong>" message and returns false.
 bool Fail(std::string* error, const char* path, const std::string& what) {
@@ -45,73 +47,80 @@ struct MeshPlan {
     std::vector<std::array<word, 3>> triangleNormals;
 };
 
-// A file vertex with the (s, t) of one corner; bit patterns, so that equal
-// means "the same stored value".
-struct CornerKey {
-    uint16_t vertex;
-    uint32_t s, t;
-    auto operator<=>(const CornerKey&) const = default;
-};
+// A file vertex with the (s, t) of one corner, and a normal; bit patterns,
+// so that equal means "the same stored value".
+mshost::FirstUseIndex::Key CornerKey(const ms3d::Triangle& triangle, int corner) {
+    return {triangle.vertexIndices[corner], std::bit_cast<uint32_t>(triangle.s[corner]),
+            std::bit_cast<uint32_t>(triangle.t[corner])};
+}
 
-using NormalKey = std::array<uint32_t, 3>;
-
-NormalKey KeyOf(const float* normal) {
+mshost::FirstUseIndex::Key NormalKey(const float* normal) {
     return {std::bit_cast<uint32_t>(normal[0]), std::bit_cast<uint32_t>(normal[1]), std::bit_cast<uint32_t>(normal[2])};
 }
 
 bool PlanMesh(const ms3d::File& file, size_t groupIndex, const char* path, MeshPlan* plan, std::string* error) {
     const ms3d::Group& group = file.groups[groupIndex];
     plan->group = &group;
+    const size_t cornerCount = 3 * group.triangleIndices.size();
 
     // Host vertices: one per distinct (file vertex, s, t), ordered by file
     // vertex and then by first use, so a file written from a host model
     // gives its vertices back in their order.
-    std::map<CornerKey, size_t> firstUse;
-    for (uint16_t triangleIndex : group.triangleIndices) {
-        const ms3d::Triangle& triangle = file.triangles[triangleIndex];
+    mshost::FirstUseIndex corners(std::min(cornerCount, kMaxMeshItems));
+    std::vector<uint32_t> cornerNumbers(cornerCount);
+    // The corners of one file vertex mostly share their (s, t): the number a
+    // vertex's last corner got is tried before the table.
+    constexpr uint32_t kNone = UINT32_MAX;
+    std::vector<uint32_t> lastNumber(file.vertices.size(), kNone);
+    for (size_t k = 0; k < group.triangleIndices.size(); ++k) {
+        const ms3d::Triangle& triangle = file.triangles[group.triangleIndices[k]];
         for (int c = 0; c < 3; ++c) {
-            CornerKey key{triangle.vertexIndices[c], std::bit_cast<uint32_t>(triangle.s[c]),
-                          std::bit_cast<uint32_t>(triangle.t[c])};
-            firstUse.emplace(key, firstUse.size());
+            const mshost::FirstUseIndex::Key key = CornerKey(triangle, c);
+            uint32_t& last = lastNumber[key[0]];
+            if (last == kNone || !mshost::FirstUseIndex::Equal(corners.Keys()[last], key)) last = corners.Add(key);
+            cornerNumbers[3 * k + c] = last;
         }
     }
-    if (firstUse.size() > kMaxMeshItems)
-        return Fail(error, path, Describe(groupIndex, "group") + " needs " + std::to_string(firstUse.size()) +
+    if (corners.size() > kMaxMeshItems)
+        return Fail(error, path, Describe(groupIndex, "group") + " needs " + std::to_string(corners.size()) +
                                           " vertices once split by texture coordinates; a mesh holds at most " +
                                           std::to_string(kMaxMeshItems));
-    std::vector<std::pair<CornerKey, size_t>> order(firstUse.begin(), firstUse.end());
-    std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) {
-        if (a.first.vertex != b.first.vertex) return a.first.vertex < b.first.vertex;
-        return a.second < b.second;
-    });
-    std::map<CornerKey, word> hostIndex;
-    for (const auto& [key, unused] : order) {
-        hostIndex.emplace(key, static_cast<word>(plan->positions.size()));
-        const ms3d::Vertex& vertex = file.vertices[key.vertex];
-        plan->positions.push_back({vertex.position[0], vertex.position[1], vertex.position[2]});
-        plan->texCoords.push_back({std::bit_cast<float>(key.s), std::bit_cast<float>(key.t)});
+    // A counting sort by file vertex keeps the first-use order within each vertex.
+    const std::vector<mshost::FirstUseIndex::Key>& keys = corners.Keys();
+    std::vector<uint32_t> start(file.vertices.size() + 1, 0);
+    for (const auto& key : keys) ++start[key[0] + 1];
+    for (size_t v = 1; v < start.size(); ++v) start[v] += start[v - 1];
+    std::vector<word> hostIndex(keys.size());
+    for (size_t number = 0; number < keys.size(); ++number) hostIndex[number] = static_cast<word>(start[keys[number][0]]++);
+    plan->positions.resize(keys.size());
+    plan->texCoords.resize(keys.size());
+    for (size_t number = 0; number < keys.size(); ++number) {
+        const ms3d::Vertex& vertex = file.vertices[keys[number][0]];
+        plan->positions[hostIndex[number]] = {vertex.position[0], vertex.position[1], vertex.position[2]};
+        plan->texCoords[hostIndex[number]] = {std::bit_cast<float>(keys[number][1]), std::bit_cast<float>(keys[number][2])};
     }
 
-    std::map<NormalKey, word> normalIndex;
-    for (uint16_t triangleIndex : group.triangleIndices) {
-        const ms3d::Triangle& triangle = file.triangles[triangleIndex];
-        std::array<word, 3> vertices{}, normals{};
+    mshost::FirstUseIndex normals(std::min(cornerCount, kMaxMeshItems));
+    plan->triangles.resize(group.triangleIndices.size());
+    plan->triangleNormals.resize(group.triangleIndices.size());
+    // Neighbouring corners often share their normal: the last one is tried first.
+    uint32_t lastNormal = kNone;
+    for (size_t k = 0; k < group.triangleIndices.size(); ++k) {
+        const ms3d::Triangle& triangle = file.triangles[group.triangleIndices[k]];
         for (int c = 0; c < 3; ++c) {
-            vertices[c] = hostIndex.at(CornerKey{triangle.vertexIndices[c], std::bit_cast<uint32_t>(triangle.s[c]),
-                                                 std::bit_cast<uint32_t>(triangle.t[c])});
-            auto [it, added] = normalIndex.emplace(KeyOf(triangle.normals[c]), 0);
-            if (added) {
-                if (plan->normals.size() >= kMaxMeshItems)
-                    return Fail(error, path, Describe(groupIndex, "group") +
-                                                      " has more distinct normals than a mesh holds (" +
-                                                      std::to_string(kMaxMeshItems) + ")");
-                it->second = static_cast<word>(plan->normals.size());
+            plan->triangles[k][c] = hostIndex[cornerNumbers[3 * k + c]];
+            const mshost::FirstUseIndex::Key key = NormalKey(triangle.normals[c]);
+            const bool again = lastNormal != kNone && mshost::FirstUseIndex::Equal(normals.Keys()[lastNormal], key);
+            const uint32_t normal = again ? lastNormal : normals.Add(key);
+            lastNormal = normal;
+            if (normal >= kMaxMeshItems)
+                return Fail(error, path, Describe(groupIndex, "group") +
+                                                  " has more distinct normals than a mesh holds (" +
+                                                  std::to_string(kMaxMeshItems) + ")");
+            if (normal == plan->normals.size())
                 plan->normals.push_back({triangle.normals[c][0], triangle.normals[c][1], triangle.normals[c][2]});
-            }
-            normals[c] = it->second;
+            plan->triangleNormals[k][c] = static_cast<word>(normal);
         }
-        plan->triangles.push_back(vertices);
-        plan->triangleNormals.push_back(normals);
     }
     return true;
 }
@@ -267,8 +276,8 @@ bool LoadMs3dModel(const char* path, msModel* model, std::string* error) {
     if (!error) error = &ignored;
     if (!path) path = "";
     if (!model) return Fail(error, path, "no model to load into");
-    std::string bytes;
-    if (!mshost::ReadWholeFile(path, &bytes, error)) return false;
+    mshost::FileImage bytes;
+    if (!mshost::ReadFileImage(path, &bytes, error)) return false;
     ms3d::File file;
     if (!ms3d::ParseFile(bytes.data(), bytes.size(), path, &file, error)) return false;
     std::vector<MeshPlan> plans(file.groups.size());

@@ -8,6 +8,7 @@
 
 #include "host/plugin_abi.h"
 #include "mshost/model/model_control.h"
+#include "mshost/files/quoted_name.h"
 
 namespace mshost {
 namespace {
@@ -35,17 +36,17 @@ bool RunPlugIn(const std::string& libraryPath, int expectedKind, msModel* model,
     LibraryHandle library;
     library.handle = dlopen(libraryPath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!library.handle) {
-        *error = "cannot load plug-in '" + libraryPath + "': " + LastLoaderError();
+        *error = "cannot load plug-in " + Quoted(libraryPath) + ": " + LastLoaderError();
         return false;
     }
     auto create = reinterpret_cast<msCreatePlugInFunction>(dlsym(library.handle, "CreatePlugIn"));
     if (!create) {
-        *error = "plug-in '" + libraryPath + "' has no CreatePlugIn";
+        *error = "plug-in " + Quoted(libraryPath) + " has no CreatePlugIn";
         return false;
     }
     msPlugInObject* plugIn = create();
     if (!plugIn) {
-        *error = "CreatePlugIn of '" + libraryPath + "' gave no plug-in object";
+        *error = "CreatePlugIn of " + Quoted(libraryPath) + " gave no plug-in object";
         return false;
     }
 
@@ -54,7 +55,7 @@ bool RunPlugIn(const std::string& libraryPath, int expectedKind, msModel* model,
     run->kind = msPlugIn_GetType(plugIn);
     if (run->kind != expectedKind) {
         msPlugIn_Delete(plugIn);
-        *error = "plug-in '" + libraryPath + "' is of kind " + std::to_string(run->kind) + ", not " +
+        *error = "plug-in " + Quoted(libraryPath) + " is of kind " + std::to_string(run->kind) + ", not " +
                  std::to_string(expectedKind);
         return false;
     }

@@ -95,6 +95,23 @@ TEST_F(ReplacingFileTest, CommitReplacesAnExistingOutputKeepingItsPermissionBits
     EXPECT_EQ(ModeOf(output) & 07777, 0640u);
 }
 
+// While written, the new contents are readable by nobody the old ones were
+// not readable by: the temporary file starts with the target's bits at most.
+TEST_F(ReplacingFileTest, TemporaryFileIsNoWiderThanTheTarget) {
+    const std::string output = folder.Path("boat.nif");
+    for (const unsigned mode : {0600u, 0640u, 0400u}) {
+        TempFolder::WriteAll(output, "old");
+        ASSERT_EQ(chmod(output.c_str(), mode), 0);
+        ReplacingFile file;
+        ASSERT_TRUE(file.Open(output));
+        EXPECT_EQ(ModeOf(file.TemporaryName()) & 0777 & ~mode, 0u) << std::oct << mode;
+        ASSERT_TRUE(file.Commit("new", 3));
+        EXPECT_EQ(ModeOf(output) & 07777, mode);
+        EXPECT_EQ(TempFolder::ReadAll(output), "new");
+        ASSERT_EQ(chmod(output.c_str(), 0600), 0);
+    }
+}
+
 TEST_F(ReplacingFileTest, DroppedWithoutCommitLeavesNothing) {
     const std::string output = folder.Path("boat.nif");
     TempFolder::WriteAll(output, "old");
@@ -180,7 +197,7 @@ TEST_F(ReplacingFileTest, TemporaryFilesStillOpenAreRemovedOnInterrupt) {
     EXPECT_TRUE(folder.Entries().empty());
 }
 
-TEST_F(ReplacingFileTest, DebugLogIsNeverWrittenThroughALinkOrIntoAPipe) {
+TEST_F(ReplacingFileTest, DebugLogIsNeverWrittenThroughALinkIntoAPipeOrASecondName) {
     const std::string log = folder.Path("debug.log");
     TempFolder::WriteAll(folder.Path("victim"), "secret");
     ASSERT_EQ(symlink(folder.Path("victim").c_str(), log.c_str()), 0);
@@ -189,6 +206,11 @@ TEST_F(ReplacingFileTest, DebugLogIsNeverWrittenThroughALinkOrIntoAPipe) {
     ASSERT_EQ(unlink(log.c_str()), 0);
     ASSERT_EQ(mkfifo(log.c_str(), 0644), 0);
     EXPECT_FALSE(platform::OverwriteRegularFile(log.c_str(), "name", 4));  // returns at once: nobody reads the pipe
+    ASSERT_EQ(unlink(log.c_str()), 0);
+    // A second name of someone's file planted under the log's name.
+    ASSERT_EQ(link(folder.Path("victim").c_str(), log.c_str()), 0);
+    EXPECT_FALSE(platform::OverwriteRegularFile(log.c_str(), "name", 4));
+    EXPECT_EQ(TempFolder::ReadAll(folder.Path("victim")), "secret");
     ASSERT_EQ(unlink(log.c_str()), 0);
     TempFolder::WriteAll(log, "a longer earlier text");
     EXPECT_TRUE(platform::OverwriteRegularFile(log.c_str(), "name", 4));

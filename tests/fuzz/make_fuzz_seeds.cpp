@@ -3,8 +3,9 @@
 //     make_fuzz_seeds FOLDER
 //
 // FOLDER/nif/*.nif (reader and import), FOLDER/ms3d/*.ms3d, FOLDER/model/*.bin
-// (models in the export target's layout, see model_bytes.h). The sample
-// files of examples/make_examples complete the NIF seeds.
+// (models in the export target's layout, see model_bytes.h), FOLDER/json/*.json
+// (model files as mshost writes and reads them). The sample files of
+// examples/make_examples complete the NIF seeds.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -74,6 +75,16 @@ std::string TriangleModel(const std::string& texture, int triangles) {
     return model.Bytes();
 }
 
+// A model with one of everything, in the form mshost writes it.
+std::string JsonModel() {
+    return "{\"meshes\": [{\"name\": \"Tri\", \"material\": 0, \"vertices\": [[0, 0, 0], [1, -0, 0], [0, 1, 1e-45]],"
+           " \"texcoords\": [[0, 1], [1, 1], [0.5, 0]], \"normals\": [[0, 0, 1]], \"triangles\": [[0, 1, 2]],"
+           " \"triangleNormals\": [[0, 0, 0]]}],"
+           " \"materials\": [{\"name\": \"Caf\\u00e9\", \"diffuse\": [\"NaN\", \"Infinity\", \"-Infinity\", 1],"
+           " \"shininess\": 8, \"diffuseTexture\": \"skin.bmp\"}],"
+           " \"bones\": [{\"name\": \"Root\", \"position\": [1, 2, 3]}]}";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -82,7 +93,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::filesystem::path folder(argv[1]);
-    for (const char* sub : {"nif", "ms3d", "model"}) std::filesystem::create_directories(folder / sub);
+    for (const char* sub : {"nif", "ms3d", "model", "json"}) std::filesystem::create_directories(folder / sub);
 
     std::string ms3dBytes, error;
     const bool ok = Write(folder / "nif" / "textured_shape.nif", generated::TexturedShape()) &&
@@ -92,7 +103,10 @@ int main(int argc, char** argv) {
                     Write(folder / "ms3d" / "triangle.ms3d", ms3dBytes) &&
                     Write(folder / "model" / "triangle.bin", TriangleModel("skin.bmp", 1)) &&
                     Write(folder / "model" / "two_triangles.bin", TriangleModel(".\\textures\\skin.bmp", 2)) &&
-                    Write(folder / "model" / "empty.bin", std::string());
+                    Write(folder / "model" / "empty.bin", std::string()) &&
+                    Write(folder / "json" / "model.json", JsonModel()) &&
+                    Write(folder / "json" / "report.json", "{\"kind\": 1, \"messages\": [{\"caption\": null}], \"model\": " +
+                                                               JsonModel() + "}");
     if (!ok) {
         std::fprintf(stderr, "make_fuzz_seeds: cannot write into '%s' %s\n", argv[1], error.c_str());
         return 1;

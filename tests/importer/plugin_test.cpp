@@ -164,14 +164,50 @@ TEST_F(Plugin, DebugDumpCheckBoxChangesNothing) {
 
 // The dialog procedure on its own.
 
-TEST_F(Plugin, OkStoresBothFieldsCutTo999Characters) {
-    const std::string longDirectory(1200, 'd');
-    headless::QueueDialog({{headless::SetText(kImportFileField, "model.nif"),
-                            headless::SetText(kTextureDirectoryField, longDirectory), headless::Press(platform::kIdOk)}});
+// A name is never cut: 999 characters are taken whole; one more in either
+// field keeps the dialog open behind a box and copies neither field.
+TEST_F(Plugin, OkTakesNamesOf999CharactersAndRefusesLongerOnes) {
+    const struct {
+        size_t fileLength;
+        size_t directoryLength;
+        bool taken;
+    } cases[] = {{999, 999, true}, {1000, 5, false}, {5, 1000, false}, {1014, 1200, false}};
+    for (const auto& c : cases) {
+        headless::Reset();
+        std::strcpy(ImportFileName, "before.nif");
+        std::strcpy(TextureDirectory, "before");
+        const std::string fileName(c.fileLength, 'f');
+        const std::string directory(c.directoryLength, 'd');
+        // A refused OK leaves the dialog open; the script then closes it like the close box.
+        headless::QueueDialog({{headless::SetText(kImportFileField, fileName),
+                                headless::SetText(kTextureDirectoryField, directory), headless::Press(platform::kIdOk)}});
+        const intptr_t result = platform::RunModalDialog(nullptr, kImportDialogResource, &ImportDialogProcedure, 0);
+        if (c.taken) {
+            EXPECT_EQ(result, 1);
+            EXPECT_EQ(std::string(ImportFileName), fileName);
+            EXPECT_EQ(std::string(TextureDirectory), directory);
+            EXPECT_TRUE(Boxes().empty());
+        } else {
+            EXPECT_EQ(result, 0) << c.fileLength << " " << c.directoryLength;
+            EXPECT_STREQ(ImportFileName, "before.nif");
+            EXPECT_STREQ(TextureDirectory, "before");
+            ASSERT_EQ(Boxes().size(), 1u);
+            EXPECT_EQ(Boxes()[0].text, "Names longer than 999 characters are not supported.");
+            EXPECT_EQ(Boxes()[0].caption, "Dravelin");
+        }
+        EXPECT_EQ(ImportFileName[1000], '\0');
+    }
+}
+
+// The picker's result lands in the field and is checked at OK like a typed name;
+// a later OK with a shorter name goes ahead.
+TEST_F(Plugin, PickedNameLongerThan999CharactersIsRefusedAtOk) {
+    headless::QueuePickerAnswer(std::string(1000, 'p'));
+    headless::QueueDialog({{headless::Press(kPickFileButton), headless::Press(platform::kIdOk),
+                            headless::SetText(kImportFileField, "short.nif"), headless::Press(platform::kIdOk)}});
     EXPECT_EQ(platform::RunModalDialog(nullptr, kImportDialogResource, &ImportDialogProcedure, 0), 1);
-    EXPECT_STREQ(ImportFileName, "model.nif");
-    EXPECT_EQ(std::string(TextureDirectory), std::string(999, 'd'));
-    EXPECT_EQ(TextureDirectory[1000], '\0');
+    EXPECT_EQ(Boxes().size(), 1u);
+    EXPECT_STREQ(ImportFileName, "short.nif");
 }
 
 TEST_F(Plugin, EveryRunStartsWithEmptyFields) {

@@ -329,6 +329,46 @@ TEST(ModelJson, RejectsDeepNestingWithoutExhaustingTheStack) {
     EXPECT_EQ(ReadError(text), "bones[0].name: expected a string, found array");
 }
 
+// Values are read as they come: the fields of an item may come in any order,
+// and the first fault in the document's order ends the read.
+TEST(ModelJson, ReadsFieldsInAnyOrderAndReportsTheFirstFault) {
+    const ModelPtr model = ReadOk("{\"bones\": [{\"name\": \"B\"}], \"meshes\": [{\"triangleNormals\": [[1, 1, 1]],"
+                                  " \"triangles\": [[0, 1, 0]], \"texcoords\": [[0.5, 1], [1, 0]],"
+                                  " \"vertices\": [[1, 2, 3], [4, 5, -0]]}]}");
+    msMesh* mesh = msModel_GetMeshAt(model.get(), 0);
+    ASSERT_EQ(msMesh_GetVertexCount(mesh), 2);
+    float xyz[3], uv[2];
+    msVertex_GetVertex(msMesh_GetVertexAt(mesh, 1), xyz);
+    msVertex_GetTexCoords(msMesh_GetVertexAt(mesh, 1), uv);
+    EXPECT_EQ(xyz[0], 4.0f);
+    EXPECT_TRUE(std::signbit(xyz[2]));
+    EXPECT_EQ(uv[0], 1.0f);
+    word normals[3];
+    msTriangle_GetNormalIndices(msMesh_GetTriangleAt(mesh, 0), normals);
+    EXPECT_EQ(normals[2], 1);
+    EXPECT_EQ(msModel_GetBoneCount(model.get()), 1);
+
+    const struct {
+        std::string text;
+        const char* error;
+    } cases[] = {
+        {"{\"meshes\": [{\"triangles\": [[0, 1, 2, 0]]}]}", "meshes[0].triangles[0]: expected an array of 3 integers"},
+        {"{\"meshes\": [{\"vertices\": [[0, \"x\"]]}]}", "meshes[0].vertices[0]: expected an array of 3 numbers"},
+        {"{\"meshes\": [{\"vertices\": [[0, [1], 2]]}]}",
+         "meshes[0].vertices[0][1]: expected a number, \"NaN\", \"Infinity\" or \"-Infinity\""},
+        {"{\"materials\": [{\"name\": \"a\", \"name\": \"b\"}]}", "materials[0]: field \"name\" given twice"},
+        {"{\"bones\": [], \"bones\": []}", "model: field \"bones\" given twice"},
+        {"{\"meshes\": [], \"model\": {}}", "report: unknown field \"meshes\""},
+        {"{\"extra\": 1, \"model\": {}}", "report: unknown field \"extra\""},
+        {"{\"kind\": 1, \"bones\": []}", "model: unknown field \"kind\""},
+        {"{\"model\": [], \"kind\": 1}", "model: expected an object, found array"},
+        {"{\"debug\": " + std::string(100, '[') + std::string(100, ']') + ", \"model\": {}}",
+         "arrays and objects nested deeper than 100 levels"},
+        {"17", "model: expected an object, found number"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ReadError(c.text), c.error) << c.text;
+}
+
 class ModelFiles : public ::testing::Test {
 protected:
     void SetUp() override {

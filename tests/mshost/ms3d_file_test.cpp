@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "mshost/formats/ms3d_format.h"
 
@@ -227,8 +228,37 @@ TEST(Ms3dRead, RejectsGroupTriangleOutOfRange) {
     b.U16(1);
     Triangle(b, 0, 1, 2, 0, 0);
     b.U16(2).U8(0).Text("a", 32).U16(1).U16(0).U8(0xFF);
-    b.U8(0).Text("b", 32).U16(2).U16(0).U16(1).U8(0xFF);
+    b.U8(0).Text("b", 32).U16(1).U16(1).U8(0xFF);
     EXPECT_EQ(ParseError(b.data), "small.ms3d: group 1 lists triangle 1, but the file has 1 triangle");
+}
+
+// A triangle belongs to one group at most: listed again, in its own group or
+// another, the file is malformed (and the listings of all groups together
+// stay within the triangle count).
+TEST(Ms3dRead, RejectsATriangleListedTwice) {
+    const struct {
+        std::vector<std::vector<uint16_t>> groups;
+        const char* error;
+    } cases[] = {
+        {{{0, 1}, {1}}, "small.ms3d: group 1 lists triangle 1, which group 0 lists already"},
+        {{{1, 0, 1}}, "small.ms3d: group 0 lists triangle 1, which it lists already"},
+        {{{0}, {}, {1, 0}}, "small.ms3d: group 2 lists triangle 0, which group 0 lists already"},
+    };
+    for (const auto& c : cases) {
+        Bytes b;
+        Header(b).U16(3);
+        for (int i = 0; i < 3; ++i) Vertex(b, 0, 0, 0);
+        b.U16(2);
+        Triangle(b, 0, 1, 2, 0, 0);
+        Triangle(b, 0, 2, 1, 0, 0);
+        b.U16(static_cast<uint16_t>(c.groups.size()));
+        for (const auto& list : c.groups) {
+            b.U8(0).Text("g", 32).U16(static_cast<uint16_t>(list.size()));
+            for (const uint16_t index : list) b.U16(index);
+            b.U8(0xFF);
+        }
+        EXPECT_EQ(ParseError(b.data), c.error);
+    }
 }
 
 TEST(Ms3dRead, RejectsGroupMaterialOutOfRange) {

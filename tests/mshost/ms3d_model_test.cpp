@@ -190,6 +190,7 @@ TEST(Ms3dLoad, MapsMaterialsAndBonesFieldByField) {
 TEST(Ms3dLoad, GroupTakesOnlyTheVerticesItsTrianglesUse) {
     ms3d::File file = QuadFile();
     file.vertices.push_back(At(9, 9, 9));  // used by no triangle
+    file.groups[0].triangleIndices = {0};   // a triangle belongs to one group
     ms3d::Group second;
     second.name = "second";
     second.triangleIndices = {1};

@@ -323,21 +323,40 @@ WINE_TEST(Importer, RenamedLibraryStillShowsItsDialog) {
     DeleteFileA(renamed);
 }
 
-// Field 1000 is read with a limit of 1000 characters including the terminator.
-WINE_TEST(Importer, LongFileNameIsCutTo999Characters) {
+// A field longer than 999 characters is never cut to another name: OK shows
+// the "Dravelin" box and the dialog stays open (here cancelled afterwards).
+namespace {
+
+struct LongNameRun {
+    const char* fileName = nullptr;
+    MessageBoxRecord box = {};
+    bool stayedOpen = false;
+};
+
+void DriveLongNameRefused(Robot& robot) {
+    auto* run = static_cast<LongNameRun*>(robot.context);
+    HWND dialog = robot.WaitForWindow(kCaption);
+    if (!dialog) return;
+    robot.Type(dialog, 1000, run->fileName);
+    robot.Click(dialog, 1);
+    robot.AnswerMessageBox(&run->box, dialog);
+    run->stayedOpen = IsWindow(dialog) && IsWindowVisible(dialog);
+    robot.Click(dialog, 2);
+    robot.WaitUntilGone(dialog);
+}
+
+}  // namespace
+
+WINE_TEST(Importer, LongFileNameIsRefusedAndTheDialogStaysOpen) {
     static char typed[1201];
     memset(typed, 'a', 1200);
     typed[1200] = '\0';
-    static char expected[1100];
-    strcpy(expected, "Unable to open file '");
-    strncat(expected, typed, 999);
-    strcat(expected, "'.");
     Importer importer;
     if (!importer.Ready()) return Fail(__FILE__, __LINE__, "no plug-in object");
-    ImportRun run;
+    LongNameRun run;
     run.fileName = typed;
-    run.expectBox = true;
-    CHECK_EQ_INT(0, RunImport(importer, &run));
-    CHECK_EQ_TEXT(kErrorCaption, run.box.caption);
-    CHECK_EQ_TEXT(expected, run.box.text);
+    CHECK_EQ_INT(0, importer.ExecuteDriven(DriveLongNameRefused, &run));
+    CHECK_EQ_TEXT("Dravelin", run.box.caption);
+    CHECK_EQ_TEXT("Names longer than 999 characters are not supported.", run.box.text);
+    CHECK_EQ_INT(1, run.stayedOpen ? 1 : 0);
 }
