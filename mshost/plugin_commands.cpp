@@ -1,12 +1,13 @@
 // mshost import and export: the real plug-in path on the stand-in model, with
 // the options dialog answered from the command line.
-#include <initializer_list>
 #include <optional>
 
 #include "host/plugin_abi.h"
 #include "mshost/commands.h"
 #include "mshost/model/model_control.h"
+#include "mshost/import_run.h"
 #include "mshost/model_files.h"
+#include "mshost/output_target.h"
 #include "mshost/plugin_runner.h"
 #include "mshost/run_report.h"
 #include "platform/platform.h"
@@ -14,23 +15,12 @@
 namespace mshost {
 namespace {
 
-// Dialog control ids shared by both plug-ins' options dialogs.
+// The exporter dialog's file name field.
 constexpr int kFileField = 1000;
-constexpr int kTextureField = 1001;
-// The caption of the importer's error box.
-constexpr char kImportErrorCaption[] = "NIF Import Error";
 
 int Problem(std::string* err, const std::string& reason) {
     *err += "mshost: " + reason + "\n";
     return 2;
-}
-
-// A message box text on one line: line breaks become spaces.
-std::string OneLine(std::string text) {
-    for (char& c : text) {
-        if (c == '\n' || c == '\r') c = ' ';
-    }
-    return text;
 }
 
 // Status 3 with its stderr line: the plug-in ran and reported a failure.
@@ -39,19 +29,11 @@ int Failed(std::string* err, const std::string& reason) {
     return 3;
 }
 
-// An output that names one of the run's inputs is refused before the run.
-bool NamesAnInput(const std::string& output, std::initializer_list<const std::string*> inputs) {
-    for (const std::string* input : inputs) {
-        if (input && (*input == output || platform::SameFile(input->c_str(), output.c_str()))) return true;
-    }
-    return false;
-}
-
 // Whether --save can go ahead, checked before the run so that a run is never
 // wasted on a name that will be refused afterwards.
 bool CheckSaveTarget(const CommandLine& line, std::string* error) {
     const std::string& out = *line.saveOut;
-    if (!IsKnownModelFile(out.c_str(), error)) return false;
+    if (!IsKnownModelFile(out.c_str(), error) || !CheckOutputFolder(out, error)) return false;
     if (NamesAnInput(out, {&line.input, line.modelIn ? &*line.modelIn : nullptr})) {
         *error = "'" + out + "' names an input of the run; it is not overwritten";
         return false;
@@ -63,15 +45,6 @@ bool CheckSaveTarget(const CommandLine& line, std::string* error) {
     return true;
 }
 
-// The import failed when execute returned other than 0 or the importer showed its error box.
-std::optional<std::string> ImportFailure(const PlugInRun& run) {
-    for (const auto& box : run.messages) {
-        if (box.caption && *box.caption == kImportErrorCaption) return OneLine(box.text);
-    }
-    if (run.execute != 0) return "execute returned " + std::to_string(run.execute);
-    return std::nullopt;
-}
-
 }  // namespace
 
 int RunImport(const CommandLine& line, std::string* out, std::string* err) {
@@ -81,13 +54,8 @@ int RunImport(const CommandLine& line, std::string* out, std::string* err) {
     if (!model) return Problem(err, "out of memory");
     if (line.modelIn && !LoadModelFile(line.modelIn->c_str(), model.get(), &error)) return Problem(err, error);
 
-    platform::headless::DialogScript dialog;
-    dialog.actions = {platform::headless::SetText(kFileField, line.input),
-                      platform::headless::SetText(kTextureField, line.textures.value_or("")),
-                      platform::headless::Press(platform::kIdOk)};
     PlugInRun run;
-    const std::string library = line.plugIn.value_or(DefaultPlugInPath("dravelin"));
-    if (!RunPlugIn(library, eTypeImport, model.get(), std::move(dialog), &run, &error)) return Problem(err, error);
+    if (!RunImporter(line, model.get(), &run, &error)) return Problem(err, error);
 
     *out += line.summary ? SummaryText(run, model.get()) : ReportJsonText(run, model.get());
     if (const auto failure = ImportFailure(run)) {
@@ -101,9 +69,10 @@ int RunExport(const CommandLine& line, std::string* out, std::string* err) {
     if (NamesAnInput(line.output, {&line.input})) {
         return Problem(err, "'" + line.output + "' names the input model; it is not overwritten");
     }
+    std::string error;
+    if (!CheckOutputFolder(line.output, &error)) return Problem(err, error);
     ModelPtr model = MakeModel();
     if (!model) return Problem(err, "out of memory");
-    std::string error;
     if (!LoadModelFile(line.input.c_str(), model.get(), &error)) return Problem(err, error);
 
     platform::headless::DialogScript dialog;
@@ -140,9 +109,10 @@ int RunMshost(const std::vector<std::string>& args, std::string* out, std::strin
         case CommandLine::kVersion:
             *out += VersionText();
             return 0;
-        case CommandLine::kCheck: return RunCheck(line.input, out, err);
+        case CommandLine::kCheck: return RunCheckCommand(line.paths, out, err);
         case CommandLine::kImport: return RunImport(line, out, err);
         case CommandLine::kExport: return RunExport(line, out, err);
+        case CommandLine::kRender: return RunRender(line, out, err);
     }
     return 2;
 }
