@@ -62,44 +62,29 @@ TEST(CliCheck, CorpusFolderAndOneMoreFileGiveALinePerFileAndTheSummary) {
     const std::string folder = (shared_corpus::Folder() / "nif").string();
     size_t nifFiles = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-        std::string extension = entry.path().extension().string();
-        for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        nifFiles += entry.is_regular_file() && extension == ".nif";
+        nifFiles += entry.is_regular_file() && entry.path().extension() == ".nif";
     }
     const std::string crate = std::string(EXAMPLES_DIR) + "/crate.nif";
     const ProcessResult result = Mshost({"check", folder, crate});
     EXPECT_EQ(result.status, 1);  // the corpus holds files the reader rejects
     EXPECT_EQ(result.err, "");
-    std::vector<std::string> fileLines;
-    std::vector<std::string> summary;
-    size_t start = 0;
-    while (start < result.out.size()) {
-        const size_t end = result.out.find('\n', start);
-        const std::string line = result.out.substr(start, end - start);
-        (line.rfind(folder + "/", 0) == 0 || line.rfind(crate, 0) == 0 ? fileLines : summary).push_back(line);
-        start = end + 1;
+    // The file lines (sorted, the crate's among them), then the summary.
+    std::vector<std::string> lines;
+    for (size_t start = 0, end; start < result.out.size(); start = end + 1) {
+        end = result.out.find('\n', start);
+        lines.push_back(result.out.substr(start, end - start));
     }
-    EXPECT_EQ(fileLines.size(), nifFiles + 1);
-    EXPECT_TRUE(std::is_sorted(fileLines.begin(), fileLines.end()));
-    EXPECT_NE(std::find(fileLines.begin(), fileLines.end(), crate + ": loaded, 6 blocks"), fileLines.end());
-    ASSERT_FALSE(summary.empty());
-    size_t loaded = 0;
-    size_t rejected = 0;
-    for (const std::string& line : fileLines) (line.find(": loaded, ") != std::string::npos ? loaded : rejected)++;
-    EXPECT_EQ(summary[0], "summary: " + std::to_string(nifFiles + 1) + " files, " + std::to_string(loaded) +
-                              " loaded, " + std::to_string(rejected) + " rejected");
-    // Each block type that made files fail, with how many: the counts add up
-    // to the files rejected for a type.
-    size_t forTypes = 0;
-    for (size_t i = 1; i < summary.size(); ++i) {
-        const size_t colon = summary[i].rfind(": ");
-        ASSERT_NE(colon, std::string::npos) << summary[i];
-        if (summary[i].rfind("rejected for block type ", 0) == 0) forTypes += std::stoul(summary[i].substr(colon + 2));
-    }
-    size_t unknownTypeLines = 0;
-    for (const std::string& line : fileLines) unknownTypeLines += line.find(": rejected: Unknown Block type '") != std::string::npos;
-    EXPECT_EQ(forTypes, unknownTypeLines);
-    EXPECT_GT(forTypes, 0u);
+    ASSERT_GT(lines.size(), nifFiles + 1);
+    const auto summary = lines.begin() + static_cast<long>(nifFiles + 1);
+    EXPECT_TRUE(std::is_sorted(lines.begin(), summary));
+    EXPECT_NE(std::find(lines.begin(), summary, crate + ": loaded, 6 blocks"), summary);
+    const auto rejected = std::count_if(lines.begin(), summary, [](const std::string& line) {
+        return line.find(": rejected: ") != std::string::npos;
+    });
+    EXPECT_EQ(*summary, "summary: " + std::to_string(nifFiles + 1) + " files, " +
+                            std::to_string(static_cast<long>(nifFiles + 1) - rejected) + " loaded, " +
+                            std::to_string(rejected) + " rejected");
+    EXPECT_EQ(summary[1].rfind("rejected for block type Ni", 0), 0u) << summary[1];
 }
 
 TEST(CliUsage, UsageErrorsAreOneLinePointingToHelp) {
