@@ -85,7 +85,7 @@ void SerialiseLargestMesh(benchmark::State& state) {
     for (auto _ : state) {
         CNIF4_File file;
         std::string failure;
-        GatherScene(model, 1, file, &failure);
+        GatherScene(model, 1, TextureNaming::kAsHeld, file, &failure);
         Nif4Output out;
         file.Write(&out);
         benchmark::DoNotOptimize(out.Bytes().data());

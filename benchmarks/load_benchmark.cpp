@@ -19,7 +19,7 @@
 #include "importer/nif/nif_file.h"
 #include "importer/nif/qiv_stream.h"
 #include "mshost/model/model_control.h"
-#include "tests/support/nif_builder.h"
+#include "nif_builder/nif_builder.h"
 
 namespace {
 
@@ -161,7 +161,7 @@ void BM_Import(benchmark::State& state) {
     const HeavyInput& input = Input();
     for (auto _ : state) {
         ModelPtr model = MakeModel();
-        if (ImportNifFile(model.get(), input.file->Path().c_str()) != 0) state.SkipWithError("no mesh imported");
+        if (ImportNifFile(model.get(), input.file->Path().c_str(), "") != 0) state.SkipWithError("no mesh imported");
         benchmark::DoNotOptimize(msModel_GetMeshCount(model.get()));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * input.bytes.size()));
@@ -186,7 +186,7 @@ int WriteFile(const NifBuilder& nif, const char* path) {
 }  // namespace
 
 // `load_benchmark --write-heavy-nif PATH` and `--write-node-chain PATH` only
-// write a generated file (scripts/memory_check.sh measures their loads).
+// write a generated file (the memory tests, tests/memory/, measure their loads).
 // `load_benchmark --fill-heavy-model` only builds and frees the model that
 // importing the heavy file gives (scripts/bench.sh times it as a whole
 // process: the model library's part of that import).

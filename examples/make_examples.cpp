@@ -16,7 +16,7 @@
 #include <system_error>
 #include <vector>
 
-#include "tests/support/nif_builder.h"
+#include "nif_builder/nif_builder.h"
 
 namespace {
 

@@ -27,7 +27,9 @@ ExportResult CNifExportPlugIn::RunExportUnguarded() {
 
     CNIF4_File file;
     std::string failure;
-    if (!GatherScene(model, meshCount, file, &failure)) return {0, failure};  // `output` removes the temporary file
+    const TextureNaming naming =
+        ConfirmedExportOptions().textureFileNamesOnly ? TextureNaming::kFileNameOnly : TextureNaming::kAsHeld;
+    if (!GatherScene(model, meshCount, naming, file, &failure)) return {0, failure};  // `output` removes the temporary file
     Nif4Output bytes;
     if (!file.Write(&bytes)) return {0, {}};
     if (!output.Commit(bytes.Bytes().data(), bytes.Size())) return {0, export_messages::UnableToWriteFile(outputFileName_)};

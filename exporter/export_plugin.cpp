@@ -11,6 +11,7 @@ constexpr char kTitle[] = "Korbastel <ALPHA>";
 constexpr int kFileNameCharacters = 65535;
 
 platform::ModuleHandle gExporterModule = nullptr;
+ExportOptions gConfirmedOptions;
 
 // The dialog currently open and the object it acts on. Execute saves and
 // restores it around its modal loop, so the binding lives exactly as long
@@ -41,6 +42,8 @@ void ShowFailure(const char* text) { platform::ShowMessageBox(text, nullptr); }
 }  // namespace
 
 void RecordExporterModule(platform::ModuleHandle module) { gExporterModule = module; }
+
+ExportOptions& ConfirmedExportOptions() { return gConfirmedOptions; }
 
 platform::ModuleHandle ExporterModule() {
     if (!gExporterModule) {
@@ -129,6 +132,7 @@ intptr_t CNifExportPlugIn::DialogProcedure(platform::DialogHandle dialog, unsign
             if (plugIn) plugIn->dialog_ = dialog;
             platform::CheckButton(dialog, kControlUseOriginalTextures, true);
             platform::CheckButton(dialog, kControlIncludeAnimation, true);
+            platform::CheckButton(dialog, kControlTextureFileNamesOnly, gConfirmedOptions.textureFileNamesOnly);
             return 1;
         }
         case platform::kMessageClose:
@@ -159,6 +163,9 @@ void CNifExportPlugIn::HandleCommand(uintptr_t command) {
             // becomes the run's result and closes the dialog as a failed export;
             // Execute shows its message.
             try {
+                // OK confirms the options whatever the run then does with them.
+                gConfirmedOptions.textureFileNamesOnly =
+                    platform::IsButtonChecked(dialog_, kControlTextureFileNamesOnly);
                 result_ = ReadOutputFileName() == 1 ? RunExport() : ExportResult();
             } catch (const std::bad_alloc&) {
                 result_ = {0, export_messages::kOutOfMemory};

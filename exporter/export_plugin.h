@@ -1,9 +1,9 @@
 // The exporter's plug-in object as the host sees it, and its options dialog.
 //
 // The host calls Kind, Title and Execute through the hand-laid table of
-// host/plugin_abi.h. Execute runs dialog 101 modally; pressing OK reads the
-// file name and runs ExportModel; the dialog's result decides whether the
-// host's model is released.
+// host/plugin_abi.h. Execute runs dialog 101 modally; pressing OK confirms
+// the options, reads the file name and runs ExportModel; the dialog's result
+// decides whether the host's model is released.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +23,7 @@ enum ExportDialogControl : int {
     kControlExternalTextures = 1004,
     kControlIncludeAnimation = 1005,
     kControlStripAnimation = 1006,
+    kControlTextureFileNamesOnly = 1009,
 };
 
 // What one export run ended with: 1 when the file was written, 0 when not,
@@ -84,6 +85,14 @@ private:
     platform::DialogHandle dialog_ = nullptr;
     ExportResult result_;  // of the run started by the dialog's OK, shown by Execute
 };
+
+// The options the user last confirmed with OK, kept for the life of the
+// library: cleared when it loads, never saved anywhere. The dialog opens with
+// them and every export run uses them.
+struct ExportOptions {
+    bool textureFileNamesOnly = false;  // "Texture file names only"
+};
+ExportOptions& ConfirmedExportOptions();
 
 // The module handle the dialog resource is loaded from. The library's entry
 // point records it; until then it is the module holding this code.

@@ -41,7 +41,8 @@ int32_t Length(const char* text) { return static_cast<int32_t>(std::strlen(text)
 // the indices handed out, never predicted.
 class SceneGatherer {
 public:
-    SceneGatherer(msModel* model, CNIF4_File& file) : model_(model), file_(file) {}
+    SceneGatherer(msModel* model, TextureNaming naming, CNIF4_File& file)
+        : model_(model), naming_(naming), file_(file) {}
 
     // The root node comes first in the file but is built last, once its
     // children are known; the two scene-wide properties follow it.
@@ -52,6 +53,7 @@ public:
 
 private:
     msModel* model_;
+    TextureNaming naming_;
     CNIF4_File& file_;
     int32_t root_ = -1;
     int32_t zBuffer_ = -1;
@@ -92,7 +94,11 @@ bool SceneGatherer::GatherMesh(int meshIndex, std::string* failure) {
     }
 
     // Source texture: shared by every mesh with the same key (exact bytes, case matters).
-    const std::string key = TextureKey(textureName);
+    const std::string key = TextureKey(textureName, naming_);
+    if (naming_ == TextureNaming::kFileNameOnly && KeyNamesNoFile(key)) {
+        *failure = export_messages::kNoTexture;
+        return false;
+    }
     int32_t sharedSource = -1;
     for (size_t k = 0; k < textureKeys_.size(); ++k) {
         if (textureKeys_[k] == key) {
@@ -166,15 +172,10 @@ void SceneGatherer::AddRoot() {
 
 }  // namespace
 
-std::string TextureKey(const std::string& textureName) {
-    if (textureName.empty() || textureName[0] != '.') return textureName;
-    return textureName.size() >= 2 ? textureName.substr(2) : std::string();
-}
-
-bool GatherScene(msModel* model, int meshCount, CNIF4_File& file, std::string* failure) {
+bool GatherScene(msModel* model, int meshCount, TextureNaming naming, CNIF4_File& file, std::string* failure) {
     file.SetHeader(std::make_unique<CNIF4_Header>());
     try {
-        SceneGatherer gatherer(model, file);
+        SceneGatherer gatherer(model, naming, file);
         gatherer.Begin();
         for (int m = meshCount - 1; m >= 0; --m) {
             if (!gatherer.GatherMesh(m, failure)) return false;

@@ -13,15 +13,12 @@
 #include <string>
 
 #include "exporter/nif4/nif4_file.h"
+#include "exporter/texture_key.h"
 #include "host/msLib.h"
 
-// The texture key of a host texture name: a name starting with "." loses its
-// first two characters (".\a.bmp" gives "a.bmp"; "." alone gives ""); any
-// other name is its own key.
-std::string TextureKey(const std::string& textureName);
-
-// Fills `file` (header, blocks, footer) from `meshCount` meshes of `model`.
+// Fills `file` (header, blocks, footer) from `meshCount` meshes of `model`,
+// each texture written under its key by `naming`.
 // On a fault in the model it returns false with the text the user is to see
 // in `failure`; `file` then holds what was built so far, with places still
 // empty, and refuses to be written.
-bool GatherScene(msModel* model, int meshCount, CNIF4_File& file, std::string* failure);
+bool GatherScene(msModel* model, int meshCount, TextureNaming naming, CNIF4_File& file, std::string* failure);

@@ -48,6 +48,7 @@ intptr_t HandleCommand(platform::DialogHandle dialog, int command) {
         case platform::kIdOk:
             CopyFieldInto(dialog, kImportFileField, ImportFileName);
             CopyFieldInto(dialog, kTextureDirectoryField, TextureDirectory);
+            ApplySceneTransforms = platform::IsButtonChecked(dialog, kApplySceneTransformsBox);
             platform::EndModalDialog(dialog, 1);
             return kHandled;
         case platform::kIdCancel:
@@ -67,6 +68,11 @@ intptr_t HandleCommand(platform::DialogHandle dialog, int command) {
 }  // namespace
 
 intptr_t ImportDialogProcedure(platform::DialogHandle dialog, unsigned message, uintptr_t wParam, intptr_t) {
+    if (message == platform::kMessageInitDialog) {
+        // The box opens as last confirmed; the answer stays FALSE as before.
+        platform::CheckButton(dialog, kApplySceneTransformsBox, ApplySceneTransforms);
+        return kNotHandled;
+    }
     if (message != platform::kMessageCommand) return kNotHandled;
     // The procedure is called from the system's dialog loop: nothing may
     // unwind through it. A command that failed simply leaves the dialog open.

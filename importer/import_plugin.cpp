@@ -6,7 +6,7 @@
 #include "importer/import_dialog.h"
 #include "importer/import_run.h"
 #include "importer/module_state.h"
-#include "importer/nif/diagnostics.h"
+#include "importer/nif/debug_printer.h"
 #include "importer/nif/messages.h"
 #include "platform/platform.h"
 
@@ -54,9 +54,9 @@ int CNifImportPlugIn::Execute(msModel* model) {
     }
     if (!confirmed) return 0;
 
-    Diagnostics diagnostics;
-    const ImportResult result = RunImport(model, ImportFileName, diagnostics);
-    if (result.failed) diagnostics.ShowBox(result.message.c_str(), nif_messages::kImportErrorCaption);
-    diagnostics.Finish();
+    DebugPrinter debugPrinter;
+    const ImportResult result = RunImport(model, ImportFileName, TextureDirectory, debugPrinter, ApplySceneTransforms);
+    if (result.failed) debugPrinter.ShowBox(result.message.c_str(), nif_messages::kImportErrorCaption);
+    debugPrinter.Finish();
     return result.execute;
 }

@@ -4,29 +4,32 @@
 
 #include "importer/convert/conversion_size.h"
 #include "importer/convert/convert_block.h"
-#include "importer/nif/diagnostics.h"
+#include "importer/nif/debug_printer.h"
 #include "importer/nif/messages.h"
 #include "importer/nif/nif_file.h"
 #include "importer/nif/qiv_stream.h"
 #include "importer/nif/text_exception.h"
 
-int ImportNifFile(msModel* model, const char* fileName, Diagnostics& diagnostics) {
-    Qiv_Stream stream(&diagnostics);
+int ImportNifFile(msModel* model, const char* fileName, const char* textureDirectory, DebugPrinter& debugPrinter,
+                  bool applySceneTransforms) {
+    Qiv_Stream stream(&debugPrinter);
     stream.OpenFile(fileName);
-    NifFile file(&stream);
+    NifFile file(&stream, applySceneTransforms);
 
     NifBlock* root = file.GetRoot();
-    CheckConversionSize(root, &diagnostics);
-    const int addedMesh = root != nullptr ? ConvertBlock(model, root) : 0;
+    CheckConversionSize(root, &debugPrinter, applySceneTransforms);
+    if (root == nullptr) return 1;
+    const int addedMesh = applySceneTransforms ? ConvertPlacedScene(model, root, textureDirectory)
+                                               : ConvertBlock(model, root, textureDirectory);
     return addedMesh ? 0 : 1;
 }
 
 namespace {
 
-// Finishes the diagnostics however the run leaves.
+// Finishes the debug printer however the run leaves.
 struct FinishOnExit {
-    Diagnostics& diagnostics;
-    ~FinishOnExit() { diagnostics.Finish(); }
+    DebugPrinter& debugPrinter;
+    ~FinishOnExit() { debugPrinter.Finish(); }
 };
 
 void Fail(ImportResult& result, const char* text) {
@@ -42,16 +45,17 @@ void Fail(ImportResult& result, const char* text) {
 
 }  // namespace
 
-int ImportNifFile(msModel* model, const char* fileName) {
-    Diagnostics diagnostics;
-    FinishOnExit finish{diagnostics};
-    return ImportNifFile(model, fileName, diagnostics);
+int ImportNifFile(msModel* model, const char* fileName, const char* textureDirectory, bool applySceneTransforms) {
+    DebugPrinter debugPrinter;
+    FinishOnExit finish{debugPrinter};
+    return ImportNifFile(model, fileName, textureDirectory, debugPrinter, applySceneTransforms);
 }
 
-ImportResult RunImport(msModel* model, const char* fileName, Diagnostics& diagnostics) {
+ImportResult RunImport(msModel* model, const char* fileName, const char* textureDirectory, DebugPrinter& debugPrinter,
+                       bool applySceneTransforms) {
     ImportResult result;
     try {
-        result.execute = ImportNifFile(model, fileName, diagnostics);
+        result.execute = ImportNifFile(model, fileName, textureDirectory, debugPrinter, applySceneTransforms);
     } catch (const TextException& error) {
         Fail(result, error.Text().c_str());
     } catch (const std::bad_alloc&) {

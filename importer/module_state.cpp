@@ -2,3 +2,4 @@
 
 char ImportFileName[kImportPathBufferSize];
 char TextureDirectory[kImportPathBufferSize];
+bool ApplySceneTransforms;

@@ -13,11 +13,15 @@ namespace platform::headless {
 
 // One step of a scripted modal dialog, played after the dialog is initialised.
 struct DialogAction {
-    enum Kind { kSetText, kCommand, kClose } kind;
-    int controlId = 0;   // kSetText, kCommand
-    std::string text;    // kSetText
+    enum Kind { kSetText, kCommand, kClose, kSetCheck } kind;
+    int controlId = 0;     // kSetText, kCommand, kSetCheck
+    std::string text;      // kSetText
+    bool checked = false;  // kSetCheck
 };
 inline DialogAction SetText(int controlId, std::string text) { return {DialogAction::kSetText, controlId, std::move(text)}; }
+// A check box ticked or cleared the way a click leaves it; like typing into
+// a field, it sends the dialog no message.
+inline DialogAction SetCheck(int controlId, bool checked) { return {DialogAction::kSetCheck, controlId, {}, checked}; }
 inline DialogAction Press(int controlId) { return {DialogAction::kCommand, controlId, {}}; }
 inline DialogAction CloseBox() { return {DialogAction::kClose, 0, {}}; }
 

@@ -1,11 +1,12 @@
 // The plug-ins' only door to the operating system.
 //
 // On Windows every function here is the matching Win32 call. On Linux a
-// headless twin stands in: message boxes and debugger output are recorded,
-// pauses do not pause, and modal dialogs and file pickers are answered by a
-// script that the caller (a test, or the mshost command) set up beforehand
-// through platform/headless.h. Plug-in logic includes this header only and
-// never windows.h, so it runs the same on both.
+// headless twin stands in for the user interface (headless_ui.cpp): message
+// boxes and debugger output are recorded, pauses do not pause, and modal
+// dialogs and file pickers are answered by a script that the caller (a test,
+// or the mshost command) set up beforehand through platform/headless.h; files
+// are written through the real POSIX calls (posix_files.cpp). Plug-in logic
+// includes this header only and never windows.h, so it runs the same on both.
 #pragma once
 
 #include <cstddef>
@@ -41,6 +42,8 @@ void EndModalDialog(DialogHandle dialog, intptr_t result);
 std::string GetItemText(DialogHandle dialog, int controlId, int maxChars);
 void SetItemText(DialogHandle dialog, int controlId, const char* text);
 void CheckButton(DialogHandle dialog, int controlId, bool checked);
+// True when the check box or option button is checked.
+bool IsButtonChecked(DialogHandle dialog, int controlId);
 
 // Modal message box with an OK button and no owner. A null caption uses the
 // system's default caption ("Error" on Windows).
@@ -89,9 +92,6 @@ void ReleaseFileImage(void* memory, size_t size);
 
 // The system's folder for temporary files, ending in a path separator.
 std::string TemporaryFolder();
-
-// Moves `from` onto `to`, replacing `to` if it exists. Returns false on failure.
-bool MoveFileReplacing(const char* from, const char* to);
 
 // Output files that replace their target in one step.
 //

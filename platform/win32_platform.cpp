@@ -96,6 +96,10 @@ void CheckButton(DialogHandle dialog, int controlId, bool checked) {
     CheckDlgButton(static_cast<HWND>(dialog), controlId, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
+bool IsButtonChecked(DialogHandle dialog, int controlId) {
+    return IsDlgButtonChecked(static_cast<HWND>(dialog), controlId) == BST_CHECKED;
+}
+
 void ShowMessageBox(const char* text, const char* caption) {
     MessageBoxA(nullptr, text ? text : "", caption, MB_OK);
 }
@@ -169,10 +173,6 @@ std::string TemporaryFolder() {
     std::string folder(buffer.data(), length);
     if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
     return folder;
-}
-
-bool MoveFileReplacing(const char* from, const char* to) {
-    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
 namespace {

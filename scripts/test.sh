@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Runs every test: the native unit tests under the sanitizers (with the replay
-# of the kept fuzz inputs), each fuzz target briefly, the memory check, the
-# reader's and hostile-file tests in a 32-bit build (natively, or under
-# qemu-i386 where this machine runs no 32-bit programs; see scripts/test32.sh),
-# and the Windows plug-ins under Wine (the 32-bit build where this machine runs 32-bit
-# programs, else the 64-bit build; see scripts/wine_tests.sh and the README).
+# of the kept fuzz inputs), each fuzz target briefly, the memory tests (release
+# preset, no sanitizers), the reader's and hostile-file tests in a 32-bit build
+# (natively, or under qemu-i386 where this machine runs no 32-bit programs; see
+# scripts/test32.sh), and the Windows plug-ins under Wine (the 32-bit build
+# where this machine runs 32-bit programs, else the 64-bit build; see
+# scripts/wine_tests.sh and the README).
 #
 # NIF_FUZZ_SECONDS (default 30) per fuzz target; NIF_REQUIRE_NATIVE32=1 and
 # NIF_FORCE_EMULATED32=1 are passed on to the 32-bit step (scripts/test32.sh),
@@ -24,9 +25,13 @@ awk '/^[0-9]+\/[0-9]+ Test: / { test = $3 } / inputs replayed$/ && test ~ /^fuzz
   build/dev/Testing/Temporary/LastTest.log
 
 # Each fuzz target briefly (clang build in build/fuzz): crashes, leaks and
-# sanitizer reports fail; slow units are only reported. Then peak memory of loads.
+# sanitizer reports fail; slow units are only reported.
 bash scripts/fuzz.sh --slow-ok "${NIF_FUZZ_SECONDS:-30}"
-bash scripts/memory_check.sh
+
+# Peak memory of loads, measured without the sanitizers: the release preset's memory tests.
+cmake --preset release >/dev/null
+cmake --build --preset release -j"$(nproc)" --target mshost make_examples load_benchmark memory_bound_check
+ctest --preset release -L memory
 
 # The reader with a 32-bit size_t, as in the DLLs.
 bash scripts/test32.sh

@@ -128,7 +128,8 @@ dravelin_controls='1 BUTTON OK
 1002 BUTTON ...
 1003 BUTTON ...
 1004 BUTTON Produce Debug Dump
-1005 EDIT '
+1005 EDIT 
+1006 BUTTON Apply scene transforms'
 korbastel_controls='1 BUTTON OK
 2 BUTTON Cancel
 1000 EDIT 
@@ -138,7 +139,8 @@ korbastel_controls='1 BUTTON OK
 1004 BUTTON Export textures to external nif
 1005 BUTTON Include animation
 1006 BUTTON Strip animation
-1008 STATIC ALPHA 2.4'
+1008 STATIC ALPHA 2.4
+1009 BUTTON Texture file names only'
 
 if [ ! -f "$build32/bin/dravelin.dll" ] && [ ! -f "$build32/bin/korbastel.dll" ]; then
   fail "Win32Static" "no 32-bit plug-in DLLs in $build32/bin (build the win32 preset)"

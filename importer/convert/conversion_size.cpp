@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "importer/nif/diagnostics.h"
+#include "importer/convert/scene_children.h"
+#include "importer/nif/debug_printer.h"
 #include "importer/nif/messages.h"
 #include "importer/nif/nif_block.h"
 #include "importer/nif/nif_file.h"
@@ -26,25 +27,25 @@ long long ShapeItems(NifBlock* shape) {
 
 // The same walk as ConvertBlock: pre-order, child links only. Its depth is
 // bounded by the load, which linked parents along the same links.
-void CountBlock(NifBlock* block, long long limit, long long& total) {
+void CountBlock(NifBlock* block, bool applySceneTransforms, long long limit, long long& total) {
     if (block->IsShape()) total += ShapeItems(block);
     if (block->IsBone()) total += 1;
-    for (int i = 0; total <= limit && i < block->GetNumberChildren(); ++i) {
-        NifBlock* child = block->GetChild(i);
-        if (child != nullptr) CountBlock(child, limit, total);
+    for (int i = 0; total <= limit && i < SceneChildCount(block, applySceneTransforms); ++i) {
+        NifBlock* child = SceneChild(block, i, applySceneTransforms);
+        if (child != nullptr) CountBlock(child, applySceneTransforms, limit, total);
     }
 }
 
 }  // namespace
 
-long long CountConvertedItems(NifBlock* root, long long limit) {
+long long CountConvertedItems(NifBlock* root, long long limit, bool applySceneTransforms) {
     long long total = 0;
-    if (root != nullptr) CountBlock(root, limit, total);
+    if (root != nullptr) CountBlock(root, applySceneTransforms, limit, total);
     return total;
 }
 
-void CheckConversionSize(NifBlock* root, Diagnostics* printer) {
-    if (CountConvertedItems(root, kMaxConvertedItems) <= kMaxConvertedItems) return;
+void CheckConversionSize(NifBlock* root, DebugPrinter* printer, bool applySceneTransforms) {
+    if (CountConvertedItems(root, kMaxConvertedItems, applySceneTransforms) <= kMaxConvertedItems) return;
     const std::string text = FormatText(nif_messages::kSceneTooLargeToImport, kMaxConvertedItems);
     printer->WriteLine(text);
     throw TextException(text);

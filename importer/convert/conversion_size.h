@@ -9,7 +9,7 @@
 // error: the host's model stays unchanged.
 #pragma once
 
-class Diagnostics;
+class DebugPrinter;
 class NifBlock;
 
 // Meshes, materials, bones, vertices and triangles together. Real models stay
@@ -17,10 +17,11 @@ class NifBlock;
 inline constexpr long long kMaxConvertedItems = 16777216;
 
 // How many host items converting `root` would add, counting stops once the
-// total passes `limit`, so the walk costs no more than the bound.
-long long CountConvertedItems(NifBlock* root, long long limit);
+// total passes `limit`, so the walk costs no more than the bound. With
+// `applySceneTransforms` the count follows the children that walk follows.
+long long CountConvertedItems(NifBlock* root, long long limit, bool applySceneTransforms = false);
 
 // When converting `root` would add more than kMaxConvertedItems items: echoes
 // "Scene too large to import (more than 16777216 meshes, materials, bones,
 // vertices and triangles)." on `printer` and throws it as a TextException.
-void CheckConversionSize(NifBlock* root, Diagnostics* printer);
+void CheckConversionSize(NifBlock* root, DebugPrinter* printer, bool applySceneTransforms = false);

@@ -1,10 +1,11 @@
 #include "importer/convert/shape_import.h"
 
 #include <string>
+#include <utility>
 
+#include "importer/convert/scene_placement.h"
 #include "importer/convert/stored_geometry.h"
-#include "importer/module_state.h"
-#include "importer/nif/diagnostics.h"
+#include "importer/nif/debug_printer.h"
 #include "importer/nif/messages.h"
 #include "importer/nif/nif_file.h"
 #include "importer/nif/nif_block.h"
@@ -30,7 +31,7 @@ std::string TexturePath(const char* directory, const char* fileName) {
 
 // Adds the shape's material and returns its index, or -1 when the host
 // gave no material.
-int ImportMaterial(msModel* model, NifBlock* shape, NifBlock* texturing) {
+int ImportMaterial(msModel* model, NifBlock* shape, NifBlock* texturing, const char* textureDirectory) {
     NifBlock* materialProperty = shape->GetMaterialProperty();
     const int index = msModel_AddMaterial(model);
     msMaterial* material = msModel_GetMaterialAt(model, index);
@@ -53,7 +54,7 @@ int ImportMaterial(msModel* model, NifBlock* shape, NifBlock* texturing) {
     // A texturing property without a usable base texture gives no path at all.
     const char* fileName = texturing->getFileName();
     if (fileName != nullptr) {
-        msMaterial_SetDiffuseTexture(material, TexturePath(TextureDirectory, fileName).c_str());
+        msMaterial_SetDiffuseTexture(material, TexturePath(textureDirectory, fileName).c_str());
     }
     return index;
 }
@@ -85,8 +86,9 @@ private:
     const NiTriShapeData* data_;
 };
 
-// Adds the vertices and returns how many the mesh received.
-int ImportVertices(msMesh* mesh, NifBlock* shape, bool withTexCoords) {
+// Adds the vertices and returns how many the mesh received. With a
+// placement each stored position goes through it into the host's axes.
+int ImportVertices(msMesh* mesh, NifBlock* shape, bool withTexCoords, const ScenePlacement* placement) {
     const int count = shape->GetNumberVertexes();
     // Asked once, and only when there is a vertex to give coordinates to.
     const bool texCoords = count > 0 && withTexCoords && shape->HasUVCoords() != 0;
@@ -96,7 +98,8 @@ int ImportVertices(msMesh* mesh, NifBlock* shape, bool withTexCoords) {
         msVertex* vertex = msMesh_GetVertexAt(mesh, msMesh_AddVertex(mesh));
         if (vertex == nullptr) break;  // the host's vertex list is full
         ++received;
-        const NifVector position = geometry.Vertex(i);
+        const NifVector stored = geometry.Vertex(i);
+        const NifVector position = placement != nullptr ? PlacePosition(*placement, stored) : stored;
         float xyz[3] = {position.x, position.y, position.z};
         msVertex_SetVertex(vertex, xyz);
         if (texCoords) {
@@ -111,12 +114,13 @@ int ImportVertices(msMesh* mesh, NifBlock* shape, bool withTexCoords) {
 // One line on the run's debugger output, after the shape's last triangle.
 void ReportSkippedTriangles(NifBlock* shape, int skipped) {
     const std::string line = FormatText(nif_messages::kSkippedTriangles, skipped, TextOrEmpty(shape->GetId()));
-    shape->GetOwner()->GetPrinter()->WriteLine(line);
+    shape->GetOwner()->GetDebugPrinter()->WriteLine(line);
 }
 
 // Adds the triangles whose three vertex indices lie below `vertexCount`;
-// the host would read outside its vertex list for any other.
-void ImportTriangles(msMesh* mesh, NifBlock* shape, int vertexCount) {
+// the host would read outside its vertex list for any other. Under a
+// mirroring placement each triangle's corners go in reverse order.
+void ImportTriangles(msMesh* mesh, NifBlock* shape, int vertexCount, bool reversed) {
     const int count = shape->GetNumberTriangles();
     const GeometryQuestions geometry(shape);
     int skipped = 0;
@@ -129,27 +133,34 @@ void ImportTriangles(msMesh* mesh, NifBlock* shape, int vertexCount) {
         }
         msTriangle* triangle = msMesh_GetTriangleAt(mesh, msMesh_AddTriangle(mesh));
         if (triangle == nullptr) break;  // the host's triangle list is full
+        if (reversed) std::swap(indices[0], indices[2]);
         msTriangle_SetVertexIndices(triangle, indices);
     }
     if (skipped > 0) ReportSkippedTriangles(shape, skipped);
 }
 
+void ReportUnplacedShape(NifBlock* shape) {
+    const std::string line = FormatText(nif_messages::kTransformNotFinite, TextOrEmpty(shape->GetId()));
+    shape->GetOwner()->GetDebugPrinter()->WriteLine(line);
+}
+
 }  // namespace
 
-void ImportShape(msModel* model, NifBlock* shape) {
+void ImportShape(msModel* model, NifBlock* shape, const char* textureDirectory, const ScenePlacement* placement) {
     msMesh* mesh = msModel_GetMeshAt(model, msModel_AddMesh(model));
     if (mesh == nullptr) return;
     msMesh_SetName(mesh, TextOrEmpty(shape->GetId()));
 
     if (NifBlock* texturing = shape->GetTexturingProperty()) {
-        const int materialIndex = ImportMaterial(model, shape, texturing);
+        const int materialIndex = ImportMaterial(model, shape, texturing, textureDirectory);
         if (materialIndex >= 0) msMesh_SetMaterialIndex(mesh, materialIndex);
     }
 
+    if (placement != nullptr && !placement->finite) ReportUnplacedShape(shape);
     // Shapes whose data is missing, or holds a vertex count without positions,
     // keep an empty mesh and ask nothing more.
     const StoredGeometry stored = FindStoredGeometry(shape);
     if (!stored.hasData || !stored.hasPositions) return;
-    const int received = ImportVertices(mesh, shape, stored.hasTexCoords);
-    ImportTriangles(mesh, shape, received);
+    const int received = ImportVertices(mesh, shape, stored.hasTexCoords, placement);
+    ImportTriangles(mesh, shape, received, placement != nullptr && placement->mirrors);
 }

@@ -1,6 +1,6 @@
 #include "importer/nif/block_table.h"
 
-#include "importer/nif/diagnostics.h"
+#include "importer/nif/debug_printer.h"
 #include "importer/nif/messages.h"
 #include "importer/nif/nif_block.h"
 #include "importer/nif/text_exception.h"
@@ -22,14 +22,14 @@ void BlockTable::WriteLinkWarning(const char* message, const char* typeName) {
         return;
     }
     ++linkWarningsWritten_;
-    if (!printer_) return;
-    printer_->PrintText(message);
-    printer_->PrintText(typeName);
-    printer_->EndLine();
+    if (!debugPrinter_) return;
+    debugPrinter_->PrintText(message);
+    debugPrinter_->PrintText(typeName);
+    debugPrinter_->EndLine();
 }
 
 void BlockTable::WriteHiddenLinkWarnings() {
-    if (linkWarningsHidden_ != 0 && printer_) printer_->WriteLine(FormatText(kFurtherLinkWarnings, linkWarningsHidden_));
+    if (linkWarningsHidden_ != 0 && debugPrinter_) debugPrinter_->WriteLine(FormatText(kFurtherLinkWarnings, linkWarningsHidden_));
 }
 
 void BlockTable::CountWalkArrival(size_t depth) {
@@ -38,6 +38,6 @@ void BlockTable::CountWalkArrival(size_t depth) {
                           : walkVisits_ > kMaxWalkVisits                ? kTooManyVisits
                                                                         : nullptr;
     if (!failure) return;
-    if (printer_) printer_->WriteLine(failure);
+    if (debugPrinter_) debugPrinter_->WriteLine(failure);
     throw TextException(failure);
 }

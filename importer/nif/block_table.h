@@ -1,7 +1,7 @@
 // BlockTable: what a block sees of the file that holds it.
 //
 // Blocks follow their links by index through the table, write link warnings
-// and show boxes through its diagnostics, and the parent walk keeps its
+// and show boxes through its debug printer, and the parent walk keeps its
 // bounds here. NifFile fills the table as it loads; this header needs no
 // block class, so blocks and the file do not depend on each other.
 #pragma once
@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-class Diagnostics;
+class DebugPrinter;
 class NifBlock;
 
 class BlockTable {
@@ -21,7 +21,7 @@ public:
     static constexpr int kMaxWalkDepth = 1000;
     static constexpr long kMaxWalkVisits = 1000000;
 
-    explicit BlockTable(Diagnostics* printer) : printer_(printer) {}
+    explicit BlockTable(DebugPrinter* printer) : debugPrinter_(printer) {}
     ~BlockTable();  // deletes the blocks of the table
     BlockTable(const BlockTable&) = delete;
     BlockTable& operator=(const BlockTable&) = delete;
@@ -33,7 +33,7 @@ public:
     }
     // The number of blocks read: the block count, or 0 when it was 0 or less.
     int GetBlockCount() const { return static_cast<int>(table_.size()); }
-    Diagnostics* GetPrinter() const { return printer_; }
+    DebugPrinter* GetDebugPrinter() const { return debugPrinter_; }
 
     // Called by the link checks of ResolveLinks: one warning line, "message"
     // followed by the linked block's type name, within the per-load cap.
@@ -42,13 +42,17 @@ public:
     void WriteHiddenLinkWarnings();
 
     // The parent walk's arrivals: counts one at `depth` and fails (a line on
-    // the diagnostics, then a TextException) beyond the bounds.
+    // the debug printer, then a TextException) beyond the bounds.
     void CountWalkArrival(size_t depth);
     // Skin data applications during the walk: the stamp changes with each one.
     unsigned long BoneDataStamp() const { return boneDataStamp_; }
     unsigned long NextBoneDataStamp() { return ++boneDataStamp_; }
+    // "Apply scene transforms": the parent walk enters NiBSAnimationNode and
+    // NiBSParticleNode children as it enters a NiNode's.
+    bool WalksAnimationNodes() const { return walksAnimationNodes_; }
 
 protected:
+    void SetWalksAnimationNodes(bool walks) { walksAnimationNodes_ = walks; }
     // Owned: one pointer per block and no second list, as a block may take
     // fewer than 30 bytes of the file. Filled only through AddBlock.
     std::vector<NifBlock*> table_;
@@ -56,9 +60,10 @@ protected:
     void AddBlock(std::unique_ptr<NifBlock> block);
 
 private:
-    Diagnostics* printer_;
+    DebugPrinter* debugPrinter_;
     int linkWarningsWritten_ = 0;
     int linkWarningsHidden_ = 0;
     long walkVisits_ = 0;
     unsigned long boneDataStamp_ = 0;
+    bool walksAnimationNodes_ = false;
 };

@@ -1,7 +1,5 @@
 #include "importer/nif/controller_blocks.h"
 
-#include <algorithm>
-
 #include "importer/nif/link_checks.h"
 #include "importer/nif/messages.h"
 #include "importer/nif/block_table.h"
@@ -50,24 +48,6 @@ KeyGroup ReadKeyGroup(Qiv_Stream& stream, int kind, const KeySize (&table)[N]) {
     return group;
 }
 
-// ReadKeyGroup over bytes the load has checked, moving `bytes` past the group.
-template <size_t N>
-KeyGroup DecodeKeyGroup(const unsigned char*& bytes, int kind, const KeySize (&table)[N]) {
-    KeyGroup group;
-    group.kind = kind;
-    group.keyCount = LoadLong(bytes);
-    bytes += 4;
-    if (group.keyCount == 0) return group;
-    group.keyType = LoadLong(bytes);
-    bytes += 4;
-    group.floatsPerKey = FloatsPerKey(table, group.keyType);
-    if (group.keyCount > 0 && group.floatsPerKey > 0) {
-        group.keys = FileArray<float>(bytes, static_cast<size_t>(group.keyCount) * static_cast<size_t>(group.floatsPerKey));
-        bytes += group.keys.ByteCount();
-    }
-    return group;
-}
-
 }  // namespace
 
 void ControllerRecord::ReadAfterNext(Qiv_Stream& stream) {
@@ -81,8 +61,8 @@ void ControllerRecord::ReadAfterNext(Qiv_Stream& stream) {
 
 // ---------------------------------------------------------------- controllers
 
-NiKeyframeController::NiKeyframeController(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
-    : NifBlock(owner, typeName) {
+NiKeyframeController::NiKeyframeController(BlockTable* owner, BlockKind kind, Qiv_Stream* stream)
+    : NifBlock(owner, kind) {
     controller_.nextController = stream->Long();  // real files chain controllers here
     controller_.ReadAfterNext(*stream);
     data_ = stream->Long();
@@ -94,8 +74,8 @@ void NiKeyframeController::ResolveLinks() {
     CheckLink(GetOwner(), LinkCheck::NiKeyframeData, data_);
 }
 
-NiGeomMorpherController::NiGeomMorpherController(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
-    : NifBlock(owner, typeName) {
+NiGeomMorpherController::NiGeomMorpherController(BlockTable* owner, BlockKind kind, Qiv_Stream* stream)
+    : NifBlock(owner, kind) {
     controller_.nextController = stream->Long();
     controller_.ReadAfterNext(*stream);
     data_ = stream->Long();
@@ -108,7 +88,7 @@ void NiGeomMorpherController::ResolveLinks() {
     CheckLink(GetOwner(), LinkCheck::TimeController, controller_.nextController);
 }
 
-NiUVController::NiUVController(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiUVController::NiUVController(BlockTable* owner, BlockKind kind, Qiv_Stream* stream) : NifBlock(owner, kind) {
     controller_.nextController = stream->Long();  // real files chain controllers here
     controller_.ReadAfterNext(*stream);
     unknownShort_ = stream->Short();  // any value in real files
@@ -123,105 +103,77 @@ void NiUVController::ResolveLinks() {
 
 // ---------------------------------------------------------------- NiKeyframeData
 
-NiKeyframeData::NiKeyframeData(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
-    Qiv_Stream& s = *stream;
-    groups_ = s.Here();
-    const int32_t rotationCount = s.Long();
-    if (rotationCount != 0) {
-        const int32_t rotationType = s.Long();
-        if (rotationType == kAxisRotationKeyType) {
-            if (rotationCount > 0) {
-                s.Float();
-                for (int axis = 0; axis < 3; ++axis) ReadKeyGroup(s, KeyGroup::kRotation, kFloatKeySizes);
-            }
-        } else if (rotationCount > 0) {
-            s.Array<float>(int64_t(rotationCount) * FloatsPerKey(kRotationKeySizes, rotationType));
-        }
-    }
-    ReadKeyGroup(s, KeyGroup::kTranslation, kTranslationKeySizes);
-    ReadKeyGroup(s, KeyGroup::kScale, kScaleKeySizes);
+NiKeyframeData::NiKeyframeData(BlockTable* owner, BlockKind kind, Qiv_Stream* stream) : NifBlock(owner, kind) {
+    groups_ = stream->Here();
+    ReadGroups(*stream);
+    groupBytes_ = BytesSince(groups_, *stream);
 }
 
-NiKeyframeData::Groups NiKeyframeData::Decode() const {
-    // The load checked every group; this walks the same fields again.
+NiKeyframeData::Groups NiKeyframeData::ReadGroups(Qiv_Stream& s) {
     Groups found;
-    const unsigned char* bytes = groups_;
     KeyGroup& rotation = found.rotation;
     rotation.kind = KeyGroup::kRotation;
-    rotation.keyCount = LoadLong(bytes);
-    bytes += 4;
+    rotation.keyCount = s.Long();
     if (rotation.keyCount != 0) {
-        rotation.keyType = LoadLong(bytes);
-        bytes += 4;
+        rotation.keyType = s.Long();
         if (rotation.keyType == kAxisRotationKeyType) {
             if (rotation.keyCount > 0) {
                 found.hasAxisRotation = true;
-                found.axisRotation.value = LoadFloat(bytes);
-                bytes += 4;
-                for (KeyGroup& axis : found.axisRotation.axes) axis = DecodeKeyGroup(bytes, KeyGroup::kRotation, kFloatKeySizes);
+                found.axisRotation.value = s.Float();
+                for (KeyGroup& axis : found.axisRotation.axes) axis = ReadKeyGroup(s, KeyGroup::kRotation, kFloatKeySizes);
             }
         } else {
             rotation.floatsPerKey = FloatsPerKey(kRotationKeySizes, rotation.keyType);
-            if (rotation.keyCount > 0) {
-                rotation.keys = FileArray<float>(bytes, static_cast<size_t>(rotation.keyCount) * static_cast<size_t>(rotation.floatsPerKey));
-                bytes += rotation.keys.ByteCount();
-            }
+            if (rotation.keyCount > 0) rotation.keys = s.Array<float>(int64_t(rotation.keyCount) * rotation.floatsPerKey);
         }
     }
-    found.translation = DecodeKeyGroup(bytes, KeyGroup::kTranslation, kTranslationKeySizes);
-    found.scale = DecodeKeyGroup(bytes, KeyGroup::kScale, kScaleKeySizes);
+    found.translation = ReadKeyGroup(s, KeyGroup::kTranslation, kTranslationKeySizes);
+    found.scale = ReadKeyGroup(s, KeyGroup::kScale, kScaleKeySizes);
     return found;
 }
 
-KeyGroup NiKeyframeData::Rotation() const { return Decode().rotation; }
-KeyGroup NiKeyframeData::Translation() const { return Decode().translation; }
-KeyGroup NiKeyframeData::Scale() const { return Decode().scale; }
-bool NiKeyframeData::HasAxisRotation() const { return Decode().hasAxisRotation; }
-AxisRotationKeys NiKeyframeData::AxisRotation() const { return Decode().axisRotation; }
+NiKeyframeData::Groups NiKeyframeData::ReadGroupsAgain() const { return ReadAgain(groups_, groupBytes_, ReadGroups); }
+
+KeyGroup NiKeyframeData::Rotation() const { return ReadGroupsAgain().rotation; }
+KeyGroup NiKeyframeData::Translation() const { return ReadGroupsAgain().translation; }
+KeyGroup NiKeyframeData::Scale() const { return ReadGroupsAgain().scale; }
+bool NiKeyframeData::HasAxisRotation() const { return ReadGroupsAgain().hasAxisRotation; }
+AxisRotationKeys NiKeyframeData::AxisRotation() const { return ReadGroupsAgain().axisRotation; }
 
 void NiKeyframeData::ResolveLinks() {}
 
 // ---------------------------------------------------------------- NiMorphData
 
-NiMorphData::NiMorphData(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiMorphData::NiMorphData(BlockTable* owner, BlockKind kind, Qiv_Stream* stream) : NifBlock(owner, kind) {
     Qiv_Stream& s = *stream;
-    morphCount_ = s.Long();
-    vertexCount_ = s.Long();
+    const int32_t morphCount = s.Long();
+    morphs_ = RecordList<MorphTargetReader>(MorphTargetReader{s.Long()});
     s.ByteVerify(1);  // relative targets
-    // The count is only a claim of the file: the targets it can hold bound the table.
-    const size_t fit = morphCount_ > 0 ? std::min(static_cast<size_t>(morphCount_), s.EntriesThatFit(kMorphTargetBytes)) : 0;
-    if (fit != 0) morphs_ = std::make_unique<const unsigned char*[]>(fit);
-    for (int32_t i = 0; i < morphCount_; ++i) {
-        // A target beyond those that fit fails in its reads below, before it is needed.
-        const unsigned char* start = s.Here();
-        if (static_cast<size_t>(i) < fit) morphs_[static_cast<size_t>(i)] = start;
-        const int32_t keyCount = s.Long();
-        const int32_t keyType = s.Long();
-        if (keyCount > 0) s.Array<float>(int64_t(keyCount) * FloatsPerKey(kFloatKeySizes, keyType));
-        s.Array<NifVector>(vertexCount_);
-    }
+    morphs_.ReadFrom(s, morphCount, kMorphTargetBytes);
 }
 
-FileArray<float> MorphTarget::Keys() const {
-    const int32_t keyCount = KeyCount();
-    if (keyCount <= 0) return {};
-    return FileArray<float>(bytes_ + 8, static_cast<size_t>(keyCount) * static_cast<size_t>(FloatsPerKey(kFloatKeySizes, KeyType())));
-}
-
-FileArray<NifVector> MorphTarget::Vertices() const {
-    if (vertexCount_ <= 0) return {};
-    return FileArray<NifVector>(bytes_ + 8 + Keys().ByteCount(), static_cast<size_t>(vertexCount_));
+MorphTarget MorphTargetReader::operator()(Qiv_Stream& s) const {
+    MorphTarget target;
+    target.keyCount = s.Long();
+    target.keyType = s.Long();
+    if (target.keyCount > 0) target.keys = s.Array<float>(int64_t(target.keyCount) * FloatsPerKey(kFloatKeySizes, target.keyType));
+    target.vertices = s.Array<NifVector>(vertexCount);
+    return target;
 }
 
 void NiMorphData::ResolveLinks() {}
 
 // ---------------------------------------------------------------- NiUVData
 
-NiUVData::NiUVData(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
-    Qiv_Stream& s = *stream;
-    groups_ = s.Here();
-    for (int i = 0; i < kGroupCount; ++i) {
-        UVKeyGroup group;
+NiUVData::NiUVData(BlockTable* owner, BlockKind kind, Qiv_Stream* stream) : NifBlock(owner, kind) {
+    groups_ = stream->Here();
+    ReadGroups(*stream);
+    groupBytes_ = BytesSince(groups_, *stream);
+}
+
+NiUVData::Groups NiUVData::ReadGroups(Qiv_Stream& s) {
+    Groups groups;
+    for (UVKeyGroup& group : groups) {
         group.keyCount = s.Long();
         if (group.keyCount <= 0) continue;
         group.keyType = s.Long();
@@ -229,27 +181,14 @@ NiUVData::NiUVData(BlockTable* owner, const char* typeName, Qiv_Stream* stream) 
             // Reported as a verify of the usual key type 2 would report it.
             s.ReportError(FormatText(nif_messages::kUnexpectedLong, static_cast<unsigned>(group.keyType), group.keyType, 2u, 2));
         }
-        s.Array<float>(int64_t(group.keyCount) * FloatsPerKey(kFloatKeySizes, group.keyType));
+        group.keys = s.Array<float>(int64_t(group.keyCount) * FloatsPerKey(kFloatKeySizes, group.keyType));
     }
+    return groups;
 }
 
 UVKeyGroup NiUVData::Group(int group) const {
-    // The load checked every group: each is a count, and when it is above 0
-    // a key type of 1 to 3 and its keys.
     if (group < 0 || group >= kGroupCount) return {};
-    const unsigned char* bytes = groups_;
-    for (int i = 0;; ++i) {
-        UVKeyGroup found;
-        found.keyCount = LoadLong(bytes);
-        bytes += 4;
-        if (found.keyCount > 0) {
-            found.keyType = LoadLong(bytes);
-            const size_t floats = static_cast<size_t>(found.keyCount) * static_cast<size_t>(FloatsPerKey(kFloatKeySizes, found.keyType));
-            found.keys = FileArray<float>(bytes + 4, floats);
-            bytes += 4 + found.keys.ByteCount();
-        }
-        if (i == group) return found;
-    }
+    return ReadAgain(groups_, groupBytes_, ReadGroups)[static_cast<size_t>(group)];
 }
 
 void NiUVData::ResolveLinks() {}

@@ -2,11 +2,11 @@
 // importer does not play animations.
 #pragma once
 
+#include <array>
 #include <cstdint>
-#include <memory>
-#include <vector>
 
 #include "importer/nif/nif_block.h"
+#include "importer/nif/record_bytes.h"
 
 // The common head of controllers.
 struct ControllerRecord {
@@ -21,7 +21,7 @@ struct ControllerRecord {
 
 class NiKeyframeController : public NifBlock {
 public:
-    NiKeyframeController(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
+    NiKeyframeController(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     const ControllerRecord& Controller() const { return controller_; }
@@ -34,7 +34,7 @@ private:
 
 class NiGeomMorpherController : public NifBlock {
 public:
-    NiGeomMorpherController(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
+    NiGeomMorpherController(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     const ControllerRecord& Controller() const { return controller_; }
@@ -47,7 +47,7 @@ private:
 
 class NiUVController : public NifBlock {
 public:
-    NiUVController(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
+    NiUVController(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     const ControllerRecord& Controller() const { return controller_; }
@@ -78,10 +78,10 @@ struct AxisRotationKeys {
 
 class NiKeyframeData : public NifBlock {
 public:
-    NiKeyframeData(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
+    NiKeyframeData(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
     void ResolveLinks() override;
 
-    // The groups, decoded from where the file holds them.
+    // The groups, read again from where the file holds them.
     KeyGroup Rotation() const;
     KeyGroup Translation() const;
     KeyGroup Scale() const;
@@ -95,43 +95,43 @@ private:
         bool hasAxisRotation = false;
         AxisRotationKeys axisRotation;
     };
-    Groups Decode() const;
+    // The three groups as the file holds them: the load reads them with this, and so does every question.
+    static Groups ReadGroups(Qiv_Stream& stream);
+    Groups ReadGroupsAgain() const;
 
-    // Where the rotation group starts in the file: keyframe data is often
-    // small, and a file of nothing else must not need much more than its bytes.
+    // Where the groups lie in the file: keyframe data is often small, and a
+    // file of nothing else must not need much more than its bytes.
+    uint32_t groupBytes_ = 0;
     const unsigned char* groups_ = nullptr;
 };
 
-// One morph target of a NiMorphData, decoded from where the file holds it:
-// key count, key type, the keys (when the count is above 0), the vertices.
-class MorphTarget {
-public:
-    MorphTarget(const unsigned char* bytes, int32_t vertexCount) : bytes_(bytes), vertexCount_(vertexCount) {}
+// One morph target of a NiMorphData: key count, key type, the keys (when
+// the count is above 0), the vertices.
+struct MorphTarget {
+    int32_t keyCount = 0;
+    int32_t keyType = 0;
+    FileArray<float> keys;
+    FileArray<NifVector> vertices;
+};
 
-    int32_t KeyCount() const { return LoadLong(bytes_); }
-    int32_t KeyType() const { return LoadLong(bytes_ + 4); }
-    FileArray<float> Keys() const;
-    FileArray<NifVector> Vertices() const;
-
-private:
-    const unsigned char* bytes_;
-    int32_t vertexCount_;
+// Reads one morph target, whose vertex count the morph data gives.
+struct MorphTargetReader {
+    int32_t vertexCount = 0;
+    MorphTarget operator()(Qiv_Stream& stream) const;
 };
 
 class NiMorphData : public NifBlock {
 public:
-    NiMorphData(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
+    NiMorphData(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
     void ResolveLinks() override;
 
-    int32_t VertexCount() const { return vertexCount_; }
-    size_t MorphCount() const { return morphCount_ > 0 ? static_cast<size_t>(morphCount_) : 0; }
-    MorphTarget Morph(size_t morph) const { return MorphTarget(morphs_[morph], vertexCount_); }
+    int32_t VertexCount() const { return morphs_.GetReader().vertexCount; }
+    size_t MorphCount() const { return morphs_.size(); }
+    // Target `morph`, read again from the file; an empty one past the last.
+    MorphTarget Morph(size_t morph) const { return morphs_[morph]; }
 
 private:
-    int32_t morphCount_ = 0;
-    int32_t vertexCount_ = 0;
-    // Where each target starts in the file; one pointer wide, as most morph data has few targets.
-    std::unique_ptr<const unsigned char*[]> morphs_;
+    RecordList<MorphTargetReader> morphs_;
 };
 
 // One of the four groups of a NiUVData.
@@ -145,12 +145,19 @@ class NiUVData : public NifBlock {
 public:
     static constexpr int kGroupCount = 4;
 
-    NiUVData(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
+    NiUVData(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
     void ResolveLinks() override;
 
-    // Group 0 to 3, decoded from where the file holds the groups.
+    // Group 0 to 3, read again from where the file holds the groups.
     UVKeyGroup Group(int group) const;
 
 private:
-    const unsigned char* groups_ = nullptr;  // where the first group starts in the file
+    using Groups = std::array<UVKeyGroup, kGroupCount>;
+    // The four groups as the file holds them: the load reads them with this, and so does Group.
+    static Groups ReadGroups(Qiv_Stream& stream);
+
+    // Where the groups lie in the file: a NiUVData is often nothing but four
+    // empty groups, and a file of them must not need much more than its bytes.
+    uint32_t groupBytes_ = 0;
+    const unsigned char* groups_ = nullptr;
 };

@@ -1,7 +1,5 @@
 #include "importer/nif/effect_blocks.h"
 
-#include <cstring>
-
 #include "importer/nif/link_checks.h"
 #include "importer/nif/block_table.h"
 #include "importer/nif/record_reading.h"
@@ -15,8 +13,8 @@ constexpr size_t kTextKeyBytes = 8;
 
 // ---------------------------------------------------------------- particles
 
-NiRotatingParticles::NiRotatingParticles(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
-    : NifBlock(owner, typeName) {
+NiRotatingParticles::NiRotatingParticles(BlockTable* owner, BlockKind kind, Qiv_Stream* stream)
+    : NifBlock(owner, kind) {
     Qiv_Stream& s = *stream;
     object_.name = s.LengthString();
     object_.extraData = s.Long();
@@ -34,8 +32,8 @@ void NiRotatingParticles::ResolveLinks() {
     CheckLinks(GetOwner(), LinkCheck::Property, object_.properties);
 }
 
-NiRotatingParticlesData::NiRotatingParticlesData(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
-    : NifBlock(owner, typeName) {
+NiRotatingParticlesData::NiRotatingParticlesData(BlockTable* owner, BlockKind kind, Qiv_Stream* stream)
+    : NifBlock(owner, kind) {
     Qiv_Stream& s = *stream;
     vertexCount_ = static_cast<int16_t>(s.Short());
     const int32_t hasVertices = s.Long();
@@ -56,8 +54,8 @@ NiRotatingParticlesData::NiRotatingParticlesData(BlockTable* owner, const char* 
 
 void NiRotatingParticlesData::ResolveLinks() {}
 
-NiParticleSystemController::NiParticleSystemController(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
-    : NifBlock(owner, typeName) {
+NiParticleSystemController::NiParticleSystemController(BlockTable* owner, BlockKind kind, Qiv_Stream* stream)
+    : NifBlock(owner, kind) {
     Qiv_Stream& s = *stream;
     nextController_ = s.LongVerify(-1);
     flags_ = s.Short();
@@ -69,8 +67,10 @@ NiParticleSystemController::NiParticleSystemController(BlockTable* owner, const 
     for (int32_t& value : longs2_) value = s.Long();
     floatValue_ = s.Float();
     for (int32_t& value : longs3_) value = s.Long();
-    for (int& count : particleCounts_) count = s.Short();
-    particles_ = s.Array<float>(int64_t(particleCounts_[1]) * 10);
+    s.Short();
+    const uint16_t particleCount = s.Short();  // the second of three counts
+    s.Short();
+    particles_ = s.Array<float>(int64_t(particleCount) * 10);
     s.LongVerify(-1);  // m___Unknown_21
     modifier_ = s.Long();
     s.LongVerify(-1);  // m___Unknown_23
@@ -82,19 +82,19 @@ void NiParticleSystemController::ResolveLinks() {
     CheckLink(GetOwner(), LinkCheck::ParticleGrowFade, modifier_);
 }
 
-NiParticleGrowFade::NiParticleGrowFade(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
-    : NifBlock(owner, typeName) {
+NiParticleGrowFade::NiParticleGrowFade(BlockTable* owner, BlockKind kind, Qiv_Stream* stream)
+    : NifBlock(owner, kind) {
     nextModifier_ = stream->Long();  // real files chain modifiers here
     link_ = stream->Long();
-    growTime_ = stream->Float();
-    fadeTime_ = stream->Float();
+    stream->Float();  // grow time
+    stream->Float();  // fade time
 }
 
 void NiParticleGrowFade::ResolveLinks() { CheckLink(GetOwner(), LinkCheck::TimeController, nextModifier_); }
 
 // ---------------------------------------------------------------- NiTextureEffect
 
-NiTextureEffect::NiTextureEffect(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiTextureEffect::NiTextureEffect(BlockTable* owner, BlockKind kind, Qiv_Stream* stream) : NifBlock(owner, kind) {
     Qiv_Stream& s = *stream;
     object_.name = s.LengthString();
     object_.extraData = s.LongVerify(-1);
@@ -115,8 +115,8 @@ void NiTextureEffect::ResolveLinks() {}
 
 // ---------------------------------------------------------------- extra data
 
-NiStringExtraData::NiStringExtraData(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
-    : NifBlock(owner, typeName) {
+NiStringExtraData::NiStringExtraData(BlockTable* owner, BlockKind kind, Qiv_Stream* stream)
+    : NifBlock(owner, kind) {
     nextExtraData_ = stream->Long();
     storedLength_ = stream->Long();
     text_ = stream->LengthString();
@@ -124,29 +124,20 @@ NiStringExtraData::NiStringExtraData(BlockTable* owner, const char* typeName, Qi
 
 void NiStringExtraData::ResolveLinks() { CheckLink(GetOwner(), LinkCheck::ExtraData, nextExtraData_); }
 
-NiTextKeyExtraData::NiTextKeyExtraData(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
-    : NifBlock(owner, typeName) {
+NiTextKeyExtraData::NiTextKeyExtraData(BlockTable* owner, BlockKind kind, Qiv_Stream* stream)
+    : NifBlock(owner, kind) {
     Qiv_Stream& s = *stream;
     nextExtraData_ = s.Long();
     s.LongVerify(0);
     const int32_t keyCount = s.Long();
-    const unsigned char* keys = s.Here();
-    for (int32_t i = 0; i < keyCount; ++i) {
-        s.Long();
-        s.LengthString();
-    }
-    keys_ = TextKeyList(keys, keyCount > 0 ? static_cast<size_t>(keyCount) : 0);
+    keys_.ReadFrom(s, keyCount, kTextKeyBytes);
 }
 
-TextKey TextKeyList::operator[](size_t key) const {
-    const unsigned char* bytes = bytes_;
-    for (size_t i = 0; i < key; ++i) bytes += kTextKeyBytes + static_cast<size_t>(LoadLong(bytes + 4));
-    const size_t length = static_cast<size_t>(LoadLong(bytes + 4));
-    const unsigned char* text = bytes + kTextKeyBytes;
-    // Like the stream's LengthString, the text ends at its first zero byte.
-    const void* zero = std::memchr(text, 0, length);
-    return {LoadLong(bytes), std::string(reinterpret_cast<const char*>(text),
-                                         zero ? static_cast<size_t>(static_cast<const unsigned char*>(zero) - text) : length)};
+TextKey TextKeyReader::operator()(Qiv_Stream& stream) const {
+    TextKey key;
+    key.time = stream.Long();
+    key.text = stream.LengthString();
+    return key;
 }
 
 void NiTextKeyExtraData::ResolveLinks() { CheckLink(GetOwner(), LinkCheck::ExtraData, nextExtraData_); }

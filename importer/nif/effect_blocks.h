@@ -8,10 +8,11 @@
 
 #include "importer/nif/nif_block.h"
 #include "importer/nif/object_record.h"
+#include "importer/nif/record_bytes.h"
 
 class NiRotatingParticles : public NifBlock {
 public:
-    NiRotatingParticles(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
+    NiRotatingParticles(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     const ObjectRecord& Object() const { return object_; }
@@ -24,7 +25,7 @@ private:
 
 class NiRotatingParticlesData : public NifBlock {
 public:
-    NiRotatingParticlesData(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
+    NiRotatingParticlesData(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     int VertexCount() const { return vertexCount_; }
@@ -46,12 +47,10 @@ private:
 
 class NiParticleSystemController : public NifBlock {
 public:
-    NiParticleSystemController(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
+    NiParticleSystemController(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
     void ResolveLinks() override;
 
-    int ParticleCount() const { return particleCounts_[1]; }
     const FileArray<float>& Particles() const { return particles_; }  // 10 Floats per particle
-    int32_t ModifierLink() const { return modifier_; }
     uint8_t LastValue() const { return lastValue_; }
 
 private:
@@ -65,7 +64,6 @@ private:
     int32_t longs2_[5] = {};
     float floatValue_ = 0.0f;
     int32_t longs3_[2] = {};
-    int particleCounts_[3] = {};  // unsigned 16-bit; the second counts the particle records
     FileArray<float> particles_;
     int32_t modifier_ = -1;
     uint8_t lastValue_ = 0;
@@ -73,23 +71,17 @@ private:
 
 class NiParticleGrowFade : public NifBlock {
 public:
-    NiParticleGrowFade(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
+    NiParticleGrowFade(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
     void ResolveLinks() override;
-
-    int32_t NextModifierLink() const { return nextModifier_; }
-    float GrowTime() const { return growTime_; }
-    float FadeTime() const { return fadeTime_; }
 
 private:
     int32_t nextModifier_ = -1;
     int32_t link_ = -1;
-    float growTime_ = 0.0f;
-    float fadeTime_ = 0.0f;
 };
 
 class NiTextureEffect : public NifBlock {
 public:
-    NiTextureEffect(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
+    NiTextureEffect(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     const ObjectRecord& Object() const { return object_; }
@@ -109,10 +101,9 @@ private:
 
 class NiStringExtraData : public NifBlock {
 public:
-    NiStringExtraData(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
+    NiStringExtraData(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
     void ResolveLinks() override;
 
-    int32_t NextExtraDataLink() const { return nextExtraData_; }
     int32_t StoredLength() const { return storedLength_; }
     const std::string& Text() const { return text_; }
 
@@ -127,29 +118,19 @@ struct TextKey {
     std::string text;
 };
 
-// The text keys of a NiTextKeyExtraData, left where the file holds them: key
-// after key, a Long time and a length-prefixed text. A key is found by
-// walking the ones before it.
-class TextKeyList {
-public:
-    TextKeyList() = default;
-    TextKeyList(const unsigned char* bytes, size_t count) : bytes_(bytes), count_(count) {}
-
-    size_t size() const { return count_; }
-    bool empty() const { return count_ == 0; }
-    TextKey operator[](size_t key) const;
-
-private:
-    const unsigned char* bytes_ = nullptr;
-    size_t count_ = 0;
+// Reads one text key: a Long time and a length-prefixed text.
+struct TextKeyReader {
+    TextKey operator()(Qiv_Stream& stream) const;
 };
+
+// The text keys of a NiTextKeyExtraData, read again from where the file holds them.
+using TextKeyList = RecordList<TextKeyReader>;
 
 class NiTextKeyExtraData : public NifBlock {
 public:
-    NiTextKeyExtraData(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
+    NiTextKeyExtraData(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
     void ResolveLinks() override;
 
-    int32_t NextExtraDataLink() const { return nextExtraData_; }
     const TextKeyList& Keys() const { return keys_; }
 
 private:

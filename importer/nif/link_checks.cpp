@@ -1,38 +1,39 @@
 #include "importer/nif/link_checks.h"
 
-
 #include "importer/nif/nif_block.h"
 #include "importer/nif/block_table.h"
 
 namespace {
 
+using K = BlockKind;
+
 struct CheckRule {
     const char* message;
-    const char* accepted[8];  // ends at the first null
+    BlockKinds accepted;
 };
 
 // Indexed by LinkCheck.
 const CheckRule kRules[] = {
     {"Wanted Child, but got: ",
-     {"NiNode", "NiTriShape", "NiBSAnimationNode", "NiRotatingParticles", "NiBSParticleNode", "NiTextureEffect",
-      "RootCollisionNode"}},
-    {"Wanted DynamicEffect, but got: ", {"NiTextureEffect"}},
+     BlockKinds(K::NiNode, K::NiTriShape, K::NiBSAnimationNode, K::NiRotatingParticles, K::NiBSParticleNode, K::NiTextureEffect,
+                K::RootCollisionNode)},
+    {"Wanted DynamicEffect, but got: ", BlockKinds(K::NiTextureEffect)},
     {"Wanted Property, but got: ",
-     {"NiMaterialProperty", "NiTexturingProperty", "NiAlphaProperty", "NiVertexColorProperty", "NiZBufferProperty"}},
+     BlockKinds(K::NiMaterialProperty, K::NiTexturingProperty, K::NiAlphaProperty, K::NiVertexColorProperty, K::NiZBufferProperty)},
     {"Wanted TimeController, but got: ",
-     {"NiKeyframeController", "NiParticleSystemController", "NiUVController", "NiGeomMorpherController"}},
-    {"Wanted ExtraData, but got: ", {"NiStringExtraData", "NiTextKeyExtraData"}},
-    {"Wanted TriShapeData, but got: ", {"NiTriShapeData"}},
-    {"Wanted UVData, but got: ", {"NiUVData"}},
-    {"Wanted TriShape, but got: ", {"NiTriShape"}},
-    {"Wanted SourceTexture, but got: ", {"NiSourceTexture"}},
-    {"Wanted SkinInstance, but got: ", {"NiSkinInstance"}},
-    {"Wanted SkinData, but got: ", {"NiSkinData"}},
-    {"Wanted Node, but got: ", {"NiNode", "NiBSAnimationNode"}},
-    {"Wanted NiKeyframeData, but got: ", {"NiKeyframeData"}},
-    {"Wanted NiMorphData, but got: ", {"NiMorphData"}},
-    {"Wanted RotatingParticlesData, but got: ", {"NiRotatingParticlesData"}},
-    {"Wanted ParticleGrowFade, but got: ", {"NiParticleGrowFade"}},
+     BlockKinds(K::NiKeyframeController, K::NiParticleSystemController, K::NiUVController, K::NiGeomMorpherController)},
+    {"Wanted ExtraData, but got: ", BlockKinds(K::NiStringExtraData, K::NiTextKeyExtraData)},
+    {"Wanted TriShapeData, but got: ", BlockKinds(K::NiTriShapeData)},
+    {"Wanted UVData, but got: ", BlockKinds(K::NiUVData)},
+    {"Wanted TriShape, but got: ", BlockKinds(K::NiTriShape)},
+    {"Wanted SourceTexture, but got: ", BlockKinds(K::NiSourceTexture)},
+    {"Wanted SkinInstance, but got: ", BlockKinds(K::NiSkinInstance)},
+    {"Wanted SkinData, but got: ", BlockKinds(K::NiSkinData)},
+    {"Wanted Node, but got: ", BlockKinds(K::NiNode, K::NiBSAnimationNode)},
+    {"Wanted NiKeyframeData, but got: ", BlockKinds(K::NiKeyframeData)},
+    {"Wanted NiMorphData, but got: ", BlockKinds(K::NiMorphData)},
+    {"Wanted RotatingParticlesData, but got: ", BlockKinds(K::NiRotatingParticlesData)},
+    {"Wanted ParticleGrowFade, but got: ", BlockKinds(K::NiParticleGrowFade)},
 };
 static_assert(sizeof kRules / sizeof kRules[0] == static_cast<size_t>(LinkCheck::ParticleGrowFade) + 1);
 
@@ -42,9 +43,7 @@ void CheckLink(BlockTable* owner, LinkCheck check, int32_t index) {
     const NifBlock* linked = owner->GetBlock(index);
     if (!linked) return;  // -1, or an index that names no block
     const CheckRule& rule = kRules[static_cast<size_t>(check)];
-    for (const char* const* name = rule.accepted; *name; ++name) {
-        if (linked->HasTypeName(*name)) return;
-    }
+    if (rule.accepted.Contains(linked->Kind())) return;
     owner->WriteLinkWarning(rule.message, linked->GetTypeName());
 }
 

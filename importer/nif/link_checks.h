@@ -1,10 +1,10 @@
 // Typed link checks of ResolveLinks.
 //
-// A check looks at the block a link names and compares its type name with
-// the names the check accepts. A mismatch is only a warning line on the debug
-// printer ("Wanted <kind>, but got: " followed by the type name); the link
-// stays and the load goes on. A link of -1, or one that names no block, is
-// passed over silently.
+// A check looks at the block a link names and asks whether its kind (one per
+// type name) is among those the check accepts. A mismatch is only a warning
+// line on the debug printer ("Wanted <kind>, but got: " followed by the type
+// name); the link stays and the load goes on. A link of -1, or one that names
+// no block, is passed over silently.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,5 @@
 // Every text of the importer, each written once: the reader's messages, the
-// conversion's debug line, the run's error box and the diagnostics' summaries.
+// conversion's debug line, the run's error box and the debug printer's summaries.
 // Formats with values are printf formats, filled by FormatText.
 //
 // FormatText fills a format into a std::string sized by a measuring call, so
@@ -41,6 +41,9 @@ inline constexpr char kFurtherLinkWarnings[] = "%d further link warnings not sho
 
 // A shape whose triangles name vertices the mesh did not receive.
 inline constexpr char kSkippedTriangles[] = "Skipped %d triangles of shape '%s' that name missing vertices";
+
+// With "Apply scene transforms": a shape whose transform W is not finite keeps its stored positions.
+inline constexpr char kTransformNotFinite[] = "Transform of shape '%s' is not finite; its vertices are not placed";
 
 // The run's error box: its caption, and the texts of the failures that carry none of their own.
 inline constexpr char kImportErrorCaption[] = "NIF Import Error";

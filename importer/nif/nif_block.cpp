@@ -2,7 +2,7 @@
 
 #include "importer/nif/messages.h"
 #include "importer/nif/block_table.h"
-#include "importer/nif/diagnostics.h"
+#include "importer/nif/debug_printer.h"
 #include "platform/platform.h"
 
 using namespace nif_messages;
@@ -11,23 +11,23 @@ const NifVector NifBlock::kZeroVector{};
 const NifTexCoord NifBlock::kZeroTexCoord{};
 const NifColour NifBlock::kZeroColour{};
 
-NifBlock::NifBlock(BlockTable* owner, const char* typeName) : typeName_(typeName), owner_(owner) {}
+NifBlock::NifBlock(BlockTable* owner, BlockKind kind) : owner_(owner), kind_(kind) {}
 
 NifBlock::~NifBlock() = default;
 
 NifBlock* NifBlock::Linked(int32_t index) const { return owner_ ? owner_->GetBlock(index) : nullptr; }
 
 void NifBlock::ShowQuestionBox(const char* text, const char* caption) const {
-    if (Diagnostics* diagnostics = owner_ ? owner_->GetPrinter() : nullptr) {
-        diagnostics->ShowBox(text, caption);
+    if (DebugPrinter* printer = owner_ ? owner_->GetDebugPrinter() : nullptr) {
+        printer->ShowBox(text, caption);
     } else {
         platform::ShowMessageBox(text, caption);
     }
 }
 
-void NifBlock::Dump(Diagnostics*) const {}
+void NifBlock::Dump(DebugPrinter*) const {}
 
-void NifBlock::LinkParents() {}
+void NifBlock::LinkParents(ParentWalk&) {}
 
 int NifBlock::IsShape() const { return 0; }
 

@@ -2,40 +2,43 @@
 //
 // Each block class reads its own fields in its constructor, in file order.
 // The load then sets each block's index and calls ResolveLinks (link type
-// checks, warnings only), and then LinkParents from block 0 (parents, bone
-// marks, skin bone data). The conversion asks blocks the questions below
-// without knowing their class; a question asked of a block whose kind lacks
-// it answers with a neutral value, and some show an "ARGH" message box.
+// checks, warnings only), and then the parent walk from block 0, which asks
+// each block it reaches for its LinkParents (parents, bone marks, skin bone
+// data). The conversion asks blocks the questions below without knowing
+// their class; a question asked of a block whose kind lacks it answers with
+// a neutral value, and some show an "ARGH" message box.
 //
 // Links are kept as block indices and looked up through the owning file's BlockTable
 // each time they are followed; an index that names no block is "none".
 #pragma once
 
 #include <cstdint>
-#include <cstring>
-#include <string>
 
 #include "importer/transform/matrix44.h"
+#include "importer/nif/block_kind.h"
 #include "importer/nif/file_array.h"
 #include "importer/nif/records.h"
 
-class Diagnostics;
 class BlockTable;
+class DebugPrinter;
+class ParentWalk;
 class Qiv_Stream;
 
 class NifBlock {
 public:
-    // `typeName` is kept as a pointer, not copied: it must outlive the block
-    // (the block factory passes the names of its static table).
-    NifBlock(BlockTable* owner, const char* typeName);
+    // `kind` is the type name the factory read, as its kind.
+    NifBlock(BlockTable* owner, BlockKind kind);
     NifBlock(const NifBlock&) = delete;
     NifBlock& operator=(const NifBlock&) = delete;
 
     // The 28 operations, in slot order.
     /* 0 */ virtual ~NifBlock();
     /* 1 */ virtual void ResolveLinks() = 0;
-    /* 2 */ virtual void Dump(Diagnostics* printer) const;  // writes nothing
-    /* 3 */ virtual void LinkParents();                       // nothing
+    /* 2 */ virtual void Dump(DebugPrinter* printer) const;  // writes nothing
+    // The parent walk arrived here: the block does its own part (bone marks,
+    // bone data) and hands `walk` the blocks it is the parent of, which the
+    // walk enters in turn (parent_walk.h).
+    /* 3 */ virtual void LinkParents(ParentWalk& walk);       // nothing
     /* 4 */ virtual int IsShape() const;                      // 0
     /* 5 */ virtual int GetNumberVertexes() const;            // box "GetNumberVertexes"/"ARGH"; 0
     /* 6 */ virtual NifVector GetVertex(int vertex) const;  // zero vector
@@ -61,9 +64,8 @@ public:
     /* 26 */ virtual NifBlock* GetBoneBlock(int bone) const;  // box type name/"GetBoneBlock - ARGH"; none
     /* 27 */ virtual void GetBoneMatrix(Matrix44& output) const;  // box type name/"GetBoneMatrix - ARGH"; identity
 
-    const char* GetTypeName() const { return typeName_; }
-    // True when the type name is exactly `typeName` (case-sensitive).
-    bool HasTypeName(const char* typeName) const { return std::strcmp(typeName_, typeName) == 0; }
+    const char* GetTypeName() const { return TypeNameOf(kind_); }
+    BlockKind Kind() const { return kind_; }
     NifBlock* GetParent() const { return Linked(parentIndex_); }
     bool IsBone() const { return (indexAndBone_ & kBoneBit) != 0; }
     int GetBlockIndex() const { return static_cast<int>(indexAndBone_ & ~kBoneBit) - 1; }
@@ -77,7 +79,7 @@ public:
     void SetBlockIndex(int index) { indexAndBone_ = (indexAndBone_ & kBoneBit) | (static_cast<uint32_t>(index) + 1); }
 
 protected:
-    // Shows a base answer's box through the load's diagnostics.
+    // Shows a base answer's box through the load's debug printer.
     void ShowQuestionBox(const char* text, const char* caption) const;
     // The block a link names, or none (-1, or any index that names no block).
     NifBlock* Linked(int32_t index) const;
@@ -91,12 +93,13 @@ private:
     static constexpr uint32_t kBoneBit = 0x80000000u;
 
     // A block is small in the file (some take under 30 bytes), and a file
-    // may hold nothing else: the fields every block carries are kept to 32
-    // bytes with the table pointer. The parent is kept as its index; the
-    // block's own index plus one shares a word with the bone mark, so 0 there
-    // means "not set yet" (-1).
-    const char* typeName_;  // not owned: the block factory's name for the type
+    // may hold nothing else: the fields every block carries come to 25 bytes
+    // with the class's table pointer on a 64-bit build, and a class's own
+    // fields may start in the padding after them. The parent is kept as its index; the block's own
+    // index plus one shares a word with the bone mark, so 0 there means "not
+    // set yet" (-1).
     BlockTable* owner_;
     int32_t parentIndex_ = -1;
     uint32_t indexAndBone_ = 0;
+    BlockKind kind_;
 };

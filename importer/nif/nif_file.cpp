@@ -20,7 +20,8 @@ constexpr size_t kSmallestBlockBytes = 4;
 
 }  // namespace
 
-NifFile::NifFile(Qiv_Stream* stream) : BlockTable(stream->GetPrinter()), stream_(stream) {
+NifFile::NifFile(Qiv_Stream* stream, bool walkAnimationNodes) : BlockTable(stream->GetDebugPrinter()), stream_(stream) {
+    SetWalksAnimationNodes(walkAnimationNodes);
     headerText_ = stream_->StringUptoVerify('\n', kHeaderLine);
     version_ = stream_->LongVerify(kVersion4002);
     declaredBlockCount_ = stream_->Long();
@@ -28,7 +29,7 @@ NifFile::NifFile(Qiv_Stream* stream) : BlockTable(stream->GetPrinter()), stream_
     ReadFooter();
     stream_->CheckFinished();
     ResolveAllLinks();
-    if (NifBlock* root = GetRoot()) WalkParents(*this, root, true);
+    if (NifBlock* root = GetRoot()) WalkParents(*this, root);
 }
 
 NifFile::~NifFile() = default;

@@ -16,14 +16,16 @@
 
 #include "importer/nif/block_table.h"
 
-class Diagnostics;
+class DebugPrinter;
 class NifBlock;
 class Qiv_Stream;
 
 class NifFile : public BlockTable {
 public:
     // Loads the whole file from an opened stream. Throws TextException.
-    explicit NifFile(Qiv_Stream* stream);
+    // `walkAnimationNodes` ("Apply scene transforms"): the parent walk enters
+    // the children of NiBSAnimationNode and NiBSParticleNode too.
+    explicit NifFile(Qiv_Stream* stream, bool walkAnimationNodes = false);
     ~NifFile();
     NifFile(const NifFile&) = delete;
     NifFile& operator=(const NifFile&) = delete;

@@ -2,6 +2,7 @@
 
 #include "importer/nif/link_checks.h"
 #include "importer/nif/parent_walk.h"
+#include "importer/nif/qiv_stream.h"
 #include "importer/nif/block_table.h"
 #include "importer/nif/record_reading.h"
 
@@ -13,13 +14,13 @@ constexpr char kBoneNodeName[] = "Bip01";
 // File bytes of a match group's count and of each of its indices.
 constexpr size_t kShortBytes = 2;
 
-bool IsNamed(const NifBlock* block, const char* typeName) { return block && block->HasTypeName(typeName); }
+bool IsKind(const NifBlock* block, BlockKind kind) { return block && block->Kind() == kind; }
 
 }  // namespace
 
 // ---------------------------------------------------------------- NodeBlock
 
-NodeBlock::NodeBlock(BlockTable* owner, const char* typeName) : NifBlock(owner, typeName) {}
+NodeBlock::NodeBlock(BlockTable* owner, BlockKind kind) : NifBlock(owner, kind) {}
 
 void NodeBlock::ReadHead(Qiv_Stream& stream, bool controllerMustBeNone) {
     object_.name = stream.LengthString();
@@ -41,23 +42,22 @@ void NodeBlock::ResolveLinks() {
     CheckLinks(GetOwner(), LinkCheck::DynamicEffect, dynamicEffects_);
 }
 
-const std::vector<NifBlock*>& NodeBlock::WalkChildren() {
+void NodeBlock::FollowChildren(ParentWalk& walk) {
     if (!walkChildrenGathered_) {
         for (int32_t index : children_.indices) {
             if (NifBlock* child = Linked(index)) walkChildren_.push_back(child);
         }
         walkChildrenGathered_ = true;
     }
-    return walkChildren_;
+    walk.Follow(walkChildren_);
 }
 
 // ---------------------------------------------------------------- NiNode
 
-NiNode::NiNode(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NodeBlock(owner, typeName) {
+NiNode::NiNode(BlockTable* owner, BlockKind kind, Qiv_Stream* stream) : NodeBlock(owner, kind) {
     ReadHead(*stream, false);
     if (object_.name == kBoneNodeName) MarkBone();
-    unknown2_ = stream->Long();
-    if (unknown2_ != 0) {
+    if (stream->Long() != 0) {  // Unknown_2: a bounding box follows
         boundingBox_ = std::make_unique<BoundingBox>();
         boundingBox_->volumeType = stream->LongVerify(1);
         boundingBox_->centre = ReadVector(*stream);
@@ -67,9 +67,7 @@ NiNode::NiNode(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : No
     ReadTail(*stream);
 }
 
-void NiNode::LinkParents() {
-    if (GetOwner()) WalkParents(*GetOwner(), this, false);
-}
+void NiNode::LinkParents(ParentWalk& walk) { FollowChildren(walk); }
 
 int NiNode::GetNumberChildren() const { return children_.Count(); }
 
@@ -95,8 +93,15 @@ void NiNode::SetBoneData(const NifVector& translation, const Matrix33& rotation)
     if (!boneRecord_) boneRecord_ = std::make_unique<BoneRecord>();
     boneRecord_->translation = translation;
     boneRecord_->rotation = rotation;
+    boneRecord_->source = -1;  // until the giver notes itself
     MarkBone();
 }
+
+void NiNode::SetBoneRecordSource(const NifBlock* skinData) {
+    if (boneRecord_ && skinData != nullptr) boneRecord_->source = skinData->GetBlockIndex();
+}
+
+NifBlock* NiNode::BoneRecordSource() const { return boneRecord_ ? Linked(boneRecord_->source) : nullptr; }
 
 void NiNode::GetBoneMatrix(Matrix44& output) const {
     Matrix44 bone, step;
@@ -111,43 +116,49 @@ void NiNode::GetBoneMatrix(Matrix44& output) const {
 
 // ---------------------------------------------------------------- the other node kinds
 
-NiBSAnimationNode::NiBSAnimationNode(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
-    : NodeBlock(owner, typeName) {
+NiBSAnimationNode::NiBSAnimationNode(BlockTable* owner, BlockKind kind, Qiv_Stream* stream)
+    : NodeBlock(owner, kind) {
     ReadHead(*stream, false);
-    unknown2_ = stream->LongVerify(0);
+    stream->LongVerify(0);  // Unknown_2
     ReadTail(*stream);
+}
+
+void NiBSAnimationNode::LinkParents(ParentWalk& walk) {
+    if (GetOwner() != nullptr && GetOwner()->WalksAnimationNodes()) FollowChildren(walk);
 }
 
 const char* NiBSAnimationNode::GetId() const { return object_.name.c_str(); }
 
-NiBSParticleNode::NiBSParticleNode(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
-    : NodeBlock(owner, typeName) {
+NiBSParticleNode::NiBSParticleNode(BlockTable* owner, BlockKind kind, Qiv_Stream* stream)
+    : NodeBlock(owner, kind) {
     ReadHead(*stream, false);
-    unknown2_ = stream->LongVerify(0);
+    stream->LongVerify(0);  // Unknown_2
     ReadTail(*stream);
 }
 
-RootCollisionNode::RootCollisionNode(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
-    : NodeBlock(owner, typeName) {
+void NiBSParticleNode::LinkParents(ParentWalk& walk) {
+    if (GetOwner() != nullptr && GetOwner()->WalksAnimationNodes()) FollowChildren(walk);
+}
+
+RootCollisionNode::RootCollisionNode(BlockTable* owner, BlockKind kind, Qiv_Stream* stream)
+    : NodeBlock(owner, kind) {
     ReadHead(*stream, true);
-    unknown2_ = stream->LongVerify(0);
+    stream->LongVerify(0);  // Unknown_2
     ReadTail(*stream);
 }
 
-void RootCollisionNode::LinkParents() {
-    if (GetOwner()) WalkParents(*GetOwner(), this, false);
-}
+void RootCollisionNode::LinkParents(ParentWalk& walk) { FollowChildren(walk); }
 
 void RootCollisionNode::GetLocalTransform(Matrix44& output) const { object_.LocalTransform(output); }
 
 // ---------------------------------------------------------------- NiTriShape
 
-NiTriShape::NiTriShape(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiTriShape::NiTriShape(BlockTable* owner, BlockKind kind, Qiv_Stream* stream) : NifBlock(owner, kind) {
     object_.name = stream->LengthString();
     object_.extraData = stream->Long();
     object_.timeController = stream->Long();
     object_.ReadPlacement(*stream);
-    unknown2_ = stream->LongVerify(0);
+    stream->LongVerify(0);  // Unknown_2
     shapeData_ = stream->Long();
     skinInstance_ = stream->Long();
 }
@@ -160,25 +171,23 @@ void NiTriShape::ResolveLinks() {
     CheckLinks(GetOwner(), LinkCheck::Property, object_.properties);
 }
 
-void NiTriShape::LinkParents() {
-    if (GetOwner()) WalkParents(*GetOwner(), this, false);
-}
+void NiTriShape::LinkParents(ParentWalk& walk) { walk.Follow(Linked(skinInstance_)); }
 
 int NiTriShape::IsShape() const { return 1; }
 
 const NiTriShape* AsTriShape(const NifBlock* block) {
-    return IsNamed(block, "NiTriShape") ? static_cast<const NiTriShape*>(block) : nullptr;
+    return IsKind(block, BlockKind::NiTriShape) ? static_cast<const NiTriShape*>(block) : nullptr;
 }
 
 const NiTriShapeData* AsTriShapeData(const NifBlock* block) {
-    return IsNamed(block, "NiTriShapeData") ? static_cast<const NiTriShapeData*>(block) : nullptr;
+    return IsKind(block, BlockKind::NiTriShapeData) ? static_cast<const NiTriShapeData*>(block) : nullptr;
 }
 
 const NiTriShapeData* NiTriShape::ShapeData() const { return AsTriShapeData(Linked(shapeData_)); }
 
 const NifBlock* NiTriShape::GeometrySource() const {
     const NifBlock* data = Linked(shapeData_);
-    return IsNamed(data, "NiTriShape") ? nullptr : data;
+    return IsKind(data, BlockKind::NiTriShape) ? nullptr : data;
 }
 
 int NiTriShape::GetNumberVertexes() const {
@@ -211,18 +220,18 @@ uint16_t NiTriShape::GetTriangleIndex(int position) const {
     return data ? data->GetTriangleIndex(position) : NifBlock::GetTriangleIndex(position);
 }
 
-NifBlock* NiTriShape::LastPropertyNamed(const char* typeName) const {
+NifBlock* NiTriShape::LastPropertyOfKind(BlockKind kind) const {
     NifBlock* found = nullptr;
     for (int32_t index : object_.properties.indices) {
         NifBlock* property = Linked(index);
-        if (IsNamed(property, typeName)) found = property;
+        if (IsKind(property, kind)) found = property;
     }
     return found;
 }
 
-NifBlock* NiTriShape::GetTexturingProperty() const { return LastPropertyNamed("NiTexturingProperty"); }
+NifBlock* NiTriShape::GetTexturingProperty() const { return LastPropertyOfKind(BlockKind::NiTexturingProperty); }
 
-NifBlock* NiTriShape::GetMaterialProperty() const { return LastPropertyNamed("NiMaterialProperty"); }
+NifBlock* NiTriShape::GetMaterialProperty() const { return LastPropertyOfKind(BlockKind::NiMaterialProperty); }
 
 const char* NiTriShape::GetId() const { return object_.name.c_str(); }
 
@@ -230,15 +239,15 @@ void NiTriShape::GetLocalTransform(Matrix44& output) const { object_.LocalTransf
 
 // ---------------------------------------------------------------- NiTriShapeData
 
-NiTriShapeData::NiTriShapeData(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiTriShapeData::NiTriShapeData(BlockTable* owner, BlockKind kind, Qiv_Stream* stream) : NifBlock(owner, kind) {
     Qiv_Stream& s = *stream;
     vertexCount_ = s.Short();
     const int32_t hasVertices = s.Long();
     if (hasVertices != 0) vertices_ = s.Array<NifVector>(vertexCount_);
     const int32_t hasNormals = s.Long();
     if (hasNormals > 0) normals_ = s.Array<NifVector>(vertexCount_);
-    centre_ = ReadVector(s);
-    radius_ = s.Float();
+    ReadVector(s);  // bounding sphere centre
+    s.Float();      // and radius
     const int32_t hasVertexColours = s.Long();
     if (hasVertexColours != 0) vertexColours_ = s.Array<NifColour>(vertexCount_);
     uvSetCount_ = s.Short();
@@ -251,16 +260,10 @@ NiTriShapeData::NiTriShapeData(BlockTable* owner, const char* typeName, Qiv_Stre
     const int32_t pointCount = s.LongVerify(3 * triangleCount_);
     trianglePoints_ = s.Array<uint16_t>(pointCount);
     const int matchGroupCount = s.Short();
-    const unsigned char* groups = s.Here();
-    for (int group = 0; group < matchGroupCount; ++group) s.Array<uint16_t>(s.Short());
-    matchGroups_ = MatchGroupList(groups, static_cast<size_t>(matchGroupCount));
+    matchGroups_.ReadFrom(s, matchGroupCount, kShortBytes);
 }
 
-FileArray<uint16_t> MatchGroupList::operator[](size_t group) const {
-    const unsigned char* bytes = bytes_;
-    for (size_t i = 0; i < group; ++i) bytes += kShortBytes * (1 + LoadShort(bytes));
-    return FileArray<uint16_t>(bytes + kShortBytes, LoadShort(bytes));
-}
+FileArray<uint16_t> MatchGroupReader::operator()(Qiv_Stream& stream) const { return stream.Array<uint16_t>(stream.Short()); }
 
 void NiTriShapeData::ResolveLinks() {}
 

@@ -7,6 +7,7 @@
 
 #include "importer/nif/nif_block.h"
 #include "importer/nif/object_record.h"
+#include "importer/nif/record_bytes.h"
 
 // What the four node kinds share: the object record, an optional bounding
 // box (NiNode only), and the child and dynamic-effect lists. The classes
@@ -18,24 +19,20 @@ public:
 
     const ObjectRecord& Object() const { return object_; }
     const LinkList& Children() const { return children_; }
-    const LinkList& DynamicEffects() const { return dynamicEffects_; }
-    int32_t Unknown2() const { return unknown2_; }
 
 protected:
-    NodeBlock(BlockTable* owner, const char* typeName);
+    NodeBlock(BlockTable* owner, BlockKind kind);
     // Fields 1-9; the controller link must be -1 when `controllerMustBeNone`.
     void ReadHead(Qiv_Stream& stream, bool controllerMustBeNone);
     // Children and Dynamic Effects.
     void ReadTail(Qiv_Stream& stream);
-public:
-    // The children entries that name a block, in list order, gathered on the
-    // first call: a node the parent walk reaches again and again costs only
-    // its real children, however many entries name no block.
-    const std::vector<NifBlock*>& WalkChildren();
+    // The parent walk's step of NiNode and RootCollisionNode: hands it the
+    // children entries that name a block, in list order, gathered on the
+    // first arrival: a node the walk reaches again and again costs only its
+    // real children, however many entries name no block.
+    void FollowChildren(ParentWalk& walk);
 
-protected:
     ObjectRecord object_;
-    int32_t unknown2_ = 0;
     LinkList children_;
     LinkList dynamicEffects_;
 
@@ -53,9 +50,9 @@ struct BoundingBox {
 
 class NiNode : public NodeBlock {
 public:
-    NiNode(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
+    NiNode(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
 
-    void LinkParents() override;
+    void LinkParents(ParentWalk& walk) override;
     int GetNumberChildren() const override;
     NifBlock* GetChild(int position) const override;
     const char* GetId() const override;
@@ -63,17 +60,22 @@ public:
     void SetBoneData(const NifVector& translation, const Matrix33& rotation) override;
     void GetBoneMatrix(Matrix44& output) const override;
 
-    bool HasBoundingBox() const { return unknown2_ != 0; }
+    bool HasBoundingBox() const { return boundingBox_ != nullptr; }
     // An all-default box when the node has none.
     const BoundingBox& GetBoundingBox() const;
     // Zero and identity until SetBoneData.
     const NifVector& BoneTranslation() const;
     const Matrix33& BoneRotation() const;
+    // The skin data block whose record SetBoneData holds (the last one to
+    // give it), noted by that block right after; none without a record.
+    void SetBoneRecordSource(const NifBlock* skinData);
+    NifBlock* BoneRecordSource() const;
 
 private:
     struct BoneRecord {
         NifVector translation;
         Matrix33 rotation;
+        int32_t source = -1;  // block index of the skin data
     };
 
     // Held only when present: most nodes have neither, and a file of nothing
@@ -84,19 +86,23 @@ private:
 
 class NiBSAnimationNode : public NodeBlock {
 public:
-    NiBSAnimationNode(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
+    NiBSAnimationNode(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
+    // The walk enters the children only when the table walks animation nodes.
+    void LinkParents(ParentWalk& walk) override;
     const char* GetId() const override;
 };
 
 class NiBSParticleNode : public NodeBlock {
 public:
-    NiBSParticleNode(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
+    NiBSParticleNode(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
+    // As NiBSAnimationNode.
+    void LinkParents(ParentWalk& walk) override;
 };
 
 class RootCollisionNode : public NodeBlock {
 public:
-    RootCollisionNode(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
-    void LinkParents() override;
+    RootCollisionNode(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
+    void LinkParents(ParentWalk& walk) override;
     void GetLocalTransform(Matrix44& output) const override;
 };
 
@@ -104,10 +110,11 @@ class NiTriShapeData;
 
 class NiTriShape : public NifBlock {
 public:
-    NiTriShape(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
+    NiTriShape(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
 
     void ResolveLinks() override;
-    void LinkParents() override;
+    // The parent walk goes on to the skin instance.
+    void LinkParents(ParentWalk& walk) override;
     int IsShape() const override;
     int GetNumberVertexes() const override;
     NifVector GetVertex(int vertex) const override;
@@ -125,40 +132,29 @@ public:
     // The block the data link names when it is a NiTriShapeData, else none.
     const NiTriShapeData* ShapeData() const;
     int32_t SkinInstanceLink() const { return skinInstance_; }
-    NifBlock* SkinInstanceBlock() const { return Linked(skinInstance_); }
 
 private:
     // The data block the geometry questions go to; none when the link names
     // no block or names a shape (which would forward them back in a loop).
     const NifBlock* GeometrySource() const;
-    NifBlock* LastPropertyNamed(const char* typeName) const;
+    NifBlock* LastPropertyOfKind(BlockKind kind) const;
 
     ObjectRecord object_;
-    int32_t unknown2_ = 0;
     int32_t shapeData_ = -1;
     int32_t skinInstance_ = -1;
 };
 
-// The match groups of a NiTriShapeData, left where the file holds them: group
-// after group, a Short count and that many Shorts. A group is found by
-// walking the ones before it (only the tests ask for groups).
-class MatchGroupList {
-public:
-    MatchGroupList() = default;
-    MatchGroupList(const unsigned char* bytes, size_t count) : bytes_(bytes), count_(count) {}
-
-    size_t size() const { return count_; }
-    bool empty() const { return count_ == 0; }
-    FileArray<uint16_t> operator[](size_t group) const;
-
-private:
-    const unsigned char* bytes_ = nullptr;
-    size_t count_ = 0;
+// Reads one match group: a Short count and that many Shorts (vertex indices).
+struct MatchGroupReader {
+    FileArray<uint16_t> operator()(Qiv_Stream& stream) const;
 };
+
+// The match groups of a NiTriShapeData, read again from where the file holds them.
+using MatchGroupList = RecordList<MatchGroupReader>;
 
 class NiTriShapeData : public NifBlock {
 public:
-    NiTriShapeData(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
+    NiTriShapeData(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
 
     void ResolveLinks() override;
     int GetNumberVertexes() const override;
@@ -184,15 +180,12 @@ public:
         return trianglePoints_[static_cast<size_t>(position)];
     }
 
-    int UVSetCount() const { return uvSetCount_; }
     const FileArray<NifVector>& Vertices() const { return vertices_; }
     const FileArray<NifVector>& Normals() const { return normals_; }
     const FileArray<NifColour>& VertexColours() const { return vertexColours_; }
     const FileArray<NifTexCoord>& TexCoords() const { return texCoords_; }
     const FileArray<uint16_t>& TrianglePoints() const { return trianglePoints_; }
     const MatchGroupList& MatchGroups() const { return matchGroups_; }
-    const NifVector& Centre() const { return centre_; }
-    float Radius() const { return radius_; }
 
 private:
     // Counts as the file holds them (16 bits each); the presence flags that
@@ -203,15 +196,12 @@ private:
     int32_t hasUV_ = 0;
     FileArray<NifVector> vertices_;
     FileArray<NifVector> normals_;
-    NifVector centre_;
-    float radius_ = 0.0f;
     FileArray<NifColour> vertexColours_;
     FileArray<NifTexCoord> texCoords_;  // all of set 0, then set 1, ...
     FileArray<uint16_t> trianglePoints_;
     MatchGroupList matchGroups_;
 };
 
-// The block as its class when its type name is that class's (the factory
-// gives each type name exactly one class); none for any other block.
+// The block as its class when it is of that class's kind; none for any other block.
 const NiTriShape* AsTriShape(const NifBlock* block);
 const NiTriShapeData* AsTriShapeData(const NifBlock* block);

@@ -1,55 +1,40 @@
 #include "importer/nif/parent_walk.h"
 
-#include <vector>
-
 #include "importer/nif/block_table.h"
-#include "importer/nif/node_blocks.h"
-#include "importer/nif/skin_blocks.h"
+#include "importer/nif/nif_block.h"
 
-namespace {
-
-struct Frame {
-    NifBlock* block;
-    size_t next;  // the position of the next link to follow
-};
-
-// The block at `position` among the links the walk follows from `block`, or none past the last.
-NifBlock* Successor(NifBlock* block, size_t position) {
-    if (block->HasTypeName("NiNode") || block->HasTypeName("RootCollisionNode")) {
-        const std::vector<NifBlock*>& children = static_cast<NodeBlock*>(block)->WalkChildren();
-        return position < children.size() ? children[position] : nullptr;
-    }
-    if (position != 0) return nullptr;
-    if (block->HasTypeName("NiTriShape")) return static_cast<NiTriShape*>(block)->SkinInstanceBlock();
-    if (block->HasTypeName("NiSkinInstance")) return static_cast<NiSkinInstance*>(block)->SkinDataBlock();
-    return nullptr;
+void ParentWalk::Follow(std::span<NifBlock* const> children) {
+    if (!stack_.empty()) stack_.back().children = children;
 }
 
-void Arrive(NifBlock* block) {
-    if (block->HasTypeName("NiSkinInstance")) {
-        static_cast<NiSkinInstance*>(block)->MarkBoneNodes();
-    } else if (block->HasTypeName("NiSkinData")) {
-        static_cast<NiSkinData*>(block)->ApplyBoneData();
-    }
+void ParentWalk::Follow(NifBlock* child) {
+    if (!stack_.empty()) stack_.back().lastChild = child;
 }
 
-}  // namespace
+void ParentWalk::Enter(NifBlock* block) {
+    stack_.push_back({block, {}});
+    block->LinkParents(*this);
+}
 
-void WalkParents(BlockTable& table, NifBlock* start, bool countStart) {
-    const size_t depthOfStart = countStart ? 1 : 0;
-    if (countStart) table.CountWalkArrival(depthOfStart);
-    Arrive(start);
-    std::vector<Frame> stack{{start, 0}};
-    while (!stack.empty()) {
-        NifBlock* parent = stack.back().block;
-        NifBlock* child = Successor(parent, stack.back().next++);
+NifBlock* ParentWalk::NextChild() {
+    Frame& frame = stack_.back();
+    const size_t position = frame.next++;
+    if (position < frame.children.size()) return frame.children[position];
+    return position == frame.children.size() ? frame.lastChild : nullptr;
+}
+
+void WalkParents(BlockTable& table, NifBlock* root) {
+    ParentWalk walk;
+    table.CountWalkArrival(1);
+    walk.Enter(root);
+    while (!walk.stack_.empty()) {
+        NifBlock* child = walk.NextChild();
         if (child == nullptr) {
-            stack.pop_back();
+            walk.stack_.pop_back();
             continue;
         }
-        child->SetParent(parent);
-        table.CountWalkArrival(depthOfStart + stack.size());
-        Arrive(child);
-        stack.push_back({child, 0});
+        child->SetParent(walk.stack_.back().block);
+        table.CountWalkArrival(walk.stack_.size() + 1);
+        walk.Enter(child);
     }
 }

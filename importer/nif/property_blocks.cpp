@@ -3,6 +3,7 @@
 #include "importer/nif/link_checks.h"
 #include "importer/nif/block_table.h"
 #include "importer/nif/qiv_stream.h"
+#include "importer/nif/record_bytes.h"
 #include "importer/nif/record_reading.h"
 
 namespace {
@@ -19,21 +20,6 @@ TextureSlot ReadTextureSlot(Qiv_Stream& stream) {
     return slot;
 }
 
-// ReadTextureSlot over bytes the load has checked, moving `bytes` past the slot.
-TextureSlot DecodeTextureSlot(const unsigned char*& bytes) {
-    TextureSlot slot;
-    slot.source = LoadLong(bytes);
-    slot.clampMode = LoadLong(bytes + 4);
-    slot.filterMode = LoadLong(bytes + 8);
-    slot.uvSet = LoadLong(bytes + 12);
-    bytes += 16;
-    for (uint16_t& value : slot.unknownShorts) {
-        value = LoadShort(bytes);
-        bytes += 2;
-    }
-    return slot;
-}
-
 // The extra-data and controller links that most properties check.
 void CheckPropertyLinks(BlockTable* owner, int32_t extraData, int32_t timeController) {
     CheckLink(owner, LinkCheck::ExtraData, extraData);
@@ -44,66 +30,55 @@ void CheckPropertyLinks(BlockTable* owner, int32_t extraData, int32_t timeContro
 
 // ---------------------------------------------------------------- NiTexturingProperty
 
-NiTexturingProperty::NiTexturingProperty(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
-    : NifBlock(owner, typeName) {
+NiTexturingProperty::NiTexturingProperty(BlockTable* owner, BlockKind kind, Qiv_Stream* stream)
+    : NifBlock(owner, kind) {
     Qiv_Stream& s = *stream;
     s.LongVerify(0);   // name length: the name is always empty
     s.LongVerify(-1);  // extra data
     controller_ = s.Long();  // real files chain controllers here
     unknownFlags_ = s.Short();
-    applyMode_ = s.Long();
+    s.Long();  // apply mode
     s.LongVerify(kTextureSlotCount);
     slotBytes_ = s.Here();
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        if (s.Long() == 0) continue;
-        ReadTextureSlot(s);
-        if (slot == kBumpMapSlot) {
-            for (int value = 0; value < 6; ++value) s.Float();
-        }
-    }
-    if (s.Long() != 0) ReadTextureSlot(s);
+    baseSource_ = ReadSlots(s).slots[0].source;
+    slotByteCount_ = BytesSince(slotBytes_, s);
 }
 
-NiTexturingProperty::Slots NiTexturingProperty::Decode() const {
-    // The load checked every slot; this walks the same fields again.
+NiTexturingProperty::Slots NiTexturingProperty::ReadSlots(Qiv_Stream& s) {
     Slots found;
-    const unsigned char* bytes = slotBytes_;
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        found.hasTexture[slot] = LoadLong(bytes);
-        bytes += 4;
+        found.hasTexture[slot] = s.Long();
         if (found.hasTexture[slot] == 0) continue;
-        found.slots[slot] = DecodeTextureSlot(bytes);
+        found.slots[slot] = ReadTextureSlot(s);
         if (slot == kBumpMapSlot) {
-            for (float& value : found.bumpMapValues) {
-                value = LoadFloat(bytes);
-                bytes += 4;
-            }
+            for (float& value : found.bumpMapValues) value = s.Float();
         }
     }
-    found.hasDecal = LoadLong(bytes);
-    bytes += 4;
-    if (found.hasDecal != 0) found.decal = DecodeTextureSlot(bytes);
+    found.hasDecal = s.Long();
+    if (found.hasDecal != 0) found.decal = ReadTextureSlot(s);
     return found;
 }
 
+NiTexturingProperty::Slots NiTexturingProperty::ReadSlotsAgain() const { return ReadAgain(slotBytes_, slotByteCount_, ReadSlots); }
+
 void NiTexturingProperty::ResolveLinks() {
     CheckLink(GetOwner(), LinkCheck::TimeController, controller_);
-    const Slots found = Decode();
+    const Slots found = ReadSlotsAgain();
     for (const TextureSlot& slot : found.slots) CheckLink(GetOwner(), LinkCheck::SourceTexture, slot.source);
     CheckLink(GetOwner(), LinkCheck::SourceTexture, found.decal.source);
 }
 
 const char* NiTexturingProperty::getFileName() const {
-    const NifBlock* source = Linked(Slot(0).source);
+    const NifBlock* source = Linked(baseSource_);
     if (!source) return nullptr;
     // A texturing property would ask the next one, possibly itself, without end.
-    if (source->HasTypeName("NiTexturingProperty")) return NifBlock::getFileName();
+    if (source->Kind() == BlockKind::NiTexturingProperty) return NifBlock::getFileName();
     return source->getFileName();
 }
 
 // ---------------------------------------------------------------- NiSourceTexture
 
-NiSourceTexture::NiSourceTexture(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiSourceTexture::NiSourceTexture(BlockTable* owner, BlockKind kind, Qiv_Stream* stream) : NifBlock(owner, kind) {
     Qiv_Stream& s = *stream;
     name_ = s.LengthString();
     extraData_ = s.LongVerify(-1);
@@ -120,8 +95,8 @@ const char* NiSourceTexture::getFileName() const { return fileName_.c_str(); }
 
 // ---------------------------------------------------------------- NiMaterialProperty
 
-NiMaterialProperty::NiMaterialProperty(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
-    : NifBlock(owner, typeName) {
+NiMaterialProperty::NiMaterialProperty(BlockTable* owner, BlockKind kind, Qiv_Stream* stream)
+    : NifBlock(owner, kind) {
     Qiv_Stream& s = *stream;
     name_ = s.LengthString();
     extraData_ = s.LongVerify(-1);
@@ -147,20 +122,20 @@ const char* NiMaterialProperty::GetId() const { return name_.c_str(); }
 
 // ---------------------------------------------------------------- small properties
 
-NiVertexColorProperty::NiVertexColorProperty(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
-    : NifBlock(owner, typeName) {
+NiVertexColorProperty::NiVertexColorProperty(BlockTable* owner, BlockKind kind, Qiv_Stream* stream)
+    : NifBlock(owner, kind) {
     Qiv_Stream& s = *stream;
     name_ = s.LengthString();
     extraData_ = s.Long();
     timeController_ = s.Long();
     unknownFlags_ = s.ShortVerify(0);
-    vertexMode_ = s.Long();
+    s.Long();  // vertex mode
     lightingMode_ = s.Long();
 }
 
 void NiVertexColorProperty::ResolveLinks() { CheckPropertyLinks(GetOwner(), extraData_, timeController_); }
 
-NiAlphaProperty::NiAlphaProperty(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiAlphaProperty::NiAlphaProperty(BlockTable* owner, BlockKind kind, Qiv_Stream* stream) : NifBlock(owner, kind) {
     Qiv_Stream& s = *stream;
     name_ = s.LengthString();
     extraData_ = s.LongVerify(-1);
@@ -170,8 +145,8 @@ NiAlphaProperty::NiAlphaProperty(BlockTable* owner, const char* typeName, Qiv_St
 
 void NiAlphaProperty::ResolveLinks() { CheckPropertyLinks(GetOwner(), extraData_, timeController_); }
 
-NiZBufferProperty::NiZBufferProperty(BlockTable* owner, const char* typeName, Qiv_Stream* stream)
-    : NifBlock(owner, typeName) {
+NiZBufferProperty::NiZBufferProperty(BlockTable* owner, BlockKind kind, Qiv_Stream* stream)
+    : NifBlock(owner, kind) {
     Qiv_Stream& s = *stream;
     name_ = s.LengthString();
     extraData_ = s.LongVerify(-1);

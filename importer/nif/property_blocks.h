@@ -6,6 +6,7 @@
 #include <string>
 
 #include "importer/nif/nif_block.h"
+#include "importer/nif/qiv_stream.h"
 
 // One texture slot of a texturing property.
 struct TextureSlot {
@@ -22,20 +23,18 @@ public:
     static constexpr int kSlotCount = 6;
     static constexpr int kBumpMapSlot = 5;
 
-    NiTexturingProperty(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
+    NiTexturingProperty(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
     void ResolveLinks() override;
     // The file name of the source texture of the base slot; none when the
     // slot names no block.
     const char* getFileName() const override;
 
-    int32_t ControllerLink() const { return controller_; }
-    int32_t ApplyMode() const { return applyMode_; }
-    // The slots, decoded from where the file holds them; an absent slot reads as all defaults.
-    TextureSlot Slot(int slot) const { return Decode().slots[slot]; }
-    bool HasSlot(int slot) const { return Decode().hasTexture[slot] != 0; }
-    std::array<float, 6> BumpMapValues() const { return Decode().bumpMapValues; }  // when the bump slot is present
-    bool HasDecal() const { return Decode().hasDecal != 0; }
-    TextureSlot DecalSlot() const { return Decode().decal; }
+    // The slots, read again from where the file holds them; an absent slot reads as all defaults.
+    TextureSlot Slot(int slot) const { return ReadSlotsAgain().slots[slot]; }
+    bool HasSlot(int slot) const { return ReadSlotsAgain().hasTexture[slot] != 0; }
+    std::array<float, 6> BumpMapValues() const { return ReadSlotsAgain().bumpMapValues; }  // when the bump slot is present
+    bool HasDecal() const { return ReadSlotsAgain().hasDecal != 0; }
+    TextureSlot DecalSlot() const { return ReadSlotsAgain().decal; }
 
 private:
     struct Slots {
@@ -45,20 +44,22 @@ private:
         int32_t hasDecal = 0;
         TextureSlot decal;
     };
-    Slots Decode() const;
+    // The slots as the file holds them: the load reads them with this, and so does every question.
+    static Slots ReadSlots(Qiv_Stream& stream);
+    Slots ReadSlotsAgain() const;
 
     uint16_t unknownFlags_ = 0;
     int32_t controller_ = -1;
-    int32_t applyMode_ = 0;
-    // Where the first slot's presence flag lies in the file: most slots are
-    // absent, and a file of nothing but small properties must not need much
-    // more memory than its bytes.
+    int32_t baseSource_ = -1;  // the base slot's source, which the conversion asks for
+    // Where the slots lie in the file: most slots are absent, and a file of
+    // nothing but small properties must not need much more memory than its bytes.
+    uint32_t slotByteCount_ = 0;
     const unsigned char* slotBytes_ = nullptr;
 };
 
 class NiSourceTexture : public NifBlock {
 public:
-    NiSourceTexture(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
+    NiSourceTexture(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
     void ResolveLinks() override;
     const char* getFileName() const override;
 
@@ -77,7 +78,7 @@ private:
 
 class NiMaterialProperty : public NifBlock {
 public:
-    NiMaterialProperty(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
+    NiMaterialProperty(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
     void ResolveLinks() override;
     const NifColour& GetAmbientColour() const override;
     const NifColour& GetDiffuseColour() const override;
@@ -88,7 +89,6 @@ public:
     const char* GetId() const override;
 
     uint16_t UnknownFlags() const { return unknownFlags_; }
-    int32_t ControllerLink() const { return timeController_; }
 
 private:
     std::string name_;
@@ -102,10 +102,9 @@ private:
 
 class NiVertexColorProperty : public NifBlock {
 public:
-    NiVertexColorProperty(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
+    NiVertexColorProperty(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
     void ResolveLinks() override;
 
-    int32_t VertexMode() const { return vertexMode_; }
     int32_t LightingMode() const { return lightingMode_; }
 
 private:
@@ -113,13 +112,12 @@ private:
     int32_t extraData_ = -1;
     int32_t timeController_ = -1;
     uint16_t unknownFlags_ = 0;
-    int32_t vertexMode_ = 0;
     int32_t lightingMode_ = 0;
 };
 
 class NiAlphaProperty : public NifBlock {
 public:
-    NiAlphaProperty(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
+    NiAlphaProperty(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     const uint8_t* Values() const { return values_; }
@@ -133,7 +131,7 @@ private:
 
 class NiZBufferProperty : public NifBlock {
 public:
-    NiZBufferProperty(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
+    NiZBufferProperty(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
     void ResolveLinks() override;
 
     uint16_t UnknownFlags() const { return unknownFlags_; }

@@ -4,14 +4,14 @@
 #include <cstdio>
 #include <cstring>
 
-#include "importer/nif/diagnostics.h"
+#include "importer/nif/debug_printer.h"
 #include "importer/nif/messages.h"
 #include "importer/nif/text_exception.h"
 #include "platform/platform.h"
 
 using namespace nif_messages;
 
-Qiv_Stream::Qiv_Stream(Diagnostics* printer) : printer_(printer) {}
+Qiv_Stream::Qiv_Stream(DebugPrinter* printer) : debugPrinter_(printer) {}
 
 Qiv_Stream::~Qiv_Stream() { ReleaseImage(); }
 
@@ -77,7 +77,7 @@ bool Qiv_Stream::OpenBytes(const void* data, size_t size, const char* name) {
 }
 
 void Qiv_Stream::ReportError(const std::string& text) {
-    if (printer_) printer_->WriteLine(text);
+    if (debugPrinter_) debugPrinter_->WriteLine(text);
     throw TextException(text);
 }
 

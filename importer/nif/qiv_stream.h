@@ -10,7 +10,7 @@
 // field that no longer fits, and the same bytes consumed before it). Every
 // multi-byte value is little-endian and read byte by byte, so no alignment
 // is needed. Every failure leaves through ReportError, which writes the
-// message to the diagnostics (as one line) and raises a TextException. The
+// message to the debug printer (as one line) and raises a TextException. The
 // one exception is an open failure, raised directly and not echoed.
 //
 // Guarded reads (Long, Short, Byte, Float, the array reads, LengthString, the
@@ -25,12 +25,12 @@
 
 #include "importer/nif/file_array.h"
 
-class Diagnostics;
+class DebugPrinter;
 
 class Qiv_Stream {
 public:
-    // The diagnostics receive every error before it is raised; not owned, may be null.
-    explicit Qiv_Stream(Diagnostics* printer);
+    // The debug printer receives every error before it is raised; not owned, may be null.
+    explicit Qiv_Stream(DebugPrinter* printer);
     virtual ~Qiv_Stream();
 
     Qiv_Stream(const Qiv_Stream&) = delete;
@@ -70,15 +70,15 @@ public:
     void Skip(int n);
     // Fails when any byte is left unread.
     void CheckFinished();
-    // Writes `text` to the diagnostics as one line, then raises it.
+    // Writes `text` to the debug printer as one line, then raises it.
     [[noreturn]] void ReportError(const std::string& text);
 
-    Diagnostics* GetPrinter() const { return printer_; }
+    DebugPrinter* GetDebugPrinter() const { return debugPrinter_; }
     bool IsInitialised() const { return initialised_; }
     const std::string& GetPath() const { return path_; }
     size_t Position() const { return position_; }
     size_t Remaining() const { return size_ - position_; }
-    // Where the unread bytes start (for records decoded in place later).
+    // Where the unread bytes start (for records read again later).
     const unsigned char* Here() const { return bytes_ + position_; }
 
     // Entries of `bytesPerEntry` file bytes that could still be read: the
@@ -98,7 +98,7 @@ private:
     // One value of n (1 to 4) bytes.
     inline const unsigned char* TakeValue(uint32_t n);
 
-    Diagnostics* printer_;
+    DebugPrinter* debugPrinter_;
     bool initialised_ = false;
     std::string path_;
     void ReleaseImage();

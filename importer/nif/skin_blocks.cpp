@@ -1,6 +1,7 @@
 #include "importer/nif/skin_blocks.h"
 
 #include "importer/nif/link_checks.h"
+#include "importer/nif/node_blocks.h"
 #include "importer/nif/parent_walk.h"
 #include "importer/nif/block_table.h"
 #include "importer/nif/record_reading.h"
@@ -26,7 +27,7 @@ SkinBone ReadSkinBone(Qiv_Stream& stream) {
 
 // ---------------------------------------------------------------- NiSkinInstance
 
-NiSkinInstance::NiSkinInstance(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiSkinInstance::NiSkinInstance(BlockTable* owner, BlockKind kind, Qiv_Stream* stream) : NifBlock(owner, kind) {
     skinData_ = stream->Long();
     parentNode_ = stream->Long();
     boneNodes_ = ReadLinkList(*stream);
@@ -38,23 +39,21 @@ void NiSkinInstance::ResolveLinks() {
     CheckLink(GetOwner(), LinkCheck::Node, parentNode_);
 }
 
-void NiSkinInstance::LinkParents() {
-    if (GetOwner()) WalkParents(*GetOwner(), this, false);
-}
-
-void NiSkinInstance::MarkBoneNodes() {
-    if (bonesMarked_) return;
-    for (int32_t index : boneNodes_.indices) {
-        if (NifBlock* bone = Linked(index)) bone->MarkBone();
+void NiSkinInstance::LinkParents(ParentWalk& walk) {
+    if (!bonesMarked_) {
+        for (int32_t index : boneNodes_.indices) {
+            if (NifBlock* bone = Linked(index)) bone->MarkBone();
+        }
+        bonesMarked_ = true;
     }
-    bonesMarked_ = true;
+    walk.Follow(Linked(skinData_));
 }
 
 NifBlock* NiSkinInstance::GetBoneBlock(int bone) const { return Linked(boneNodes_.At(bone)); }
 
 // ---------------------------------------------------------------- NiSkinData
 
-NiSkinData::NiSkinData(BlockTable* owner, const char* typeName, Qiv_Stream* stream) : NifBlock(owner, typeName) {
+NiSkinData::NiSkinData(BlockTable* owner, BlockKind kind, Qiv_Stream* stream) : NifBlock(owner, kind) {
     Qiv_Stream& s = *stream;
     scale_ = s.Float();
     translation_ = ReadVector(s);
@@ -66,22 +65,20 @@ NiSkinData::NiSkinData(BlockTable* owner, const char* typeName, Qiv_Stream* stre
 
 void NiSkinData::ResolveLinks() {}
 
-void NiSkinData::LinkParents() {
-    if (GetOwner()) WalkParents(*GetOwner(), this, false);
-}
-
-void NiSkinData::ApplyBoneData() {
+void NiSkinData::LinkParents(ParentWalk&) {
     const NifBlock* instance = GetParent();
     if (!instance) return;  // block 0 itself: no skin instance names the bones
     // Reached again through the same skin instance, with no bone data applied
     // by anyone since: applying it once more would change nothing and show nothing.
     if (instance == lastQuietParent_ && GetOwner()->BoneDataStamp() == lastStamp_) return;
     // Only a skin instance answers GetBoneBlock and only a NiNode takes bone data without a message box.
-    bool quiet = instance->HasTypeName("NiSkinInstance");
+    bool quiet = instance->Kind() == BlockKind::NiSkinInstance;
     for (size_t i = 0; i < bones_.size(); ++i) {
         if (NifBlock* node = instance->GetBoneBlock(static_cast<int>(i))) {
-            quiet = quiet && node->HasTypeName("NiNode");
+            quiet = quiet && node->Kind() == BlockKind::NiNode;
             node->SetBoneData(bones_[i].translation, bones_[i].rotation);
+            // Where the record came from, for placing the bone on its skin.
+            if (node->Kind() == BlockKind::NiNode) static_cast<NiNode*>(node)->SetBoneRecordSource(this);
         }
     }
     lastStamp_ = GetOwner()->NextBoneDataStamp();

@@ -8,20 +8,17 @@
 
 class NiSkinInstance : public NifBlock {
 public:
-    NiSkinInstance(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
+    NiSkinInstance(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
     void ResolveLinks() override;
-    // The parent walk from here: marks every bone node, then goes on to the skin data.
-    void LinkParents() override;
+    // The parent walk's step here: every block the bone list names becomes
+    // a bone (once: marks cannot be undone), and the walk goes on to the skin data.
+    void LinkParents(ParentWalk& walk) override;
     // The block of Bone Nodes entry `bone`; none outside the list.
     NifBlock* GetBoneBlock(int bone) const override;
 
     int32_t SkinDataLink() const { return skinData_; }
     int32_t SkeletonRootLink() const { return parentNode_; }
     const LinkList& BoneNodes() const { return boneNodes_; }
-    NifBlock* SkinDataBlock() const { return Linked(skinData_); }
-    // The parent walk's step on arriving here: every block the bone list
-    // names becomes a bone (once: marks cannot be undone).
-    void MarkBoneNodes();
 
 private:
     int32_t skinData_ = -1;
@@ -54,13 +51,11 @@ public:
 
 class NiSkinData : public NifBlock {
 public:
-    NiSkinData(BlockTable* owner, const char* typeName, Qiv_Stream* stream);
+    NiSkinData(BlockTable* owner, BlockKind kind, Qiv_Stream* stream);
     void ResolveLinks() override;
-    // The parent walk from here: ApplyBoneData.
-    void LinkParents() override;
-    // The parent walk's step on arriving here: hands bone i's rest transform
-    // to the node the parent skin instance names for it.
-    void ApplyBoneData();
+    // The parent walk's step here: hands bone i's rest transform to the node
+    // the parent skin instance names for it.
+    void LinkParents(ParentWalk& walk) override;
 
     float Scale() const { return scale_; }
     const NifVector& Translation() const { return translation_; }

@@ -3,12 +3,12 @@
 #include <cctype>
 #include <string_view>
 
-#include "mshost/commands.h"
-#include "mshost/import_run.h"
-#include "mshost/file_io.h"
+#include "mshost/cli/commands.h"
+#include "mshost/files/file_io.h"
+#include "mshost/files/output_target.h"
+#include "mshost/formats/model_files.h"
 #include "mshost/model/model_control.h"
-#include "mshost/model_files.h"
-#include "mshost/output_target.h"
+#include "mshost/plugins/import_run.h"
 #include "mshost/render/draw_model.h"
 #include "mshost/render/png_file.h"
 #include "platform/platform.h"

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include "nif_builder/nif_builder.h"
 #include "run_process.h"
-#include "tests/support/nif_builder.h"
 #include "tests/support/shared_corpus.h"
 
 namespace {
@@ -122,15 +122,16 @@ TEST(CliUsage, HelpGoesToStdoutAndExitsZero) {
 }
 
 TEST(CliUsage, EachCommandHasItsOwnHelpWithOnlyItsOwnOptions) {
-    const std::vector<std::string> options = {"--textures", "--model", "--save", "--summary", "--plugin",
-                                              "--png",      "--size",  "--apply-transforms"};
+    const std::vector<std::string> options = {"--textures", "--model", "--save",          "--summary",
+                                              "--plugin",   "--png",   "--size",          "--apply-transforms",
+                                              "--texture-names-only"};
     const struct {
         const char* command;
         std::vector<std::string> own;
     } cases[] = {
         {"check", {}},
-        {"import", {"--textures", "--model", "--save", "--summary", "--plugin"}},
-        {"export", {"--plugin"}},
+        {"import", {"--textures", "--model", "--save", "--summary", "--plugin", "--apply-transforms"}},
+        {"export", {"--plugin", "--texture-names-only"}},
         {"render", {"--png", "--size", "--apply-transforms"}},
     };
     for (const auto& c : cases) {

@@ -222,6 +222,23 @@ TEST_F(CliRealPlugIns, ExamplesSurviveImportExportImport) {
     }
 }
 
+// The modder's round trip: imported with the game's texture folder, exported
+// with "Texture file names only", the file names the texture the way the
+// original did, less its folder ("textures/crate.bmp" gives "crate.bmp").
+TEST_F(CliRealPlugIns, TextureNamesOnlyExportWritesEachTexturesFileName) {
+    const std::string textures = "C:\\Game\\Data Files\\Textures";
+    ASSERT_EQ(Mshost({"import", Example("crate.nif"), "--textures", textures, "--save", In("crate.json")}).status, 0);
+    const json plain = Report(Mshost({"export", In("crate.json"), In("plain.nif")}));
+    EXPECT_EQ(plain["messages"], json::array());
+    const json named = Report(Mshost({"export", In("crate.json"), In("named.nif"), "--texture-names-only"}));
+    EXPECT_EQ(named["execute"], 0);
+    EXPECT_EQ(named["messages"], json::array());
+    const json again = Report(Mshost({"import", In("named.nif")}));
+    EXPECT_EQ(again["model"]["materials"][0]["diffuseTexture"], "/crate.bmp");
+    const json before = Report(Mshost({"import", In("plain.nif")}));
+    EXPECT_EQ(before["model"]["materials"][0]["diffuseTexture"], "/" + textures + "/textures/crate.bmp");
+}
+
 TEST_F(CliRealPlugIns, MeshesWithOneTextureShareOneSourceTextureBlock) {
     ASSERT_EQ(Mshost({"import", Example("shared_texture.nif"), "--save", In("planks.json")}).status, 0);
     ASSERT_EQ(Mshost({"export", In("planks.json"), In("planks.nif")}).status, 0);

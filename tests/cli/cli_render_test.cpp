@@ -10,6 +10,7 @@
 
 #include <unistd.h>
 
+#include "nif_builder/nif_builder.h"
 #include "quad_model.h"
 #include "run_process.h"
 #include "tests/exporter/temp_folder.h"
@@ -64,6 +65,27 @@ TEST(CliRender, SamplesGiveDeterministicPicturesOfTheirOwn) {
         for (size_t j = i + 1; j < pictures.size(); ++j) EXPECT_NE(pictures[i], pictures[j]) << i << " " << j;
     }
     EXPECT_EQ(PngSize(Rendered(folder, Example("crate.nif"), "small.png", {"--size=64"})), (std::pair{64, 48}));
+}
+
+TEST(CliRender, SceneTransformsMoveThePartsOnlyWithTheOption) {
+    // Two nodes, moved apart by their transforms, each holding a shape of the
+    // same triangle: without the box both parts lie on one another.
+    NifBuilder nif;
+    nif.FileStart(7);
+    NodeBlock(nif, "Root", {1, 3});
+    NodeBlock(nif, "Left", {2}, {}, -1, -1, {}, PlacedAt({-3, 0, 0}));
+    TriShapeBlock(nif, "LeftShape", 5);
+    NodeBlock(nif, "Right", {4}, {}, -1, -1, {}, PlacedAt({3, 0, 2}));
+    TriShapeBlock(nif, "RightShape", 6);
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 1}));
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 1}));
+    nif.Footer();
+    TempNifFile file(nif);
+    TempFolder folder;
+    const std::string plain = Rendered(folder, file.Path(), "plain.png");
+    const std::string placed = Rendered(folder, file.Path(), "placed.png", {"--apply-transforms"});
+    EXPECT_NE(plain, placed);
+    EXPECT_EQ(placed, Rendered(folder, file.Path(), "again.png", {"--apply-transforms"}));
 }
 
 TEST(CliRender, RealFileGivesAPictureOfItsShapes) {

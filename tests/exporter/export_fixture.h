@@ -19,8 +19,12 @@ protected:
     void SetUp() override {
         platform::headless::Reset();
         platform::headless::SetTemporaryFolder(systemTemp.Root().string());
+        ConfirmedExportOptions() = ExportOptions();  // as the library loads
     }
-    void TearDown() override { platform::headless::Reset(); }
+    void TearDown() override {
+        platform::headless::Reset();
+        ConfirmedExportOptions() = ExportOptions();
+    }
 
     // Runs ExportModel the way the dialog's OK handler does.
     int Export(const std::string& outputName) {

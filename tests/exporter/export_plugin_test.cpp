@@ -48,7 +48,7 @@ TEST_F(ExportPlugIn, DialogOpensWithTheEnabledChoicesChecked) {
     Execute(model.get());
     EXPECT_TRUE(platform::headless::LastDialogChecked(1002));
     EXPECT_TRUE(platform::headless::LastDialogChecked(1005));
-    for (int id : {1003, 1004, 1006}) EXPECT_FALSE(platform::headless::LastDialogChecked(id)) << id;
+    for (int id : {1003, 1004, 1006, 1009}) EXPECT_FALSE(platform::headless::LastDialogChecked(id)) << id;
     EXPECT_EQ(platform::headless::LastDialogText(1000), "");
 }
 

@@ -10,10 +10,10 @@
 #include <fstream>
 #include <string>
 
-#include "mshost/ms3d_format.h"
+#include "mshost/formats/ms3d_format.h"
+#include "nif_builder/nif_builder.h"
 #include "tests/fuzz/model_bytes.h"
 #include "tests/hostile/generated_nifs.h"
-#include "tests/support/nif_builder.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "host/msLib.h"
+#include "mshost/formats/ms3d_format.h"
 #include "mshost/model/model_control.h"
-#include "mshost/ms3d_format.h"
 #include "tests/fuzz/fuzz_files.h"
 #include "tests/fuzz/fuzz_target.h"
 

@@ -35,7 +35,7 @@ protected:
     // Imports the written file into a fresh model.
     ModelPtr ReadBack() {
         ModelPtr model = MakeModel();
-        EXPECT_EQ(ImportNifFile(model.get(), Output().c_str()), 0);
+        EXPECT_EQ(ImportNifFile(model.get(), Output().c_str(), ""), 0);
         return model;
     }
 

@@ -2,7 +2,7 @@
 // the hostile tests (as files to damage) and the fuzz seed writer.
 #pragma once
 
-#include "tests/support/nif_builder.h"
+#include "nif_builder/nif_builder.h"
 
 namespace generated {
 

@@ -14,7 +14,7 @@
 #include "importer/nif/text_exception.h"
 #include "mshost/model/model_control.h"
 #include "platform/headless.h"
-#include "tests/hostile/allocation_meter.h"
+#include "tests/support/allocation_meter.h"
 
 namespace hostile {
 
@@ -72,7 +72,7 @@ ImportOutcome ImportBytes(const std::vector<unsigned char>& bytes) {
     {
         AllocationMeter meter;
         try {
-            outcome.result = ImportNifFile(model.get(), file.Path().c_str());
+            outcome.result = ImportNifFile(model.get(), file.Path().c_str(), "");
         } catch (const TextException& error) {
             outcome.failure = error.Text();
         }

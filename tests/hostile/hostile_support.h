@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/nif_builder.h"
+#include "nif_builder/nif_builder.h"
 
 namespace hostile {
 

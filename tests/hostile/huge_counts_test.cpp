@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "nif_builder/nif_builder.h"
 #include "tests/hostile/damaged_files.h"
 #include "tests/hostile/hostile_support.h"
-#include "tests/support/nif_builder.h"
 #include "tests/support/shared_corpus.h"
 
 namespace {

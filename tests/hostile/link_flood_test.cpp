@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "nif_builder/nif_builder.h"
 #include "platform/headless.h"
 #include "tests/hostile/hostile_support.h"
-#include "tests/support/nif_builder.h"
 
 namespace {
 

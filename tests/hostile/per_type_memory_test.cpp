@@ -13,8 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "nif_builder/nif_builder.h"
 #include "tests/hostile/hostile_support.h"
-#include "tests/support/nif_builder.h"
 
 namespace {
 
@@ -139,7 +139,8 @@ INSTANTIATE_TEST_SUITE_P(PerTypeMemory, ManyCopiesOfTheSmallestInstance, testing
                          [](const testing::TestParamInfo<size_t>& info) { return SmallestInstances()[info.param].first; });
 
 // The largest counts each array-carrying layout allows (16-bit counts at
-// 65,535; 32-bit counts filling about 24 MB), in one block.
+// 65,535; 32-bit counts filling about 24 to 32 MB), in one block, and the
+// most blocks of the smallest kind of block.
 TEST(PerTypeMemory, LargestCountsOfTheArrayCarryingTypes) {
     std::vector<std::pair<std::string, NifBuilder>> files;
     {
@@ -154,10 +155,18 @@ TEST(PerTypeMemory, LargestCountsOfTheArrayCarryingTypes) {
     }
     {
         NifBuilder b;
-        const int32_t targets = 3000000;  // empty targets of 8 bytes each
+        const int32_t targets = 4000000;  // empty targets of 8 bytes each
         b.FileStart(1).TypeName("NiMorphData").Long(targets).Long(0).Byte(1);
         for (int32_t i = 0; i < targets; ++i) b.Long(0).Long(1);
         files.emplace_back("NiMorphData", b.Footer());
+    }
+    {
+        // As many blocks as possible: a million of four empty groups each.
+        const int32_t blocks = 1000000;
+        NifBuilder b;
+        b.FileStart(blocks);
+        for (int32_t i = 0; i < blocks; ++i) b.TypeName("NiUVData").Long(0).Long(0).Long(0).Long(0);
+        files.emplace_back("1,000,000 empty NiUVData", b.Footer());
     }
     {
         NifBuilder b;

@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "nif_builder/nif_builder.h"
 #include "tests/hostile/hostile_support.h"
-#include "tests/support/nif_builder.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // positions, and what the walk never reaches.
 #include <gtest/gtest.h>
 
+#include "nif_builder/nif_builder.h"
 #include "tests/importer/import_fixture.h"
-#include "tests/support/nif_builder.h"
 
 
 namespace {

@@ -2,8 +2,8 @@
 // triangles and the walk, checked on the stand-in model after a real import.
 #include <gtest/gtest.h>
 
+#include "nif_builder/nif_builder.h"
 #include "tests/importer/import_fixture.h"
-#include "tests/support/nif_builder.h"
 
 
 namespace {

@@ -82,7 +82,7 @@ TEST_F(Corpus, EveryLoadableFileImportsItsShapesCompletely) {
 
         platform::headless::Reset();
         ModelPtr model = MakeModel();
-        const int result = ImportNifFile(model.get(), path.string().c_str());
+        const int result = ImportNifFile(model.get(), path.string().c_str(), "");
         EXPECT_EQ(result, expected.empty() ? 1 : 0);
         ASSERT_EQ(msModel_GetMeshCount(model.get()), static_cast<int>(expected.size()));
         for (size_t i = 0; i < expected.size(); ++i) {

@@ -16,7 +16,7 @@ protected:
             ADD_FAILURE() << path << " is missing: the build writes it (target example_files)";
             return -1;
         }
-        return ImportNifFile(Model(), path.c_str());
+        return ImportNifFile(Model(), path.c_str(), textureDirectory_.c_str());
     }
 };
 

@@ -6,8 +6,8 @@
 #include <initializer_list>
 #include <vector>
 
+#include "nif_builder/nif_builder.h"
 #include "tests/importer/import_fixture.h"
-#include "tests/support/nif_builder.h"
 
 
 namespace {

@@ -5,35 +5,33 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstring>
 #include <string>
 
 #include "host/msLib.h"
 #include "importer/import_run.h"
 #include "importer/module_state.h"
 #include "mshost/model/model_control.h"
+#include "nif_builder/nif_builder.h"
 #include "platform/headless.h"
-#include "tests/support/nif_builder.h"
 
 class ImportTest : public ::testing::Test {
 protected:
     void SetUp() override {
         platform::headless::Reset();
         SetTextureDirectory("");
+        ApplySceneTransforms = false;
     }
     void TearDown() override { platform::headless::Reset(); }
 
-    static void SetTextureDirectory(const std::string& directory) {
-        ASSERT_LT(directory.size(), sizeof(TextureDirectory));
-        std::memset(TextureDirectory, 0, sizeof(TextureDirectory));
-        std::memcpy(TextureDirectory, directory.data(), directory.size());
-    }
+    // The texture directory the next imports are given.
+    void SetTextureDirectory(const std::string& directory) { textureDirectory_ = directory; }
 
     // Runs the import of the builder's bytes into `model_` and returns what
-    // the import returned (0: a mesh was added, 1: none).
-    int Import(const NifBuilder& nif) {
+    // the import returned (0: a mesh was added, 1: none); with
+    // `applySceneTransforms` as the dialog's "Apply scene transforms" box.
+    int Import(const NifBuilder& nif, bool applySceneTransforms = false) {
         TempNifFile file(nif);
-        return ImportNifFile(model_.get(), file.Path().c_str());
+        return ImportNifFile(model_.get(), file.Path().c_str(), textureDirectory_.c_str(), applySceneTransforms);
     }
 
     msModel* Model() { return model_.get(); }
@@ -105,6 +103,7 @@ protected:
     }
 
     ModelPtr model_ = MakeModel();
+    std::string textureDirectory_;
 };
 
 using Float3 = std::array<float, 3>;

@@ -7,8 +7,8 @@
 #include "importer/nif/debug_printer.h"
 #include "importer/nif/nif_file.h"
 #include "importer/nif/qiv_stream.h"
+#include "nif_builder/nif_builder.h"
 #include "tests/importer/import_fixture.h"
-#include "tests/support/nif_builder.h"
 
 namespace headless = platform::headless;
 

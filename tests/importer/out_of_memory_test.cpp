@@ -11,8 +11,8 @@
 #include "host/plugin_abi.h"
 #include "importer/import_dialog.h"
 #include "importer/import_plugin.h"
+#include "nif_builder/nif_builder.h"
 #include "tests/importer/import_fixture.h"
-#include "tests/support/nif_builder.h"
 #include "tests/support/allocation_meter.h"
 
 namespace {

@@ -3,13 +3,16 @@
 // platform exactly as the host and the user would.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <optional>
 #include <string>
 
 #include "host/plugin_abi.h"
 #include "importer/import_dialog.h"
 #include "importer/import_plugin.h"
+#include "importer/module_state.h"
+#include "nif_builder/nif_builder.h"
 #include "tests/importer/import_fixture.h"
-#include "tests/support/nif_builder.h"
 
 namespace headless = platform::headless;
 
@@ -212,11 +215,68 @@ TEST_F(Plugin, FolderBrowserFillsTheTextureField) {
 }
 
 TEST_F(Plugin, ProcedureHandlesOnlyOkAndCancelCommands) {
-    int dialog = 0;  // never dereferenced: these messages touch no control
-    EXPECT_EQ(ImportDialogProcedure(&dialog, platform::kMessageInitDialog, 0, 0), 0);
+    int dialog = 0;  // never dereferenced: these messages touch no control (initialisation
+                     // ticks box 1006 and is checked with the box's tests)
     EXPECT_EQ(ImportDialogProcedure(&dialog, platform::kMessageClose, 0, 0), 0);
     EXPECT_EQ(ImportDialogProcedure(&dialog, platform::kMessageCommand, 1004, 0), 0);
     EXPECT_EQ(ImportDialogProcedure(&dialog, platform::kMessageCommand, 1005, 0), 0);
+}
+
+// What the dialog showed in box 1006 when it opened, and what initialisation answered.
+struct Opening {
+    bool boxTicked = false;
+    intptr_t answer = -1;
+};
+Opening lastOpening;
+
+intptr_t RecordingOpening(platform::DialogHandle dialog, unsigned message, uintptr_t wParam, intptr_t lParam) {
+    const intptr_t answer = ImportDialogProcedure(dialog, message, wParam, lParam);
+    if (message == platform::kMessageInitDialog) lastOpening = {platform::IsButtonChecked(dialog, kApplySceneTransformsBox), answer};
+    return answer;
+}
+
+TEST_F(Plugin, ApplyTransformsBoxOpensAsLastConfirmedAndOnlyOkStoresIt) {
+    struct Step {
+        std::optional<bool> tick;  // the user's setting of the box, if any
+        int ending;
+        bool tickedOnOpening;
+        bool storedAfter;
+    };
+    const Step steps[] = {
+        {true, platform::kIdCancel, false, false},
+        {true, platform::kIdOk, false, true},
+        {std::nullopt, platform::kIdCancel, true, true},
+        {std::nullopt, platform::kIdOk, true, true},
+        {false, platform::kIdOk, true, false},
+        {std::nullopt, platform::kIdCancel, false, false},
+    };
+    for (const Step& step : steps) {
+        headless::DialogScript script;
+        if (step.tick) script.actions.push_back(headless::SetCheck(kApplySceneTransformsBox, *step.tick));
+        script.actions.push_back(headless::Press(step.ending));
+        headless::QueueDialog(script);
+        platform::RunModalDialog(nullptr, kImportDialogResource, &RecordingOpening, 0);
+        EXPECT_EQ(lastOpening.boxTicked, step.tickedOnOpening);
+        EXPECT_EQ(lastOpening.answer, 0);  // FALSE, as before the box
+        EXPECT_EQ(ApplySceneTransforms, step.storedAfter);
+    }
+}
+
+TEST_F(Plugin, TickedBoxPlacesTheImport) {
+    NifBuilder nif;
+    nif.FileStart(3);
+    NodeBlock(nif, "Root", {1}, {}, -1, -1, {}, PlacedAt({0, 0, 4}));
+    TriShapeBlock(nif, "Shape", 2);
+    TriShapeDataBlock(nif, TriangleGeometry({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    nif.Footer();
+    TempNifFile file(nif);
+    for (bool ticked : {false, true}) {
+        model_ = MakeModel();
+        headless::QueueDialog({{headless::SetText(kImportFileField, file.Path()),
+                                headless::SetCheck(kApplySceneTransformsBox, ticked), headless::Press(platform::kIdOk)}});
+        ASSERT_EQ(msPlugIn_Execute(&plugin_, Model()), 0);
+        EXPECT_EQ(Vertex(0, 2), (ticked ? Float3{0, 4, -1} : Float3{0, 1, 0}));
+    }
 }
 
 TEST_F(Plugin, PickerButtonsLeaveTheDialogOpen) {

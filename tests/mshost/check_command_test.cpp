@@ -6,8 +6,8 @@
 #include <sstream>
 #include <string>
 
-#include "mshost/commands.h"
-#include "tests/support/nif_builder.h"
+#include "mshost/cli/commands.h"
+#include "nif_builder/nif_builder.h"
 #include "tests/support/shared_corpus.h"
 
 namespace {

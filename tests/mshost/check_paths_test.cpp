@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "mshost/check_file.h"
-#include "mshost/commands.h"
+#include "mshost/cli/check_file.h"
+#include "mshost/cli/commands.h"
+#include "nif_builder/nif_builder.h"
 #include "tests/exporter/temp_folder.h"
-#include "tests/support/nif_builder.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "mshost/command_line.h"
+#include "mshost/cli/command_line.h"
 
 namespace {
 
@@ -72,12 +72,30 @@ TEST(CommandLine, ImportWithoutOptionsLeavesThemUnset) {
     EXPECT_FALSE(line.summary);
 }
 
+TEST(CommandLine, ApplyTransformsIsAnImportSwitch) {
+    EXPECT_TRUE(Parsed({"import", "--apply-transforms", "crate.nif"}).applyTransforms);
+    EXPECT_FALSE(Parsed({"import", "crate.nif"}).applyTransforms);
+    EXPECT_EQ(Rejected({"export", "m.json", "o.nif", "--apply-transforms"}),
+              "unknown option '--apply-transforms' for export");
+    EXPECT_EQ(Rejected({"import", "--apply-transforms=1", "crate.nif"}), "unknown option '--apply-transforms' for import");
+}
+
 TEST(CommandLine, ExportTakesModelAndOutput) {
     const CommandLine line = Parsed({"export", "model.json", "out.nif", "--plugin", "/x/korbastel.so"});
     EXPECT_EQ(line.command, CommandLine::kExport);
     EXPECT_EQ(line.input, "model.json");
     EXPECT_EQ(line.output, "out.nif");
     EXPECT_EQ(line.plugIn.value_or("?"), "/x/korbastel.so");
+}
+
+TEST(CommandLine, OnlyExportTakesTextureNamesOnly) {
+    EXPECT_FALSE(Parsed({"export", "model.json", "out.nif"}).textureNamesOnly);
+    const CommandLine line = Parsed({"export", "--texture-names-only", "model.json", "out.nif"});
+    EXPECT_TRUE(line.textureNamesOnly);
+    EXPECT_EQ(line.input, "model.json");
+    EXPECT_EQ(line.output, "out.nif");
+    EXPECT_EQ(Rejected({"import", "a.nif", "--texture-names-only"}),
+              "unknown option '--texture-names-only' for import");
 }
 
 TEST(CommandLine, DoubleDashEndsOptionsAndASingleDashIsAFile) {

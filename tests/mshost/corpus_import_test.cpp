@@ -13,11 +13,11 @@
 
 #include <unistd.h>
 
-#include "mshost/commands.h"
-#include "mshost/file_io.h"
+#include "mshost/cli/commands.h"
+#include "mshost/files/file_io.h"
+#include "mshost/formats/model_json.h"
 #include "mshost/model/model_control.h"
-#include "mshost/model_json.h"
-#include "mshost/plugin_runner.h"
+#include "mshost/plugins/plugin_runner.h"
 #include "tests/support/shared_corpus.h"
 
 namespace {

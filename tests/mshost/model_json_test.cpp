@@ -15,11 +15,11 @@
 #include <string>
 
 #include "host/msLib.h"
-#include "mshost/file_io.h"
-#include "mshost/json_writer.h"
+#include "mshost/files/file_io.h"
+#include "mshost/formats/json_writer.h"
+#include "mshost/formats/model_files.h"
+#include "mshost/formats/model_json.h"
 #include "mshost/model/model_control.h"
-#include "mshost/model_files.h"
-#include "mshost/model_json.h"
 
 namespace {
 

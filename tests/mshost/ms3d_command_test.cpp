@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "mshost/model_files.h"
+#include "mshost/formats/model_files.h"
 #include "tests/mshost/ms3d_test_support.h"
 
 namespace {

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "mshost/file_io.h"
-#include "mshost/model_files.h"
-#include "mshost/ms3d_format.h"
+#include "mshost/files/file_io.h"
+#include "mshost/formats/model_files.h"
+#include "mshost/formats/ms3d_format.h"
 #include "tests/mshost/ms3d_test_support.h"
 #include "tests/support/shared_corpus.h"
 

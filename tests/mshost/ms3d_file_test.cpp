@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "mshost/ms3d_format.h"
+#include "mshost/formats/ms3d_format.h"
 
 namespace {
 

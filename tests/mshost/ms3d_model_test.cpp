@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "mshost/ms3d_format.h"
+#include "mshost/formats/ms3d_format.h"
 #include "tests/mshost/ms3d_test_support.h"
 
 namespace {

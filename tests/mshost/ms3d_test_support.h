@@ -14,8 +14,8 @@
 #include <string>
 
 #include "host/msLib.h"
-#include "mshost/ms3d_format.h"
-#include "mshost/commands.h"
+#include "mshost/cli/commands.h"
+#include "mshost/formats/ms3d_format.h"
 #include "mshost/model/model_control.h"
 
 namespace ms3dtest {

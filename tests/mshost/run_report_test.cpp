@@ -5,7 +5,7 @@
 
 #include "host/msLib.h"
 #include "mshost/model/model_control.h"
-#include "mshost/run_report.h"
+#include "mshost/plugins/run_report.h"
 
 namespace {
 

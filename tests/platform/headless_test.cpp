@@ -65,6 +65,29 @@ TEST_F(HeadlessDialog, ScriptedTextIsReadWithWin32LengthLimit) {
     EXPECT_EQ(log.messages.size(), 2u);
 }
 
+// A scripted tick leaves the box as a click would, without a message of its
+// own; the procedure reads it when OK arrives.
+TEST_F(HeadlessDialog, ScriptedChecksAreReadWithoutAMessage) {
+    static bool checkedAtOk[3];
+    auto procedure = [](platform::DialogHandle dialog, unsigned message, uintptr_t wParam, intptr_t) -> intptr_t {
+        gLog->messages.emplace_back(message, wParam);
+        if (message != platform::kMessageCommand || wParam != platform::kIdOk) return 0;
+        for (int i = 0; i < 3; ++i) checkedAtOk[i] = platform::IsButtonChecked(dialog, 1009 + i);
+        platform::EndModalDialog(dialog, 1);
+        return 1;
+    };
+    using platform::headless::SetCheck;
+    platform::headless::QueueDialog({{SetCheck(1009, true), SetCheck(1010, true), SetCheck(1010, false),
+                                      platform::headless::Press(1)}});
+    EXPECT_EQ(platform::RunModalDialog(nullptr, 101, procedure, 0), 1);
+    EXPECT_EQ(log.messages.size(), 2u);
+    EXPECT_TRUE(checkedAtOk[0]);
+    EXPECT_FALSE(checkedAtOk[1]);
+    EXPECT_FALSE(checkedAtOk[2]);
+    EXPECT_TRUE(platform::headless::LastDialogChecked(1009));
+    EXPECT_FALSE(platform::headless::LastDialogChecked(1010));
+}
+
 TEST_F(HeadlessDialog, FailedCreationRunsNothing) {
     platform::headless::DialogScript script;
     script.fail = true;

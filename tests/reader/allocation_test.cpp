@@ -7,7 +7,7 @@
 
 #include <cstddef>
 
-#include "tests/support/nif_builder.h"
+#include "nif_builder/nif_builder.h"
 #include "tests/reader/reader_test_support.h"
 #include "tests/support/allocation_meter.h"
 

@@ -11,9 +11,9 @@
 
 #include "importer/nif/qiv_stream.h"
 #include "importer/nif/skin_blocks.h"
+#include "nif_builder/nif_builder.h"
 #include "platform/headless.h"
 #include "tests/reader/stream_fixture.h"
-#include "tests/support/nif_builder.h"
 
 namespace {
 

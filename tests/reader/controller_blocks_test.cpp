@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "importer/nif/controller_blocks.h"
-#include "tests/support/nif_builder.h"
+#include "nif_builder/nif_builder.h"
 #include "tests/reader/reader_test_support.h"
 
 namespace {
@@ -20,17 +20,17 @@ NifBuilder RotationOnly(int32_t count, int32_t keyType, int floats) {
 }
 
 TEST_F(ControllerBlocks, RotationKeySizesByKeyType) {
-    ReadAlone<NiKeyframeData> linear(RotationOnly(3, 1, 15), "NiKeyframeData");
+    ReadAlone<NiKeyframeData> linear(RotationOnly(3, 1, 15), BlockKind::NiKeyframeData);
     ASSERT_EQ(linear.failure, "");
     EXPECT_EQ(linear.block->Rotation().keys.size(), 15u);
     EXPECT_EQ(linear.BytesRead(), 8u + 60 + 8);
 
-    ReadAlone<NiKeyframeData> fallback(RotationOnly(3, 2, 24), "NiKeyframeData");
+    ReadAlone<NiKeyframeData> fallback(RotationOnly(3, 2, 24), BlockKind::NiKeyframeData);
     ASSERT_EQ(fallback.failure, "");
     EXPECT_EQ(fallback.block->Rotation().floatsPerKey, 8);
     EXPECT_EQ(fallback.BytesRead(), 8u + 96 + 8);
 
-    ReadAlone<NiKeyframeData> tbc(RotationOnly(2, 3, 16), "NiKeyframeData");
+    ReadAlone<NiKeyframeData> tbc(RotationOnly(2, 3, 16), BlockKind::NiKeyframeData);
     ASSERT_EQ(tbc.failure, "");
     EXPECT_EQ(tbc.BytesRead(), tbc.stream.Position());
     EXPECT_EQ(tbc.stream.Remaining(), 0u);
@@ -41,7 +41,7 @@ TEST_F(ControllerBlocks, TranslationAndScaleKeySizes) {
     b.Long(0);                                            // rotation: empty
     b.Long(2).Long(5).RepeatFloat(1, 20);                 // translation, fallback 10 per key
     b.Long(3).Long(4).RepeatFloat(2, 12);                 // scale, fallback 4 per key
-    ReadAlone<NiKeyframeData> data(b, "NiKeyframeData");
+    ReadAlone<NiKeyframeData> data(b, BlockKind::NiKeyframeData);
     ASSERT_EQ(data.failure, "");
     EXPECT_EQ(data.BytesRead(), b.Size());
     EXPECT_EQ(data.block->Translation().floatsPerKey, 10);
@@ -49,7 +49,7 @@ TEST_F(ControllerBlocks, TranslationAndScaleKeySizes) {
 
     NifBuilder listed;
     listed.Long(0).Long(1).Long(1).RepeatFloat(1, 4).Long(1).Long(3).RepeatFloat(1, 5);
-    ReadAlone<NiKeyframeData> listedData(listed, "NiKeyframeData");
+    ReadAlone<NiKeyframeData> listedData(listed, BlockKind::NiKeyframeData);
     ASSERT_EQ(listedData.failure, "");
     EXPECT_EQ(listedData.BytesRead(), listed.Size());
 }
@@ -57,13 +57,13 @@ TEST_F(ControllerBlocks, TranslationAndScaleKeySizes) {
 TEST_F(ControllerBlocks, EmptyGroupIsFourBytesAndNegativeCountReadsOnlyKeyType) {
     NifBuilder empty;
     empty.Long(0).Long(0).Long(0);
-    ReadAlone<NiKeyframeData> data(empty, "NiKeyframeData");
+    ReadAlone<NiKeyframeData> data(empty, BlockKind::NiKeyframeData);
     ASSERT_EQ(data.failure, "");
     EXPECT_EQ(data.BytesRead(), 12u);
 
     NifBuilder negative;
     negative.Long(-3).Long(1).Long(-1).Long(2).Long(0);
-    ReadAlone<NiKeyframeData> negativeData(negative, "NiKeyframeData");
+    ReadAlone<NiKeyframeData> negativeData(negative, BlockKind::NiKeyframeData);
     ASSERT_EQ(negativeData.failure, "");
     EXPECT_EQ(negativeData.BytesRead(), negative.Size());
 }
@@ -76,7 +76,7 @@ TEST_F(ControllerBlocks, AxisRotationKeysAreThreeFloatGroups) {
     b.Long(1).Long(3).RepeatFloat(3, 5);   // z: 5 Floats per key
     b.Long(1).Long(1).RepeatFloat(0, 4);   // translation
     b.Long(0);                             // scale
-    ReadAlone<NiKeyframeData> data(b, "NiKeyframeData");
+    ReadAlone<NiKeyframeData> data(b, BlockKind::NiKeyframeData);
     ASSERT_EQ(data.failure, "");
     EXPECT_EQ(data.BytesRead(), b.Size());
     ASSERT_TRUE(data.block->HasAxisRotation());
@@ -88,7 +88,7 @@ TEST_F(ControllerBlocks, AxisRotationKeysAreThreeFloatGroups) {
 
     NifBuilder linearAxes;
     linearAxes.Long(1).Long(4).Float(0).Long(1).Long(1).RepeatFloat(0, 2).Long(0).Long(0).Long(0).Long(0);
-    ReadAlone<NiKeyframeData> linear(linearAxes, "NiKeyframeData");
+    ReadAlone<NiKeyframeData> linear(linearAxes, BlockKind::NiKeyframeData);
     ASSERT_EQ(linear.failure, "");
     EXPECT_EQ(linear.BytesRead(), linearAxes.Size());
 }
@@ -96,7 +96,7 @@ TEST_F(ControllerBlocks, AxisRotationKeysAreThreeFloatGroups) {
 TEST_F(ControllerBlocks, AxisRotationWithNegativeCountReadsNothingMore) {
     NifBuilder b;
     b.Long(-1).Long(4).Long(0).Long(0);
-    ReadAlone<NiKeyframeData> data(b, "NiKeyframeData");
+    ReadAlone<NiKeyframeData> data(b, BlockKind::NiKeyframeData);
     ASSERT_EQ(data.failure, "");
     EXPECT_EQ(data.BytesRead(), b.Size());
     EXPECT_FALSE(data.block->HasAxisRotation());
@@ -105,7 +105,7 @@ TEST_F(ControllerBlocks, AxisRotationWithNegativeCountReadsNothingMore) {
 TEST_F(ControllerBlocks, HugeKeyCountFailsAtTheEndOfData) {
     NifBuilder b;
     b.Long(0x7FFFFFFF).Long(3).Float(1);
-    EXPECT_EQ(ReadAlone<NiKeyframeData>(b, "NiKeyframeData").failure, "Attempted to copy too much data (4 bytes).");
+    EXPECT_EQ(ReadAlone<NiKeyframeData>(b, BlockKind::NiKeyframeData).failure, "Attempted to copy too much data (4 bytes).");
 }
 
 // ---------------------------------------------------------------- NiMorphData
@@ -116,21 +116,21 @@ TEST_F(ControllerBlocks, MorphTargetsHoldKeysThenVertices) {
     b.Long(0).Long(0).RepeatFloat(0, 6);              // base: no keys, 2 vectors
     b.Long(2).Long(1).RepeatFloat(1, 4).RepeatFloat(2, 6);  // 2 keys of 2 Floats
     b.Long(1).Long(3).RepeatFloat(1, 5).RepeatFloat(3, 6);  // 1 key of 5 Floats
-    ReadAlone<NiMorphData> data(b, "NiMorphData");
+    ReadAlone<NiMorphData> data(b, BlockKind::NiMorphData);
     ASSERT_EQ(data.failure, "");
     EXPECT_EQ(data.BytesRead(), b.Size());
     ASSERT_EQ(data.block->MorphCount(), 3u);
-    EXPECT_EQ(data.block->Morph(1).KeyCount(), 2);
-    EXPECT_EQ(data.block->Morph(1).KeyType(), 1);
-    EXPECT_EQ(data.block->Morph(1).Keys().size(), 4u);
-    EXPECT_EQ(data.block->Morph(1).Vertices()[1].z, 2.0f);
-    EXPECT_EQ(data.block->Morph(2).Keys().size(), 5u);
-    EXPECT_EQ(data.block->Morph(2).Vertices()[0].x, 3.0f);
-    EXPECT_TRUE(data.block->Morph(0).Keys().empty());
+    EXPECT_EQ(data.block->Morph(1).keyCount, 2);
+    EXPECT_EQ(data.block->Morph(1).keyType, 1);
+    EXPECT_EQ(data.block->Morph(1).keys.size(), 4u);
+    EXPECT_EQ(data.block->Morph(1).vertices[1].z, 2.0f);
+    EXPECT_EQ(data.block->Morph(2).keys.size(), 5u);
+    EXPECT_EQ(data.block->Morph(2).vertices[0].x, 3.0f);
+    EXPECT_TRUE(data.block->Morph(0).keys.empty());
 
     NifBuilder quadratic;
     quadratic.Long(1).Long(1).Byte(1).Long(2).Long(2).RepeatFloat(0, 8).Vector(0, 0, 0);
-    ReadAlone<NiMorphData> quadraticData(quadratic, "NiMorphData");
+    ReadAlone<NiMorphData> quadraticData(quadratic, BlockKind::NiMorphData);
     ASSERT_EQ(quadraticData.failure, "");
     EXPECT_EQ(quadraticData.BytesRead(), quadratic.Size());
 }
@@ -138,7 +138,7 @@ TEST_F(ControllerBlocks, MorphTargetsHoldKeysThenVertices) {
 TEST_F(ControllerBlocks, MorphTargetsMustBeRelative) {
     NifBuilder b;
     b.Long(0).Long(0).Byte(0);
-    EXPECT_EQ(ReadAlone<NiMorphData>(b, "NiMorphData").failure, "Unexpected Byte value - was 0x0000 (0) expected 0x0001 (1)");
+    EXPECT_EQ(ReadAlone<NiMorphData>(b, BlockKind::NiMorphData).failure, "Unexpected Byte value - was 0x0000 (0) expected 0x0001 (1)");
 }
 
 // ---------------------------------------------------------------- NiUVData
@@ -149,14 +149,14 @@ TEST_F(ControllerBlocks, UVGroupsTakeKeyTypesOneToThree) {
     b.Long(2).Long(2).RepeatFloat(0, 8);
     b.Long(0);
     b.Long(1).Long(3).RepeatFloat(0, 5);
-    ReadAlone<NiUVData> data(b, "NiUVData");
+    ReadAlone<NiUVData> data(b, BlockKind::NiUVData);
     ASSERT_EQ(data.failure, "");
     EXPECT_EQ(data.BytesRead(), b.Size());
     EXPECT_EQ(data.block->Group(1).keys.size(), 8u);
 
     NifBuilder negative;
     negative.Long(-2).Long(0).Long(0).Long(0);
-    ReadAlone<NiUVData> negativeData(negative, "NiUVData");
+    ReadAlone<NiUVData> negativeData(negative, BlockKind::NiUVData);
     ASSERT_EQ(negativeData.failure, "");
     EXPECT_EQ(negativeData.BytesRead(), 16u);
 }
@@ -164,12 +164,12 @@ TEST_F(ControllerBlocks, UVGroupsTakeKeyTypesOneToThree) {
 TEST_F(ControllerBlocks, UVGroupWithOtherKeyTypeFailsAsVerifyOfTwo) {
     NifBuilder b;
     b.Long(1).Long(4);
-    ReadAlone<NiUVData> data(b, "NiUVData");
+    ReadAlone<NiUVData> data(b, BlockKind::NiUVData);
     EXPECT_EQ(data.failure, "Unexpected Long value - was 0x00000004 (4) expected 0x00000002 (2)");
     EXPECT_EQ(platform::headless::DebugText(), "Unexpected Long value - was 0x00000004 (4) expected 0x00000002 (2)\n");
     NifBuilder zero;
     zero.Long(0).Long(1).Long(0);
-    EXPECT_EQ(ReadAlone<NiUVData>(zero, "NiUVData").failure,
+    EXPECT_EQ(ReadAlone<NiUVData>(zero, BlockKind::NiUVData).failure,
               "Unexpected Long value - was 0x00000000 (0) expected 0x00000002 (2)");
 }
 
@@ -224,7 +224,7 @@ TEST_F(ControllerBlocks, GeomMorpherChecksTargetDataNext) {
 TEST_F(ControllerBlocks, GeomMorpherLastByteMustBeZero) {
     NifBuilder b;
     b.Long(-1).Short(0).Floats({0, 0, 0, 0}).Long(-1).Long(-1).Byte(1);
-    EXPECT_EQ(ReadAlone<NiGeomMorpherController>(b, "NiGeomMorpherController").failure,
+    EXPECT_EQ(ReadAlone<NiGeomMorpherController>(b, BlockKind::NiGeomMorpherController).failure,
               "Unexpected Byte value - was 0x0001 (1) expected 0x0000 (0)");
 }
 

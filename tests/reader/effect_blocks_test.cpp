@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "importer/nif/effect_blocks.h"
-#include "tests/support/nif_builder.h"
+#include "nif_builder/nif_builder.h"
 #include "tests/reader/reader_test_support.h"
 
 namespace {
@@ -25,7 +25,7 @@ NifBuilder ParticlesData(int count, int particleCount, bool vertices, bool rotat
 
 TEST_F(EffectBlocks, RotatingParticlesDataReadsVerticesAndRotations) {
     NifBuilder b = ParticlesData(2, 2, true, true);
-    ReadAlone<NiRotatingParticlesData> data(b, "NiRotatingParticlesData");
+    ReadAlone<NiRotatingParticlesData> data(b, BlockKind::NiRotatingParticlesData);
     ASSERT_EQ(data.failure, "");
     EXPECT_EQ(data.BytesRead(), b.Size());
     EXPECT_EQ(data.BytesRead(), ParticlesData(2, 2, false, false).Size() + 24 + 40);
@@ -33,14 +33,14 @@ TEST_F(EffectBlocks, RotatingParticlesDataReadsVerticesAndRotations) {
 }
 
 TEST_F(EffectBlocks, ParticleCountMustEqualVertexCount) {
-    EXPECT_EQ(ReadAlone<NiRotatingParticlesData>(ParticlesData(2, 3, false, false), "NiRotatingParticlesData").failure,
+    EXPECT_EQ(ReadAlone<NiRotatingParticlesData>(ParticlesData(2, 3, false, false), BlockKind::NiRotatingParticlesData).failure,
               "Unexpected Short value - was 0x0003 (3) expected 0x0002 (2)");
 }
 
 TEST_F(EffectBlocks, RotatingParticlesDataNormalsMustBeAbsent) {
     NifBuilder b;
     b.Short(0).Long(0).Long(1);
-    EXPECT_EQ(ReadAlone<NiRotatingParticlesData>(b, "NiRotatingParticlesData").failure,
+    EXPECT_EQ(ReadAlone<NiRotatingParticlesData>(b, BlockKind::NiRotatingParticlesData).failure,
               "Unexpected Long value - was 0x00000001 (1) expected 0x00000000 (0)");
 }
 
@@ -81,7 +81,7 @@ TEST_F(EffectBlocks, ParticleControllerChecksNextThenModifier) {
 TEST_F(EffectBlocks, ParticleControllerVerifies) {
     NifBuilder next;
     next.Long(0);
-    EXPECT_EQ(ReadAlone<NiParticleSystemController>(next, "NiParticleSystemController").failure,
+    EXPECT_EQ(ReadAlone<NiParticleSystemController>(next, BlockKind::NiParticleSystemController).failure,
               "Unexpected Long value - was 0x00000000 (0) expected 0xFFFFFFFF (-1)");
 }
 
@@ -118,7 +118,7 @@ TEST_F(EffectBlocks, RotatingParticlesSkinMustBeNone) {
     NifBuilder b;
     ObjectHead(b, "p");
     b.Long(0).Long(1).Long(0);
-    EXPECT_EQ(ReadAlone<NiRotatingParticles>(b, "NiRotatingParticles").failure,
+    EXPECT_EQ(ReadAlone<NiRotatingParticles>(b, BlockKind::NiRotatingParticles).failure,
               "Unexpected Long value - was 0x00000000 (0) expected 0xFFFFFFFF (-1)");
 }
 
@@ -127,7 +127,7 @@ TEST_F(EffectBlocks, TextureEffectReadsItsWholeLayout) {
     ObjectHead(b, "effect", {3, 4});
     b.Long(0).LinkList({1, 2}).Vector(1, 2, 3).IdentityMatrix33();
     b.Long(0).Long(0).Long(0).Long(0).Long(0).Byte(0).Floats({0, 0, 1, 0}).Long(0).Short(0);
-    ReadAlone<NiTextureEffect> effect(b, "NiTextureEffect");
+    ReadAlone<NiTextureEffect> effect(b, BlockKind::NiTextureEffect);
     ASSERT_EQ(effect.failure, "");
     EXPECT_EQ(effect.BytesRead(), b.Size());
     EXPECT_EQ(effect.block->AffectedNodes().Count(), 2);
@@ -153,7 +153,7 @@ TEST_F(EffectBlocks, StringExtraDataKeepsItsLongWhateverItHolds) {
     for (int32_t storedLength : {0, 9, -4}) {
         NifBuilder b;
         b.Long(-1).Long(storedLength).String("sound");
-        ReadAlone<NiStringExtraData> extra(b, "NiStringExtraData");
+        ReadAlone<NiStringExtraData> extra(b, BlockKind::NiStringExtraData);
         ASSERT_EQ(extra.failure, "");
         EXPECT_EQ(extra.BytesRead(), b.Size());
         EXPECT_EQ(extra.block->StoredLength(), storedLength);
@@ -164,13 +164,13 @@ TEST_F(EffectBlocks, StringExtraDataKeepsItsLongWhateverItHolds) {
 TEST_F(EffectBlocks, TextKeysAreTimesAndTexts) {
     NifBuilder none;
     none.Long(-1).Long(0).Long(0);
-    ReadAlone<NiTextKeyExtraData> empty(none, "NiTextKeyExtraData");
+    ReadAlone<NiTextKeyExtraData> empty(none, BlockKind::NiTextKeyExtraData);
     ASSERT_EQ(empty.failure, "");
     EXPECT_EQ(empty.BytesRead(), 12u);
 
     NifBuilder b;
     b.Long(-1).Long(0).Long(2).Float(0.5f).String("start").Long(7).String("end");
-    ReadAlone<NiTextKeyExtraData> keys(b, "NiTextKeyExtraData");
+    ReadAlone<NiTextKeyExtraData> keys(b, BlockKind::NiTextKeyExtraData);
     ASSERT_EQ(keys.failure, "");
     EXPECT_EQ(keys.BytesRead(), b.Size());
     ASSERT_EQ(keys.block->Keys().size(), 2u);
@@ -179,7 +179,7 @@ TEST_F(EffectBlocks, TextKeysAreTimesAndTexts) {
 
     NifBuilder bad;
     bad.Long(-1).Long(3);
-    EXPECT_EQ(ReadAlone<NiTextKeyExtraData>(bad, "NiTextKeyExtraData").failure,
+    EXPECT_EQ(ReadAlone<NiTextKeyExtraData>(bad, BlockKind::NiTextKeyExtraData).failure,
               "Unexpected Long value - was 0x00000003 (3) expected 0x00000000 (0)");
 }
 
@@ -212,12 +212,12 @@ TEST_F(EffectBlocks, RemainingVerifiedFieldsNameTheirExpectedValues) {
     NifBuilder particlesFlag;
     ObjectHead(particlesFlag, "p");
     particlesFlag.Long(1);
-    EXPECT_EQ(ReadAlone<NiRotatingParticles>(particlesFlag, "NiRotatingParticles").failure, wasOneWantedZero);
+    EXPECT_EQ(ReadAlone<NiRotatingParticles>(particlesFlag, BlockKind::NiRotatingParticles).failure, wasOneWantedZero);
 
     NifBuilder dataLast = ParticlesData(0, 0, false, false);
     NifBuilder badLast;  // the same bytes with the last Long set to 1
     badLast.Raw(std::string(reinterpret_cast<const char*>(dataLast.Data()), dataLast.Size() - 4)).Long(1);
-    EXPECT_EQ(ReadAlone<NiRotatingParticlesData>(badLast, "NiRotatingParticlesData").failure, wasOneWantedZero);
+    EXPECT_EQ(ReadAlone<NiRotatingParticlesData>(badLast, BlockKind::NiRotatingParticlesData).failure, wasOneWantedZero);
 
     NifBuilder controllerHead;
     controllerHead.Long(-1).Short(0).Floats({0, 0, 0, 1}).Long(-1);
@@ -225,21 +225,21 @@ TEST_F(EffectBlocks, RemainingVerifiedFieldsNameTheirExpectedValues) {
     controllerHead.Short(0).Short(0).Short(0);
     NifBuilder unknown21 = controllerHead;
     unknown21.Long(0);
-    EXPECT_EQ(ReadAlone<NiParticleSystemController>(unknown21, "NiParticleSystemController").failure, wasZeroWantedNone);
+    EXPECT_EQ(ReadAlone<NiParticleSystemController>(unknown21, BlockKind::NiParticleSystemController).failure, wasZeroWantedNone);
     NifBuilder unknown23 = controllerHead;
     unknown23.Long(-1).Long(-1).Long(0);
-    EXPECT_EQ(ReadAlone<NiParticleSystemController>(unknown23, "NiParticleSystemController").failure, wasZeroWantedNone);
+    EXPECT_EQ(ReadAlone<NiParticleSystemController>(unknown23, BlockKind::NiParticleSystemController).failure, wasZeroWantedNone);
 
     NifBuilder effectExtra;
     effectExtra.String("e").Long(0);
-    EXPECT_EQ(ReadAlone<NiTextureEffect>(effectExtra, "NiTextureEffect").failure, wasZeroWantedNone);
+    EXPECT_EQ(ReadAlone<NiTextureEffect>(effectExtra, BlockKind::NiTextureEffect).failure, wasZeroWantedNone);
     NifBuilder effectController;
     effectController.String("e").Long(-1).Long(0);
-    EXPECT_EQ(ReadAlone<NiTextureEffect>(effectController, "NiTextureEffect").failure, wasZeroWantedNone);
+    EXPECT_EQ(ReadAlone<NiTextureEffect>(effectController, BlockKind::NiTextureEffect).failure, wasZeroWantedNone);
     NifBuilder effectFlag;
     ObjectHead(effectFlag, "e");
     effectFlag.Long(1);
-    EXPECT_EQ(ReadAlone<NiTextureEffect>(effectFlag, "NiTextureEffect").failure, wasOneWantedZero);
+    EXPECT_EQ(ReadAlone<NiTextureEffect>(effectFlag, BlockKind::NiTextureEffect).failure, wasOneWantedZero);
 }
 
 }  // namespace

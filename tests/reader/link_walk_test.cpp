@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "importer/nif/nif_block.h"
-#include "tests/support/nif_builder.h"
+#include "nif_builder/nif_builder.h"
 #include "tests/reader/reader_test_support.h"
 
 namespace {

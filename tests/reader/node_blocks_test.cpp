@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "importer/nif/node_blocks.h"
-#include "tests/support/nif_builder.h"
+#include "nif_builder/nif_builder.h"
 #include "tests/reader/reader_test_support.h"
 
 namespace {
@@ -22,7 +22,7 @@ TEST_F(NodeBlocks, NodeNamedBip01IsBoneFromTheStart) {
     for (const char* name : {"Bip01", "bip01", "Bip01 Spine", "BIP01", ""}) {
         NifBuilder b = NodeFields(name, 0);
         b.LinkList({}).LinkList({});
-        ReadAlone<NiNode> node(b, "NiNode");
+        ReadAlone<NiNode> node(b, BlockKind::NiNode);
         ASSERT_EQ(node.failure, "");
         EXPECT_EQ(node.block->IsBone(), std::string(name) == "Bip01") << name;
         EXPECT_STREQ(node.block->GetId(), name);
@@ -32,12 +32,12 @@ TEST_F(NodeBlocks, NodeNamedBip01IsBoneFromTheStart) {
 TEST_F(NodeBlocks, BoundingBoxAdds64BytesBeforeChildren) {
     NifBuilder without = NodeFields("n", 0);
     without.LinkList({4, 5}).LinkList({});
-    ReadAlone<NiNode> plain(without, "NiNode");
+    ReadAlone<NiNode> plain(without, BlockKind::NiNode);
     ASSERT_EQ(plain.failure, "");
 
     NifBuilder with = NodeFields("n", 1);
     with.Long(1).Vector(1, 2, 3).IdentityMatrix33().Vector(4, 5, 6).LinkList({4, 5}).LinkList({});
-    ReadAlone<NiNode> boxed(with, "NiNode");
+    ReadAlone<NiNode> boxed(with, BlockKind::NiNode);
     ASSERT_EQ(boxed.failure, "");
     EXPECT_EQ(boxed.BytesRead(), plain.BytesRead() + 64);
     EXPECT_EQ(boxed.block->GetNumberChildren(), 2);
@@ -47,7 +47,7 @@ TEST_F(NodeBlocks, BoundingBoxAdds64BytesBeforeChildren) {
 TEST_F(NodeBlocks, NodeWithoutBoxOrBoneRecordAnswersDefaults) {
     NifBuilder b = NodeFields("n", 0);
     b.LinkList({}).LinkList({});
-    ReadAlone<NiNode> node(b, "NiNode");
+    ReadAlone<NiNode> node(b, BlockKind::NiNode);
     ASSERT_EQ(node.failure, "");
     EXPECT_FALSE(node.block->HasBoundingBox());
     EXPECT_EQ(node.block->GetBoundingBox().volumeType, 0);
@@ -69,28 +69,27 @@ TEST_F(NodeBlocks, NodeWithoutBoxOrBoneRecordAnswersDefaults) {
     EXPECT_EQ(node.block->BoneRotation().m[0], -1.0f);
     EXPECT_TRUE(node.block->IsBone());
     EXPECT_STREQ(node.block->GetTypeName(), "NiNode");
-    EXPECT_TRUE(node.block->HasTypeName("NiNode"));
-    EXPECT_FALSE(node.block->HasTypeName("NiNod"));
+    EXPECT_EQ(node.block->Kind(), BlockKind::NiNode);
 }
 
 TEST_F(NodeBlocks, BoundingVolumeTypeMustBeOne) {
     NifBuilder b = NodeFields("n", 7);
     b.Long(2);
-    EXPECT_EQ(ReadAlone<NiNode>(b, "NiNode").failure, "Unexpected Long value - was 0x00000002 (2) expected 0x00000001 (1)");
+    EXPECT_EQ(ReadAlone<NiNode>(b, BlockKind::NiNode).failure, "Unexpected Long value - was 0x00000002 (2) expected 0x00000001 (1)");
 }
 
 TEST_F(NodeBlocks, OtherNodeKindsAndShapesRejectBoundingBoxFlag) {
     const std::string expected = "Unexpected Long value - was 0x00000001 (1) expected 0x00000000 (0)";
-    EXPECT_EQ(ReadAlone<NiBSAnimationNode>(NodeFields("a", 1), "NiBSAnimationNode").failure, expected);
-    EXPECT_EQ(ReadAlone<NiBSParticleNode>(NodeFields("p", 1), "NiBSParticleNode").failure, expected);
-    EXPECT_EQ(ReadAlone<RootCollisionNode>(NodeFields("r", 1), "RootCollisionNode").failure, expected);
-    EXPECT_EQ(ReadAlone<NiTriShape>(NodeFields("s", 1), "NiTriShape").failure, expected);
+    EXPECT_EQ(ReadAlone<NiBSAnimationNode>(NodeFields("a", 1), BlockKind::NiBSAnimationNode).failure, expected);
+    EXPECT_EQ(ReadAlone<NiBSParticleNode>(NodeFields("p", 1), BlockKind::NiBSParticleNode).failure, expected);
+    EXPECT_EQ(ReadAlone<RootCollisionNode>(NodeFields("r", 1), BlockKind::RootCollisionNode).failure, expected);
+    EXPECT_EQ(ReadAlone<NiTriShape>(NodeFields("s", 1), BlockKind::NiTriShape).failure, expected);
 }
 
 TEST_F(NodeBlocks, RootCollisionNodeControllerMustBeNone) {
     NifBuilder b;
     ObjectHead(b, "r", {}, -1, 3);
-    EXPECT_EQ(ReadAlone<RootCollisionNode>(b, "RootCollisionNode").failure,
+    EXPECT_EQ(ReadAlone<RootCollisionNode>(b, BlockKind::RootCollisionNode).failure,
               "Unexpected Long value - was 0x00000003 (3) expected 0xFFFFFFFF (-1)");
 }
 
@@ -98,7 +97,7 @@ TEST_F(NodeBlocks, LocalTransformRotatesScalesThenMoves) {
     NifBuilder b;
     b.String("n").Long(-1).Long(-1).Short(0).Vector(1, 2, 3).IdentityMatrix33().Float(2).Vector(0, 0, 0).LinkList({});
     b.Long(0).LinkList({}).LinkList({});
-    ReadAlone<NiNode> node(b, "NiNode");
+    ReadAlone<NiNode> node(b, BlockKind::NiNode);
     ASSERT_EQ(node.failure, "");
     Matrix44 local;
     node.block->GetLocalTransform(local);
@@ -116,7 +115,7 @@ TEST_F(NodeBlocks, LocalTransformUsesTransposedRotation) {
     NifBuilder b;
     b.String("s").Long(-1).Long(-1).Short(0).Vector(0, 0, 0).Floats({0, -1, 0, 1, 0, 0, 0, 0, 1}).Float(1).Vector(0, 0, 0).LinkList({});
     b.Long(0).Long(-1).Long(-1);
-    ReadAlone<NiTriShape> shape(b, "NiTriShape");
+    ReadAlone<NiTriShape> shape(b, BlockKind::NiTriShape);
     ASSERT_EQ(shape.failure, "");
     Matrix44 local;
     shape.block->GetLocalTransform(local);
@@ -130,7 +129,7 @@ TEST_F(NodeBlocks, LocalTransformUsesTransposedRotation) {
 TEST_F(NodeBlocks, BoneMatrixInvertsBoneRecord) {
     NifBuilder b = NodeFields("n", 0);
     b.LinkList({}).LinkList({});
-    ReadAlone<NiNode> node(b, "NiNode");
+    ReadAlone<NiNode> node(b, BlockKind::NiNode);
     NifVector translation;
     translation.z = 5;
     node.block->SetBoneData(translation, Matrix33{});
@@ -148,7 +147,7 @@ TEST_F(NodeBlocks, BoneMatrixInvertsBoneRecord) {
 TEST_F(NodeBlocks, SingularBoneRecordLeavesCallersMatrix) {
     NifBuilder b = NodeFields("n", 0);
     b.LinkList({}).LinkList({});
-    ReadAlone<NiNode> node(b, "NiNode");
+    ReadAlone<NiNode> node(b, BlockKind::NiNode);
     Matrix33 flat{{0, 0, 0, 0, 1, 0, 0, 0, 1}};
     node.block->SetBoneData(NifVector{}, flat);
     Matrix44 m;
@@ -164,7 +163,7 @@ TEST_F(NodeBlocks, ShapeDataReadsExactlyItsArrays) {
     NifBuilder b;
     b.Short(3).Long(1).RepeatFloat(0, 9).Long(0).Vector(0, 0, 0).Float(1).Long(0);
     b.Short(1).Long(1).RepeatFloat(0.5f, 6).Short(1).Long(3).Short(0).Short(1).Short(2).Short(0);
-    ReadAlone<NiTriShapeData> data(b, "NiTriShapeData");
+    ReadAlone<NiTriShapeData> data(b, BlockKind::NiTriShapeData);
     ASSERT_EQ(data.failure, "");
     // 2 + 4 + 36 + 4 + 16 + 4 + 2 + 4 + 24 + 2 + 4 + 6 + 2
     EXPECT_EQ(data.BytesRead(), 110u);
@@ -179,7 +178,7 @@ TEST_F(NodeBlocks, ShapeDataReadsNormalsOnlyWhenFlagPositiveAndColoursWhenNonZer
     NifBuilder b;
     b.Short(1).Long(0).Long(-1).Vector(0, 0, 0).Float(1).Long(-1).Floats({0.1f, 0.2f, 0.3f, 0.4f});
     b.Short(0).Long(0).Short(0).Long(0).Short(0);
-    ReadAlone<NiTriShapeData> data(b, "NiTriShapeData");
+    ReadAlone<NiTriShapeData> data(b, BlockKind::NiTriShapeData);
     ASSERT_EQ(data.failure, "");
     EXPECT_EQ(data.BytesRead(), b.Size());
     EXPECT_TRUE(data.block->Normals().empty());
@@ -192,7 +191,7 @@ TEST_F(NodeBlocks, SecondUVSetFollowsTheFirst) {
     b.Short(6).Long(0).Long(0).Vector(0, 0, 0).Float(1).Long(0).Short(2).Long(1);
     for (int i = 0; i < 12; ++i) b.Float(float(i)).Float(float(100 + i));
     b.Short(0).Long(0).Short(0);
-    ReadAlone<NiTriShapeData> data(b, "NiTriShapeData");
+    ReadAlone<NiTriShapeData> data(b, BlockKind::NiTriShapeData);
     ASSERT_EQ(data.failure, "");
     EXPECT_EQ(data.block->GetUVCoord(5, 1).u, 11.0f);  // entry V + 5
     EXPECT_EQ(data.block->GetUVCoord(5, 1).v, 111.0f);
@@ -203,7 +202,7 @@ TEST_F(NodeBlocks, SecondUVSetFollowsTheFirst) {
 TEST_F(NodeBlocks, NoUVFlagReadsNoCoordinatesWhateverTheSetCount) {
     NifBuilder b;
     b.Short(2).Long(0).Long(0).Vector(0, 0, 0).Float(1).Long(0).Short(2).Long(0).Short(0).Long(0).Short(0);
-    ReadAlone<NiTriShapeData> data(b, "NiTriShapeData");
+    ReadAlone<NiTriShapeData> data(b, BlockKind::NiTriShapeData);
     ASSERT_EQ(data.failure, "");
     EXPECT_EQ(data.BytesRead(), b.Size());
     EXPECT_EQ(data.block->HasUVCoords(), 0);
@@ -212,7 +211,7 @@ TEST_F(NodeBlocks, NoUVFlagReadsNoCoordinatesWhateverTheSetCount) {
 TEST_F(NodeBlocks, TrianglePointCountMustBeThreeTimesTriangles) {
     NifBuilder b;
     b.Short(0).Long(0).Long(0).Vector(0, 0, 0).Float(1).Long(0).Short(0).Long(0).Short(2).Long(5);
-    EXPECT_EQ(ReadAlone<NiTriShapeData>(b, "NiTriShapeData").failure,
+    EXPECT_EQ(ReadAlone<NiTriShapeData>(b, BlockKind::NiTriShapeData).failure,
               "Unexpected Long value - was 0x00000005 (5) expected 0x00000006 (6)");
 }
 
@@ -220,7 +219,7 @@ TEST_F(NodeBlocks, MatchGroupsReadTheirOwnCounts) {
     NifBuilder b;
     b.Short(0).Long(0).Long(0).Vector(0, 0, 0).Float(1).Long(0).Short(0).Long(0).Short(0).Long(0);
     b.Short(3).Short(0).Short(2).Short(7).Short(8).Short(1).Short(9);
-    ReadAlone<NiTriShapeData> data(b, "NiTriShapeData");
+    ReadAlone<NiTriShapeData> data(b, BlockKind::NiTriShapeData);
     ASSERT_EQ(data.failure, "");
     EXPECT_EQ(data.BytesRead(), b.Size());
     ASSERT_EQ(data.block->MatchGroups().size(), 3u);
@@ -239,7 +238,7 @@ TEST_F(NodeBlocks, CountsFrom32768To65535AreUnsigned) {
     for (int i = 0; i < 3 * triangles; ++i) b.Short(i % vertices);
     b.Short(40000);
     for (int i = 0; i < 40000; ++i) b.Short(0);
-    ReadAlone<NiTriShapeData> data(b, "NiTriShapeData");
+    ReadAlone<NiTriShapeData> data(b, BlockKind::NiTriShapeData);
     ASSERT_EQ(data.failure, "");
     EXPECT_EQ(data.BytesRead(), b.Size());
     EXPECT_EQ(data.block->GetNumberVertexes(), 40000);
@@ -252,7 +251,7 @@ TEST_F(NodeBlocks, CountsFrom32768To65535AreUnsigned) {
 TEST_F(NodeBlocks, GeometryAccessorsGiveZeroOutsideStoredArrays) {
     NifBuilder b;
     b.Short(2).Long(0).Long(0).Vector(0, 0, 0).Float(1).Long(0).Short(1).Long(1).Floats({1, 2, 3, 4}).Short(0).Long(0).Short(0);
-    ReadAlone<NiTriShapeData> data(b, "NiTriShapeData");
+    ReadAlone<NiTriShapeData> data(b, BlockKind::NiTriShapeData);
     ASSERT_EQ(data.failure, "");
     const NiTriShapeData& d = *data.block;
     EXPECT_EQ(d.GetVertex(0).x, 0.0f);  // has vertices 0: nothing stored
@@ -269,7 +268,7 @@ TEST_F(NodeBlocks, GeometryAccessorsGiveZeroOutsideStoredArrays) {
 TEST_F(NodeBlocks, VertexCountLargerThanDataFailsAtFirstMissingEntry) {
     NifBuilder b;
     b.Short(65535).Long(1).Vector(1, 2, 3);
-    EXPECT_EQ(ReadAlone<NiTriShapeData>(b, "NiTriShapeData").failure, "Attempted to copy too much data (4 bytes).");
+    EXPECT_EQ(ReadAlone<NiTriShapeData>(b, BlockKind::NiTriShapeData).failure, "Attempted to copy too much data (4 bytes).");
 }
 
 // ---------------------------------------------------------------- shapes in a file

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "importer/nif/property_blocks.h"
-#include "tests/support/nif_builder.h"
+#include "nif_builder/nif_builder.h"
 #include "tests/reader/reader_test_support.h"
 
 namespace {
@@ -24,7 +24,7 @@ TEST_F(PropertyBlocks, TexturingWithOnlyBaseSlotReads72Bytes) {
     TextureSlotBytes(b, 4);
     for (int slot = 1; slot < 6; ++slot) b.Long(0);
     b.Long(0).Raw("next");
-    ReadAlone<NiTexturingProperty> texturing(b, "NiTexturingProperty");
+    ReadAlone<NiTexturingProperty> texturing(b, BlockKind::NiTexturingProperty);
     ASSERT_EQ(texturing.failure, "");
     EXPECT_EQ(texturing.BytesRead(), 72u);
     EXPECT_EQ(texturing.block->Slot(0).source, 4);
@@ -37,7 +37,7 @@ TEST_F(PropertyBlocks, BumpMapSlotIsFollowedBySixFloatsThenDecalValue) {
     b.Long(1);
     TextureSlotBytes(b, 9);
     b.Floats({1, 2, 3, 4, 5, 6}).Long(0);
-    ReadAlone<NiTexturingProperty> texturing(b, "NiTexturingProperty");
+    ReadAlone<NiTexturingProperty> texturing(b, BlockKind::NiTexturingProperty);
     ASSERT_EQ(texturing.failure, "");
     EXPECT_EQ(texturing.BytesRead(), b.Size());
     EXPECT_EQ(texturing.BytesRead(), 22u + 5 * 4 + 4 + 22 + 24 + 4);
@@ -50,7 +50,7 @@ TEST_F(PropertyBlocks, DecalTextureIsASlotLikeTheOthers) {
     for (int slot = 0; slot < 6; ++slot) b.Long(0);
     b.Long(1);
     TextureSlotBytes(b, 3);
-    ReadAlone<NiTexturingProperty> texturing(b, "NiTexturingProperty");
+    ReadAlone<NiTexturingProperty> texturing(b, BlockKind::NiTexturingProperty);
     ASSERT_EQ(texturing.failure, "");
     EXPECT_EQ(texturing.BytesRead(), b.Size());
     EXPECT_TRUE(texturing.block->HasDecal());
@@ -58,11 +58,11 @@ TEST_F(PropertyBlocks, DecalTextureIsASlotLikeTheOthers) {
 }
 
 TEST_F(PropertyBlocks, TexturingVerifyFailures) {
-    EXPECT_EQ(ReadAlone<NiTexturingProperty>(TexturingHead(3), "NiTexturingProperty").failure,
+    EXPECT_EQ(ReadAlone<NiTexturingProperty>(TexturingHead(3), BlockKind::NiTexturingProperty).failure,
               "Unexpected Long value - was 0x00000003 (3) expected 0x00000000 (0)");
-    EXPECT_EQ(ReadAlone<NiTexturingProperty>(TexturingHead(0, 2), "NiTexturingProperty").failure,
+    EXPECT_EQ(ReadAlone<NiTexturingProperty>(TexturingHead(0, 2), BlockKind::NiTexturingProperty).failure,
               "Unexpected Long value - was 0x00000002 (2) expected 0xFFFFFFFF (-1)");
-    EXPECT_EQ(ReadAlone<NiTexturingProperty>(TexturingHead(0, -1, 6), "NiTexturingProperty").failure,
+    EXPECT_EQ(ReadAlone<NiTexturingProperty>(TexturingHead(0, -1, 6), BlockKind::NiTexturingProperty).failure,
               "Unexpected Long value - was 0x00000006 (6) expected 0x00000007 (7)");
 }
 
@@ -159,18 +159,18 @@ TEST_F(PropertyBlocks, TexturingWhoseSourceIsAnotherKindAsksIt) {
 TEST_F(PropertyBlocks, SourceTextureMustBeExternal) {
     NifBuilder b;
     b.String("").Long(-1).Long(-1).Byte(0);
-    EXPECT_EQ(ReadAlone<NiSourceTexture>(b, "NiSourceTexture").failure,
+    EXPECT_EQ(ReadAlone<NiSourceTexture>(b, BlockKind::NiSourceTexture).failure,
               "Unexpected Byte value - was 0x0000 (0) expected 0x0001 (1)");
 }
 
 TEST_F(PropertyBlocks, SourceTextureLinksMustBeNone) {
     NifBuilder extra;
     extra.String("").Long(0);
-    EXPECT_EQ(ReadAlone<NiSourceTexture>(extra, "NiSourceTexture").failure,
+    EXPECT_EQ(ReadAlone<NiSourceTexture>(extra, BlockKind::NiSourceTexture).failure,
               "Unexpected Long value - was 0x00000000 (0) expected 0xFFFFFFFF (-1)");
     NifBuilder controller;
     controller.String("").Long(-1).Long(5);
-    EXPECT_EQ(ReadAlone<NiSourceTexture>(controller, "NiSourceTexture").failure,
+    EXPECT_EQ(ReadAlone<NiSourceTexture>(controller, BlockKind::NiSourceTexture).failure,
               "Unexpected Long value - was 0x00000005 (5) expected 0xFFFFFFFF (-1)");
 }
 
@@ -178,7 +178,7 @@ TEST_F(PropertyBlocks, SourceTextureKeepsAnyLastFlag) {
     for (int flag : {0, 1, 2, 255}) {
         NifBuilder b;
         b.String("name").Long(-1).Long(-1).Byte(1).String("a.bmp").Long(1).Long(2).Long(3).Byte(flag);
-        ReadAlone<NiSourceTexture> texture(b, "NiSourceTexture");
+        ReadAlone<NiSourceTexture> texture(b, BlockKind::NiSourceTexture);
         ASSERT_EQ(texture.failure, "") << flag;
         EXPECT_EQ(texture.BytesRead(), b.Size());
         EXPECT_EQ(texture.block->LastFlag(), flag);
@@ -245,7 +245,7 @@ TEST_F(PropertyBlocks, MaterialControllerIsCheckedAsTimeController) {
 TEST_F(PropertyBlocks, MaterialExtraDataMustBeNone) {
     NifBuilder b;
     b.String("m").Long(3);
-    EXPECT_EQ(ReadAlone<NiMaterialProperty>(b, "NiMaterialProperty").failure,
+    EXPECT_EQ(ReadAlone<NiMaterialProperty>(b, BlockKind::NiMaterialProperty).failure,
               "Unexpected Long value - was 0x00000003 (3) expected 0xFFFFFFFF (-1)");
 }
 
@@ -254,14 +254,14 @@ TEST_F(PropertyBlocks, MaterialExtraDataMustBeNone) {
 TEST_F(PropertyBlocks, VertexColourPropertyFlagsMustBeZero) {
     NifBuilder good;
     good.String("").Long(-1).Long(-1).Short(0).Long(1).Long(2);
-    ReadAlone<NiVertexColorProperty> property(good, "NiVertexColorProperty");
+    ReadAlone<NiVertexColorProperty> property(good, BlockKind::NiVertexColorProperty);
     ASSERT_EQ(property.failure, "");
     EXPECT_EQ(property.BytesRead(), good.Size());
     EXPECT_EQ(property.block->LightingMode(), 2);
 
     NifBuilder bad;
     bad.String("").Long(-1).Long(-1).Short(8);
-    EXPECT_EQ(ReadAlone<NiVertexColorProperty>(bad, "NiVertexColorProperty").failure,
+    EXPECT_EQ(ReadAlone<NiVertexColorProperty>(bad, BlockKind::NiVertexColorProperty).failure,
               "Unexpected Short value - was 0x0008 (8) expected 0x0000 (0)");
 }
 
@@ -279,21 +279,21 @@ TEST_F(PropertyBlocks, VertexColourPropertyChecksItsLinks) {
 TEST_F(PropertyBlocks, AlphaPropertyReadsThreeBytes) {
     NifBuilder b;
     b.String("a").Long(-1).Long(-1).Byte(0xED).Byte(0x10).Byte(0x80);
-    ReadAlone<NiAlphaProperty> alpha(b, "NiAlphaProperty");
+    ReadAlone<NiAlphaProperty> alpha(b, BlockKind::NiAlphaProperty);
     ASSERT_EQ(alpha.failure, "");
     EXPECT_EQ(alpha.BytesRead(), b.Size());
     EXPECT_EQ(alpha.block->Values()[2], 0x80);
 
     NifBuilder bad;
     bad.String("a").Long(-1).Long(0);
-    EXPECT_EQ(ReadAlone<NiAlphaProperty>(bad, "NiAlphaProperty").failure,
+    EXPECT_EQ(ReadAlone<NiAlphaProperty>(bad, BlockKind::NiAlphaProperty).failure,
               "Unexpected Long value - was 0x00000000 (0) expected 0xFFFFFFFF (-1)");
 }
 
 TEST_F(PropertyBlocks, ZBufferPropertyKeepsFlags) {
     NifBuilder b;
     b.String("").Long(-1).Long(-1).Short(0xFFFF);
-    ReadAlone<NiZBufferProperty> zbuffer(b, "NiZBufferProperty");
+    ReadAlone<NiZBufferProperty> zbuffer(b, BlockKind::NiZBufferProperty);
     ASSERT_EQ(zbuffer.failure, "");
     EXPECT_EQ(zbuffer.BytesRead(), 14u);
     EXPECT_EQ(zbuffer.block->UnknownFlags(), 0xFFFF);
@@ -302,15 +302,15 @@ TEST_F(PropertyBlocks, ZBufferPropertyKeepsFlags) {
 TEST_F(PropertyBlocks, ZBufferLinksMustBeNone) {
     NifBuilder extra;
     extra.String("").Long(2);
-    EXPECT_EQ(ReadAlone<NiZBufferProperty>(extra, "NiZBufferProperty").failure,
+    EXPECT_EQ(ReadAlone<NiZBufferProperty>(extra, BlockKind::NiZBufferProperty).failure,
               "Unexpected Long value - was 0x00000002 (2) expected 0xFFFFFFFF (-1)");
     NifBuilder controller;
     controller.String("").Long(-1).Long(2);
-    EXPECT_EQ(ReadAlone<NiZBufferProperty>(controller, "NiZBufferProperty").failure,
+    EXPECT_EQ(ReadAlone<NiZBufferProperty>(controller, BlockKind::NiZBufferProperty).failure,
               "Unexpected Long value - was 0x00000002 (2) expected 0xFFFFFFFF (-1)");
     NifBuilder alphaController;
     alphaController.String("").Long(-1).Long(2);
-    EXPECT_EQ(ReadAlone<NiAlphaProperty>(alphaController, "NiAlphaProperty").failure,
+    EXPECT_EQ(ReadAlone<NiAlphaProperty>(alphaController, BlockKind::NiAlphaProperty).failure,
               "Unexpected Long value - was 0x00000002 (2) expected 0xFFFFFFFF (-1)");
 }
 

@@ -5,12 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "importer/nif/block_kind.h"
 #include "importer/nif/debug_printer.h"
 #include "importer/nif/nif_file.h"
 #include "importer/nif/qiv_stream.h"
 #include "importer/nif/text_exception.h"
+#include "nif_builder/nif_builder.h"
 #include "platform/headless.h"
-#include "tests/support/nif_builder.h"
 
 // Holds the printer, the stream and the file of one load, as the import run does.
 // The bytes are copied, exactly sized: blocks keep views into the image and
@@ -48,10 +49,10 @@ struct ReadAlone {
     std::unique_ptr<Block> block;
     std::string failure;
 
-    ReadAlone(const NifBuilder& bytes, const char* typeName) : image(bytes.Data(), bytes.Data() + bytes.Size()) {
+    ReadAlone(const NifBuilder& bytes, BlockKind kind) : image(bytes.Data(), bytes.Data() + bytes.Size()) {
         stream.OpenBytes(image.data(), image.size(), "block");
         try {
-            block = std::make_unique<Block>(nullptr, typeName, &stream);
+            block = std::make_unique<Block>(nullptr, kind, &stream);
         } catch (const TextException& error) {
             failure = error.Text();
         }

@@ -6,7 +6,7 @@
 
 #include "importer/nif/node_blocks.h"
 #include "importer/nif/skin_blocks.h"
-#include "tests/support/nif_builder.h"
+#include "nif_builder/nif_builder.h"
 #include "tests/reader/reader_test_support.h"
 
 namespace {
@@ -174,7 +174,7 @@ TEST_F(SkinBlocks, SkinInstanceChecksBonesThenDataThenSkeletonRoot) {
 TEST_F(SkinBlocks, PartitionLinkMustBeNone) {
     NifBuilder b;
     b.Float(1).Vector(0, 0, 0).IdentityMatrix33().Long(0).Long(2);
-    EXPECT_EQ(ReadAlone<NiSkinData>(b, "NiSkinData").failure,
+    EXPECT_EQ(ReadAlone<NiSkinData>(b, BlockKind::NiSkinData).failure,
               "Unexpected Long value - was 0x00000002 (2) expected 0xFFFFFFFF (-1)");
 }
 
@@ -184,7 +184,7 @@ TEST_F(SkinBlocks, BoneWeightsAreSixBytesAndCountsAreSigned) {
     b.IdentityMatrix33().Vector(1, 2, 3).Float(1).Vector(0, 0, 0).Float(1).Short(2).Short(5).Float(0.5f).Short(6).Float(0.25f);
     b.IdentityMatrix33().Vector(4, 5, 6).Float(1).Vector(0, 0, 0).Float(1).Short(0);
     b.IdentityMatrix33().Vector(7, 8, 9).Float(1).Vector(0, 0, 0).Float(1).Short(0xFFFF);
-    ReadAlone<NiSkinData> data(b, "NiSkinData");
+    ReadAlone<NiSkinData> data(b, BlockKind::NiSkinData);
     ASSERT_EQ(data.failure, "");
     EXPECT_EQ(data.BytesRead(), b.Size());
     ASSERT_EQ(data.block->Bones().size(), 3u);
@@ -199,7 +199,7 @@ TEST_F(SkinBlocks, BoneWeightsAreSixBytesAndCountsAreSigned) {
 TEST_F(SkinBlocks, HugeBoneCountFailsAtTheEndOfData) {
     NifBuilder b;
     b.Float(1).Vector(0, 0, 0).IdentityMatrix33().Long(0x7FFFFFFF).Long(-1).RepeatFloat(0, 3);
-    EXPECT_EQ(ReadAlone<NiSkinData>(b, "NiSkinData").failure, "Attempted to copy too much data (4 bytes).");
+    EXPECT_EQ(ReadAlone<NiSkinData>(b, BlockKind::NiSkinData).failure, "Attempted to copy too much data (4 bytes).");
 }
 
 TEST_F(SkinBlocks, BoneDataReachedTwiceIsAppliedAgainHarmlessly) {

@@ -6,9 +6,9 @@
 #include "importer/nif/debug_printer.h"
 #include "importer/nif/qiv_stream.h"
 #include "importer/nif/text_exception.h"
+#include "nif_builder/nif_builder.h"
 #include "platform/headless.h"
 #include "tests/reader/stream_fixture.h"
-#include "tests/support/nif_builder.h"
 
 namespace {
 

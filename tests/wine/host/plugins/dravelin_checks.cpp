@@ -20,6 +20,7 @@ struct ImportRun {
     bool pickFileCancel = false;
     bool pickFolderCancel = false;
     bool tickDebugDump = false;
+    bool clickApplyTransforms = false;  // toggles box 1006 before the ending
     enum Ending { kOk, kCancel, kEscape, kCloseBox, kEnter } ending = kOk;
     bool expectBox = false;
     DialogSnapshot snapshot;
@@ -46,6 +47,7 @@ void DriveImportDialog(Robot& robot) {
         robot.ReadText(dialog, 1001, run->folderFieldAfterPick, sizeof(run->folderFieldAfterPick));
     }
     if (run->tickDebugDump) robot.Click(dialog, 1004);
+    if (run->clickApplyTransforms) robot.Click(dialog, 1006);
     switch (run->ending) {
         case ImportRun::kOk: robot.Click(dialog, 1); break;
         case ImportRun::kCancel: robot.Click(dialog, 2); break;
@@ -89,7 +91,7 @@ WINE_TEST(Importer, DialogShowsItsControls) {
     ImportRun run;
     run.ending = ImportRun::kCancel;
     CHECK_EQ_INT(0, RunImport(importer, &run));
-    // The debug dump box starts unticked; field 1005 stays disabled.
+    // Both boxes start unticked; field 1005 stays disabled.
     const ExpectedControl expected[] = {
         {1, "Button", "OK", true, false},
         {2, "Button", "Cancel", true, false},
@@ -101,6 +103,7 @@ WINE_TEST(Importer, DialogShowsItsControls) {
         {1003, "Button", "...", true, false},
         {1004, "Button", "Produce Debug Dump", true, false},
         {1005, "Edit", "", false, false},
+        {1006, "Button", "Apply scene transforms", true, false},
     };
     CheckControls(run.snapshot, kCaption, expected, sizeof(expected) / sizeof(expected[0]));
 }
@@ -165,6 +168,38 @@ WINE_TEST(Importer, DebugDumpBoxChangesNothing) {
     CHECK_EQ_INT(msModel_GetMaterialCount(plain.model), msModel_GetMaterialCount(ticked.model));
     CHECK_EQ_INT(msModel_GetBoneCount(plain.model), msModel_GetBoneCount(ticked.model));
     CHECK(msModel_GetBoneCount(ticked.model) > 0);
+}
+
+// The box opens as last confirmed with OK for as long as the library stays
+// loaded; Cancel leaves what it remembers.
+WINE_TEST(Importer, ApplyTransformsBoxOpensAsLastConfirmed) {
+    char path[512];
+    const char* crate = ExamplePath("crate.nif", path, sizeof(path));
+    if (!crate) return Skip("no --examples= folder");
+    Importer importer;
+    if (!importer.Ready()) return Fail(__FILE__, __LINE__, "no plug-in object");
+    struct Step {
+        bool click;
+        ImportRun::Ending ending;
+        bool checkedOnOpening;
+    };
+    const Step steps[] = {
+        {true, ImportRun::kCancel, false},  // ticked, then cancelled: not remembered
+        {true, ImportRun::kOk, false},      // ticked and confirmed
+        {false, ImportRun::kCancel, true},  // opens ticked
+        {true, ImportRun::kOk, true},       // cleared and confirmed
+        {false, ImportRun::kCancel, false},
+    };
+    for (const Step& step : steps) {
+        ImportRun run;
+        run.fileName = crate;
+        run.clickApplyTransforms = step.click;
+        run.ending = step.ending;
+        RunImport(importer, &run);
+        const ControlRecord* box = run.snapshot.Find(1006);
+        CHECK(box != nullptr);
+        if (box) CHECK_EQ_INT(step.checkedOnOpening, box->checked);
+    }
 }
 
 WINE_TEST(Importer, NodeOnlyFileReturnsOne) {

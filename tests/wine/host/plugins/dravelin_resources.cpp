@@ -40,6 +40,7 @@ WINE_TEST(Resources, ImporterDialogMatchesItsTable) {
         {0, kPushButton | kTabStop, 344, 46, 11, 14, 1003, kButton, "..."},
         {0, kAutoCheckBox | kTabStop, 7, 65, 87, 10, 1004, kButton, "Produce Debug Dump"},
         {0, kBorder | kAutoHScroll | kTabStop | kDisabled, 98, 65, 257, 14, 1005, kEdit, ""},
+        {0, kAutoCheckBox | kTabStop, 7, 86, 98, 10, 1006, kButton, "Apply scene transforms"},
     };
     CheckTemplateControls(t, expected, sizeof(expected) / sizeof(expected[0]));
 }

@@ -16,6 +16,7 @@ struct ExportRun {
     bool browse = false;
     const char* browseAnswer = nullptr;  // typed into the save dialog; null cancels it
     int browseFilter = 0;                // file type chosen there first (1-based)
+    bool tickFileNamesOnly = false;      // clicks "Texture file names only"
     enum Ending { kOk, kCancel, kEscape, kCloseBox, kEnter } ending = kOk;
     bool expectBox = false;  // a message box shows while the dialog is still open
     DialogSnapshot snapshot;
@@ -29,6 +30,7 @@ void DriveExportDialog(Robot& robot) {
     if (!dialog) return;
     robot.Snapshot(dialog, &run->snapshot);
     if (run->fileName) robot.Type(dialog, 1000, run->fileName);
+    if (run->tickFileNamesOnly) robot.Click(dialog, 1009);
     if (run->browse) {
         robot.Click(dialog, 1001);
         robot.AnswerFilePicker(kSaveCaption, dialog, run->browseAnswer, run->browseFilter);
@@ -51,11 +53,13 @@ struct Exporter : PlugInSession {
 
 int RunExport(Exporter& exporter, ExportRun* run) { return exporter.ExecuteDriven(DriveExportDialog, run); }
 
-// Fills `model` by importing `file` with dravelin.dll through its dialog.
-bool ImportInto(msModel* model, const char* file);
+// Fills `model` by importing `file` with dravelin.dll through its dialog,
+// with `textures` as the texture folder when given.
+bool ImportInto(msModel* model, const char* file, const char* textures = nullptr);
 
 struct ImportAnswer {
     const char* file;
+    const char* textures;
 };
 
 void AnswerImportDialog(Robot& robot) {
@@ -63,18 +67,26 @@ void AnswerImportDialog(Robot& robot) {
     HWND dialog = robot.WaitForWindow("Dravelin Version 0.02");
     if (!dialog) return;
     robot.Type(dialog, 1000, answer->file);
+    if (answer->textures) robot.Type(dialog, 1001, answer->textures);
     robot.Click(dialog, 1);
     robot.WaitUntilGone(dialog);
 }
 
-bool ImportInto(msModel* model, const char* file) {
+bool ImportInto(msModel* model, const char* file, const char* textures) {
     PlugInSession importer("dravelin.dll");
     if (!importer.Ready()) return false;
-    ImportAnswer answer = {file};
+    ImportAnswer answer = {file, textures};
     return importer.ExecuteDriven(AnswerImportDialog, &answer, model) == 0;
 }
 
 void NoRobot(Robot&) {}
+
+bool Contains(const unsigned char* data, DWORD size, const char* text, DWORD length) {
+    for (DWORD at = 0; at + length <= size; ++at) {
+        if (memcmp(data + at, text, length) == 0) return true;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -116,6 +128,7 @@ WINE_TEST(Exporter, DialogShowsItsControls) {
         {1008, "Static", "ALPHA 2.4", true, false},
         {-1, "Static", "Version:", true, false},
         {-1, "Static", "NIF v4 export", true, false},
+        {1009, "Button", "Texture file names only", true, false},
     };
     CheckControls(run.snapshot, kCaption, expected, sizeof(expected) / sizeof(expected[0]));
 }
@@ -332,5 +345,52 @@ WINE_TEST(Exporter, UncreatableOutputIsNamedInTheTemporaryDebugLog) {
         CHECK_EQ_INT(strlen(out), size);
         CHECK(size == strlen(out) && memcmp(log, out, size) == 0);
         free(log);
+    }
+}
+
+// "Texture file names only": a click ticks it, OK confirms it for the
+// library's later dialogs while Cancel confirms nothing, and the ticked box
+// writes each texture under its file name alone.
+WINE_TEST(Exporter, TextureFileNamesOnlyIsRememberedAndWritesFileNames) {
+    char cratePath[512];
+    char outPath[512];
+    const char* crate = ExamplePath("crate.nif", cratePath, sizeof(cratePath));
+    if (!crate) return Skip("no --examples= folder");
+    const char* out = WorkPath("crate_file_names.nif", outPath, sizeof(outPath));
+    if (!out) return;
+    if (!BuiltNextToHost("dravelin.dll")) return Skip("dravelin.dll is not built: no model to export");
+    Exporter exporter;  // one library for every run: its module state is what is remembered
+    if (!exporter.Ready()) return Fail(__FILE__, __LINE__, "no plug-in object");
+    const char* textures = "C:\\Game\\Data Files\\Textures";
+    if (!ImportInto(exporter.model, crate, textures)) return Fail(__FILE__, __LINE__, "import of %s failed", crate);
+
+    ExportRun cancelled;
+    cancelled.tickFileNamesOnly = true;
+    cancelled.ending = ExportRun::kCancel;
+    CHECK_EQ_INT(-1, RunExport(exporter, &cancelled));
+    const ControlRecord* box = cancelled.snapshot.Find(1009);
+    CHECK(box && !box->checked);
+
+    ExportRun confirmed;
+    confirmed.fileName = out;
+    confirmed.tickFileNamesOnly = true;
+    CHECK_EQ_INT(0, RunExport(exporter, &confirmed));
+    box = confirmed.snapshot.Find(1009);
+    CHECK(box && !box->checked);  // Cancel before confirmed nothing
+
+    ExportRun reopened;
+    reopened.ending = ExportRun::kCancel;
+    CHECK_EQ_INT(-1, RunExport(exporter, &reopened));
+    box = reopened.snapshot.Find(1009);
+    CHECK(box && box->checked);
+
+    DWORD size = 0;
+    unsigned char* written = ReadWholeFile(out, &size);
+    CHECK(written != nullptr);
+    if (written) {
+        static const char kFileName[] = "\x09\0\0\0crate.bmp";  // length-prefixed, no folder
+        CHECK(Contains(written, size, kFileName, sizeof(kFileName) - 1));
+        CHECK(!Contains(written, size, "Textures", 8));
+        free(written);
     }
 }

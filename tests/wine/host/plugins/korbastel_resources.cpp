@@ -9,7 +9,7 @@ namespace {
 enum : DWORD {
     kTabStop = 0x00010000, kGroup = 0x00020000,
     kBorder = 0x00800000, kDisabled = 0x08000000, kAutoHScroll = 0x0080,
-    kPushButton = 0, kDefPushButton = 1, kGroupBox = 7, kAutoRadio = 9,
+    kPushButton = 0, kDefPushButton = 1, kAutoCheck = 3, kGroupBox = 7, kAutoRadio = 9,
     kCentre = 0x0001, kCentreImage = 0x0200, kSunken = 0x1000,
 };
 enum { kButton = 0x80, kEdit = 0x81, kStatic = 0x82 };
@@ -54,6 +54,7 @@ WINE_TEST(Resources, ExporterDialogMatchesItsTable) {
         {0, kCentre | kCentreImage | kSunken, 100, 140, 45, 10, 1008, kStatic, "ALPHA 2.4"},
         {0, 0, 15, 140, 40, 8, -1, kStatic, "Version:"},
         {0, 0, 15, 125, 130, 10, -1, kStatic, "NIF v4 export"},
+        {0, kAutoCheck | kGroup | kTabStop, 165, 124, 105, 10, 1009, kButton, "Texture file names only"},
     };
     CheckTemplateControls(t, expected, sizeof(expected) / sizeof(expected[0]));
 }
