@@ -5,7 +5,7 @@ set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
-packages=(cmake make g++ gcc libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev g++-multilib qemu-user
+packages=(cmake make g++ gcc libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev libpng-dev g++-multilib qemu-user
           g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 clang lld
           wine wine32 wine64 xvfb xdotool imagemagick)
 

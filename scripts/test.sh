@@ -39,4 +39,6 @@ bash scripts/test32.sh
 # The 32-bit DLLs are built (and checked without running them) on every machine.
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j"$(nproc)"
+# The release zip: made, and its listing compared with the two DLLs and the guide.
+ctest --test-dir build/win32 -R '^release_zip$' --output-on-failure
 bash scripts/wine_tests.sh build/win32 build/dev

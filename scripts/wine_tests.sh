@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Tests the Windows DLLs under Wine: a fresh Wine prefix, a private Xvfb
-# display, the Microsoft-ABI test host driving the real dialogs, a check of
+# display, the Microsoft-ABI test host driving the real dialogs (also of the
+# DLLs copied under the names msDravelin.dll and msKorbastel.dll), a check of
 # each DLL's export and import tables, and screenshots of both dialogs.
 #
 #   bash scripts/wine_tests.sh [WIN32_BUILD_DIR [NATIVE_BUILD_DIR]]
@@ -367,6 +368,12 @@ if [ -f "$bin/dravelin.dll" ]; then
   fi
 fi
 [ -f "$bin/korbastel.dll" ] && run_host Exporter "${host_options[@]}"
+# The plug-ins under the names a host that lists only "ms*.dll" would need.
+if [ -f "$bin/dravelin.dll" ] && [ -f "$bin/korbastel.dll" ]; then
+  cp "$bin/dravelin.dll" "$work/files/msDravelin.dll"
+  cp "$bin/korbastel.dll" "$work/files/msKorbastel.dll"
+  run_host Renamed "${host_options[@]}"
+fi
 if [ -f "$bin/dravelin.dll" ] || [ -f "$bin/korbastel.dll" ]; then take_screenshots "${host_options[@]}"; fi
 
 # The DLLs that ran, when they are not the 32-bit ones checked above; and the

@@ -1,15 +1,16 @@
 // mshost import and export: the real plug-in path on the stand-in model, with
 // the options dialog answered from the command line.
-#include <initializer_list>
 #include <new>
 #include <optional>
 
 #include "host/plugin_abi.h"
 #include "mshost/cli/commands.h"
-#include "mshost/files/quoted_name.h"
 #include "mshost/files/file_io.h"
+#include "mshost/files/output_target.h"
+#include "mshost/files/quoted_name.h"
 #include "mshost/formats/model_files.h"
 #include "mshost/model/model_control.h"
+#include "mshost/plugins/import_run.h"
 #include "mshost/plugins/plugin_runner.h"
 #include "mshost/plugins/run_report.h"
 #include "platform/platform.h"
@@ -17,29 +18,14 @@
 namespace mshost {
 namespace {
 
-// Dialog control ids shared by both plug-ins' options dialogs.
+// The exporter dialog's file name field.
 constexpr int kFileField = 1000;
-constexpr int kTextureField = 1001;
-// The importer's "Apply scene transforms" box.
-constexpr int kApplyTransformsBox = 1006;
 // The exporter's "Texture file names only" check box.
 constexpr int kTextureNamesOnlyBox = 1009;
-// The caption of the importer's error box.
-constexpr char kImportErrorCaption[] = "NIF Import Error";
-// The longest text the importer's file-name and texture-directory fields keep.
-constexpr size_t kImporterFieldLimit = 999;
 
 int Problem(std::string* err, const std::string& reason) {
     *err += "mshost: " + reason + "\n";
     return 2;
-}
-
-// A message box text on one line: line breaks become spaces.
-std::string OneLine(std::string text) {
-    for (char& c : text) {
-        if (c == '\n' || c == '\r') c = ' ';
-    }
-    return text;
 }
 
 // Status 3 with its stderr line: the plug-in ran and reported a failure.
@@ -48,19 +34,11 @@ int Failed(std::string* err, const std::string& reason) {
     return 3;
 }
 
-// An output that names one of the run's inputs is refused before the run.
-bool NamesAnInput(const std::string& output, std::initializer_list<const std::string*> inputs) {
-    for (const std::string* input : inputs) {
-        if (input && (*input == output || platform::SameFile(input->c_str(), output.c_str()))) return true;
-    }
-    return false;
-}
-
 // Whether --save can go ahead, checked before the run so that a run is never
 // wasted on a name that will be refused afterwards.
 bool CheckSaveTarget(const CommandLine& line, std::string* error) {
     const std::string& out = *line.saveOut;
-    if (!IsKnownModelFile(out.c_str(), error)) return false;
+    if (!IsKnownModelFile(out.c_str(), error) || !CheckOutputFolder(out, error)) return false;
     if (NamesAnInput(out, {&line.input, line.modelIn ? &*line.modelIn : nullptr})) {
         *error = Quoted(out) + " names an input of the run; it is not overwritten";
         return false;
@@ -72,42 +50,13 @@ bool CheckSaveTarget(const CommandLine& line, std::string* error) {
     return true;
 }
 
-// The import failed when execute returned other than 0 or the importer showed its error box.
-std::optional<std::string> ImportFailure(const PlugInRun& run) {
-    for (const auto& box : run.messages) {
-        if (box.caption && *box.caption == kImportErrorCaption) return OneLine(box.text);
-    }
-    if (run.execute != 0) return "execute returned " + std::to_string(run.execute);
-    return std::nullopt;
-}
-
-// The importer refuses names its fields cannot hold; so does mshost, before the run.
-bool CheckImporterField(const std::string& text, std::string* error) {
-    if (text.size() <= kImporterFieldLimit) return true;
-    *error = Quoted(text) + ": names longer than 999 characters are not supported";
-    return false;
-}
-
-// Every input is refused before the run unless it is a regular file (or
-// cannot be opened at all, which the reader of it reports).
-bool CheckImportInputs(const CommandLine& line, std::string* error) {
-    if (!CheckImporterField(line.input, error)) return false;
-    if (line.textures && !CheckImporterField(*line.textures, error)) return false;
-    if (!CheckInputFile(line.input.c_str(), error)) return false;
-    return !line.modelIn || CheckInputFile(line.modelIn->c_str(), error);
-}
-
 // Out of memory in mshost's own work ends the run with one line naming it.
 int OutOfMemory(std::string* err, const std::string& what) { return Problem(err, "out of memory while " + what); }
 
 // Reads the model file at `path` into `model`: status 0, or 2 with its line.
 int LoadModel(const std::string& path, msModel* model, std::string* err) {
     std::string error;
-    try {
-        if (LoadModelFile(path.c_str(), model, &error)) return 0;
-    } catch (const std::bad_alloc&) {
-        return OutOfMemory(err, "reading " + Quoted(path));
-    }
+    if (LoadModelReportingMemory(path, model, &error)) return 0;
     return Problem(err, error);
 }
 
@@ -134,14 +83,8 @@ int RunImport(const CommandLine& line, std::string* out, std::string* err) {
         if (const int status = LoadModel(*line.modelIn, model.get(), err)) return status;
     }
 
-    platform::headless::DialogScript dialog;
-    dialog.actions = {platform::headless::SetText(kFileField, line.input),
-                      platform::headless::SetText(kTextureField, line.textures.value_or(""))};
-    if (line.applyTransforms) dialog.actions.push_back(platform::headless::SetCheck(kApplyTransformsBox, true));
-    dialog.actions.push_back(platform::headless::Press(platform::kIdOk));
     PlugInRun run;
-    const std::string library = line.plugIn.value_or(DefaultPlugInPath("dravelin"));
-    if (!RunPlugIn(library, eTypeImport, model.get(), std::move(dialog), &run, &error)) return Problem(err, error);
+    if (!RunImporter(line, model.get(), &run, &error)) return Problem(err, error);
 
     if (!AddReport(run, model.get(), line.summary, out)) return OutOfMemory(err, "building the report");
     if (const auto failure = ImportFailure(run)) {
@@ -163,6 +106,7 @@ int RunExport(const CommandLine& line, std::string* out, std::string* err) {
     }
     std::string error;
     if (!CheckInputFile(line.input.c_str(), &error)) return Problem(err, error);
+    if (!CheckOutputFolder(line.output, &error)) return Problem(err, error);
     ModelPtr model = MakeModel();
     if (!model) return Problem(err, "out of memory");
     if (const int status = LoadModel(line.input, model.get(), err)) return status;
@@ -203,9 +147,10 @@ int RunMshost(const std::vector<std::string>& args, std::string* out, std::strin
         case CommandLine::kVersion:
             *out += VersionText();
             return 0;
-        case CommandLine::kCheck: return RunCheck(line.input, out, err);
+        case CommandLine::kCheck: return RunCheckCommand(line.paths, out, err);
         case CommandLine::kImport: return RunImport(line, out, err);
         case CommandLine::kExport: return RunExport(line, out, err);
+        case CommandLine::kRender: return RunRender(line, out, err);
     }
     return 2;
 }

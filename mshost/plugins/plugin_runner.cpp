@@ -80,7 +80,14 @@ std::string DefaultPlugInPath(const std::string& name) {
     if (length <= 0) return file;
     std::string folder(self, static_cast<size_t>(length));
     const size_t slash = folder.rfind('/');
-    return slash == std::string::npos ? file : folder.substr(0, slash + 1) + file;
+    if (slash == std::string::npos) return file;
+    folder.resize(slash + 1);
+    // In the build tree the plug-ins lie next to mshost; an installed mshost
+    // (bin/) finds them in lib/mshost/ of the same prefix, wherever it was moved.
+    const std::string nextToHost = folder + file;
+    const std::string installed = folder + "../lib/mshost/" + file;
+    if (access(nextToHost.c_str(), F_OK) != 0 && access(installed.c_str(), F_OK) == 0) return installed;
+    return nextToHost;
 }
 
 }  // namespace mshost

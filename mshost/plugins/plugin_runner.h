@@ -31,7 +31,8 @@ bool RunPlugIn(const std::string& libraryPath, int expectedKind, msModel* model,
 
 // Where the plug-in library `name` (e.g. "dravelin") is looked for:
 // $MSHOST_PLUGIN_DIR/name.so when that variable is set, else name.so in the
-// folder of the running mshost executable.
+// folder of the running mshost executable, else (an installed mshost)
+// ../lib/mshost/name.so from that folder.
 std::string DefaultPlugInPath(const std::string& name);
 
 }  // namespace mshost

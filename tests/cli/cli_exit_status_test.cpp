@@ -97,7 +97,7 @@ TEST_F(CliExitStatus, ImportThatShowsTheErrorBoxExitsThreeAndSavesNothing) {
 TEST_F(CliExitStatus, ExportThatCannotCreateItsOutputExitsThree) {
     std::filesystem::create_directory(In("folder.nif"));
     const Names before = Entries();
-    for (const std::string& output : {In("nodir/out.nif"), In("folder.nif"), std::string("/proc/version"), In("")}) {
+    for (const std::string& output : {In("folder.nif"), std::string("/proc/version"), In("")}) {
         const ProcessResult result = Mshost({"export", In("quad.json"), output});
         EXPECT_EQ(result.status, 3) << output;
         EXPECT_EQ(result.err, "mshost: the exporter could not create '" + output + "'\n");
@@ -190,6 +190,28 @@ TEST_F(CliExitStatus, SaveExtensionIsCheckedBeforeTheRun) {
     EXPECT_EQ(Entries(), Names{"quad.json"});
 }
 
+TEST_F(CliExitStatus, OutputFoldersAreCheckedBeforeTheRunWithTheSystemsReason) {
+    const struct {
+        std::vector<std::string> args;
+        std::string output;
+        const char* reason;
+    } cases[] = {
+        {{"import", Example("crate.nif"), "--save"}, In("nodir/x.json"), "No such file or directory"},
+        {{"import", Example("crate.nif"), "--save"}, In("quad.json/x.json"), "Not a directory"},
+        {{"export", In("quad.json")}, In("nodir/out.nif"), "No such file or directory"},
+        {{"export", In("quad.json")}, In("quad.json/out.nif"), "Not a directory"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.push_back(c.output);
+        const ProcessResult result = Mshost(args);
+        EXPECT_EQ(result.status, 2) << c.output;
+        EXPECT_EQ(result.out, "") << c.output;
+        EXPECT_EQ(result.err, "mshost: cannot create '" + c.output + "': " + c.reason + "\n");
+    }
+    EXPECT_EQ(Entries(), Names{"quad.json"});
+}
+
 TEST_F(CliExitStatus, OptionValueAfterAnEqualsSignAndTheReportAsModel) {
     ProcessResult result = Mshost({"import", Example("crate.nif"), "--textures=T", "--save=" + In("crate.json")});
     ASSERT_EQ(result.status, 0) << result.err;
@@ -276,14 +298,16 @@ TEST_F(CliExitStatus, DebugLogIsNeverWrittenThroughALink) {
     std::filesystem::create_directory(In("temp"));
     Write("victim", "keep");
     ASSERT_EQ(symlink(In("victim").c_str(), In("temp/debug.log").c_str()), 0);
-    const ProcessResult result = Mshost({"export", In("quad.json"), In("nodir/out.nif")}, {{"TMPDIR", In("temp")}});
+    // A folder under the output's name: the exporter cannot create it and logs the name.
+    std::filesystem::create_directory(In("out.nif"));
+    const ProcessResult result = Mshost({"export", In("quad.json"), In("out.nif")}, {{"TMPDIR", In("temp")}});
     EXPECT_EQ(result.status, 3);
     EXPECT_EQ(Read("victim"), "keep");
     EXPECT_TRUE(S_ISLNK(Mode("temp/debug.log")));
 
     ASSERT_EQ(unlink(In("temp/debug.log").c_str()), 0);
-    EXPECT_EQ(Mshost({"export", In("quad.json"), In("nodir/out.nif")}, {{"TMPDIR", In("temp")}}).status, 3);
-    EXPECT_EQ(Read("temp/debug.log"), In("nodir/out.nif"));
+    EXPECT_EQ(Mshost({"export", In("quad.json"), In("out.nif")}, {{"TMPDIR", In("temp")}}).status, 3);
+    EXPECT_EQ(Read("temp/debug.log"), In("out.nif"));
 }
 
 }  // namespace

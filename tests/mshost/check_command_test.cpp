@@ -84,7 +84,7 @@ TEST(CheckCommand, UsageProblemsExitWithTwo) {
     std::string err;
     EXPECT_EQ(mshost::RunMshost({"check"}, &out, &err), 2);
     EXPECT_EQ(out, "");
-    EXPECT_EQ(err, "mshost: check takes 1 file argument, got 0; see mshost --help\n");
+    EXPECT_EQ(err, "mshost: check takes 1 or more paths, got 0; see mshost --help\n");
 }
 
 TEST(CheckCommand, EveryCorpusFileLoadsOrIsRejectedWithOneLine) {

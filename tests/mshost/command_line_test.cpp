@@ -25,10 +25,31 @@ std::string Rejected(const std::vector<std::string>& args) {
     return error;
 }
 
-TEST(CommandLine, CheckTakesOneFile) {
+TEST(CommandLine, CheckTakesOneOrMorePaths) {
     const CommandLine line = Parsed({"check", "crate.nif"});
     EXPECT_EQ(line.command, CommandLine::kCheck);
     EXPECT_EQ(line.input, "crate.nif");
+    EXPECT_EQ(line.paths, std::vector<std::string>{"crate.nif"});
+    EXPECT_EQ(Parsed({"check", "models", "--", "-x.nif", "a.nif"}).paths,
+              (std::vector<std::string>{"models", "-x.nif", "a.nif"}));
+}
+
+TEST(CommandLine, RenderTakesAModelAndItsOwnOptions) {
+    const CommandLine line = Parsed({"render", "--size=64", "arm.NIF", "--apply-transforms", "--png", "arm.png"});
+    EXPECT_EQ(line.command, CommandLine::kRender);
+    EXPECT_EQ(line.input, "arm.NIF");
+    EXPECT_EQ(line.pngOut.value_or("?"), "arm.png");
+    EXPECT_TRUE(line.applyTransforms);
+    EXPECT_EQ(line.pictureWidth, 64);
+    const CommandLine plain = Parsed({"render", "quad.json", "--png", "q.png"});
+    EXPECT_FALSE(plain.applyTransforms);
+    EXPECT_EQ(plain.pictureWidth, CommandLine::kDefaultPictureWidth);
+    // --size: a whole number of pixels within the limits.
+    for (const char* size : {"16", "2048", "0400"}) EXPECT_TRUE(Parsed({"render", "m.json", "--png", "p.png", "--size", size}).pictureWidth > 0);
+    for (const char* size : {"15", "2049", "", "12a", "-20", "1e3", "99999999999"}) {
+        EXPECT_EQ(Rejected({"render", "m.json", "--png", "p.png", "--size", size}),
+                  std::string("--size takes a width in pixels from 16 to 2048, got '") + size + "'");
+    }
 }
 
 TEST(CommandLine, ImportTakesItsOptionsInAnyOrder) {
@@ -104,8 +125,11 @@ TEST(CommandLine, OptionValuesMayFollowAnEqualsSign) {
 TEST(CommandLine, RejectsUsageProblemsWithOneLine) {
     EXPECT_EQ(Rejected({}), "no command given");
     EXPECT_EQ(Rejected({"convert", "a.nif"}), "unknown command 'convert'");
-    EXPECT_EQ(Rejected({"check"}), "check takes 1 file argument, got 0");
-    EXPECT_EQ(Rejected({"check", "a.nif", "b.nif"}), "check takes 1 file argument, got 2");
+    EXPECT_EQ(Rejected({"check"}), "check takes 1 or more paths, got 0");
+    EXPECT_EQ(Rejected({"render", "m.json"}), "render needs --png OUT.png");
+    EXPECT_EQ(Rejected({"render", "m.json", "--png", "m.png", "--apply-transforms"}),
+              "--apply-transforms is an option of the importer: 'm.json' is not a .nif");
+    EXPECT_EQ(Rejected({"render", "a.nif", "--png", "a.png", "--summary"}), "unknown option '--summary' for render");
     EXPECT_EQ(Rejected({"export", "model.json"}), "export takes 2 file arguments, got 1");
     EXPECT_EQ(Rejected({"check", "a.nif", "--summary"}), "unknown option '--summary' for check");
     EXPECT_EQ(Rejected({"export", "m.json", "o.nif", "--textures", "t"}), "unknown option '--textures' for export");
