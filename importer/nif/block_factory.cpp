@@ -1,5 +1,8 @@
 #include "importer/nif/block_factory.h"
 
+#include <new>
+
+#include "importer/nif/block_arena.h"
 #include "importer/nif/block_kind.h"
 #include "importer/nif/controller_blocks.h"
 #include "importer/nif/effect_blocks.h"
@@ -10,11 +13,12 @@
 
 namespace {
 
-using Constructor = std::unique_ptr<NifBlock> (*)(BlockTable*, BlockKind, Qiv_Stream*);
+using Constructor = NifBlock* (*)(BlockArena&, BlockTable*, BlockKind, Qiv_Stream*);
 
+// A constructor that throws leaves its memory to the arena, which frees it with the rest.
 template <class Block>
-std::unique_ptr<NifBlock> Construct(BlockTable* owner, BlockKind kind, Qiv_Stream* stream) {
-    return std::make_unique<Block>(owner, kind, stream);
+NifBlock* Construct(BlockArena& arena, BlockTable* owner, BlockKind kind, Qiv_Stream* stream) {
+    return new (arena.Allocate(sizeof(Block), alignof(Block))) Block(owner, kind, stream);
 }
 
 // The class of each kind, indexed by BlockKind: the whole vocabulary of the reader.
@@ -50,8 +54,8 @@ const Constructor kConstructors[kBlockKindCount] = {
 
 }  // namespace
 
-std::unique_ptr<NifBlock> CreateBlock(BlockTable* owner, const std::string& typeName, Qiv_Stream* stream) {
+NifBlock* CreateBlock(BlockArena& arena, BlockTable* owner, const std::string& typeName, Qiv_Stream* stream) {
     BlockKind kind;
     if (!FindBlockKind(typeName, &kind)) return nullptr;
-    return kConstructors[static_cast<size_t>(kind)](owner, kind, stream);
+    return kConstructors[static_cast<size_t>(kind)](arena, owner, kind, stream);
 }

@@ -1,5 +1,6 @@
 #include "importer/nif/block_table.h"
 
+#include "importer/nif/block_factory.h"
 #include "importer/nif/debug_printer.h"
 #include "importer/nif/messages.h"
 #include "importer/nif/nif_block.h"
@@ -8,12 +9,17 @@
 using namespace nif_messages;
 
 BlockTable::~BlockTable() {
-    for (NifBlock* block : table_) delete block;
+    for (NifBlock* block : table_) {
+        if (block) block->~NifBlock();
+    }
 }
 
-void BlockTable::AddBlock(std::unique_ptr<NifBlock> block) {
-    table_.push_back(nullptr);  // may throw: the block is still owned by `block` then
-    table_.back() = block.release();
+NifBlock* BlockTable::AddBlock(const std::string& typeName, Qiv_Stream* stream) {
+    // The entry is taken first, so that a block that exists is always in the
+    // table, whose destructor ends its life.
+    table_.push_back(nullptr);
+    table_.back() = CreateBlock(blockMemory_, this, typeName, stream);
+    return table_.back();
 }
 
 void BlockTable::WriteLinkWarning(const char* message, const char* typeName) {

@@ -7,11 +7,14 @@
 #pragma once
 
 #include <cstddef>
-#include <memory>
+#include <string>
 #include <vector>
+
+#include "importer/nif/block_arena.h"
 
 class DebugPrinter;
 class NifBlock;
+class Qiv_Stream;
 
 class BlockTable {
 public:
@@ -22,7 +25,7 @@ public:
     static constexpr long kMaxWalkVisits = 1000000;
 
     explicit BlockTable(DebugPrinter* printer) : debugPrinter_(printer) {}
-    ~BlockTable();  // deletes the blocks of the table
+    ~BlockTable();  // destroys the blocks of the table
     BlockTable(const BlockTable&) = delete;
     BlockTable& operator=(const BlockTable&) = delete;
 
@@ -34,6 +37,8 @@ public:
     // The number of blocks read: the block count, or 0 when it was 0 or less.
     int GetBlockCount() const { return static_cast<int>(table_.size()); }
     DebugPrinter* GetDebugPrinter() const { return debugPrinter_; }
+    // Memory that lives as long as the blocks, for what a block gathers later.
+    BlockArena& BlockMemory() { return blockMemory_; }
 
     // Called by the link checks of ResolveLinks: one warning line, "message"
     // followed by the linked block's type name, within the per-load cap.
@@ -53,13 +58,18 @@ public:
 
 protected:
     void SetWalksAnimationNodes(bool walks) { walksAnimationNodes_ = walks; }
-    // Owned: one pointer per block and no second list, as a block may take
-    // fewer than 30 bytes of the file. Filled only through AddBlock.
+    // Creates the block named `typeName` in the table's arena and appends it
+    // to the table; returns it, or null when no class has that name (the
+    // null entry stays: the load fails on it).
+    NifBlock* AddBlock(const std::string& typeName, Qiv_Stream* stream);
+    // One pointer per block and no second list, as a block may take fewer
+    // than 30 bytes of the file. Filled only through AddBlock.
     std::vector<NifBlock*> table_;
-    // Takes `block` into the table (a null block too: the load fails on it).
-    void AddBlock(std::unique_ptr<NifBlock> block);
 
 private:
+    // The blocks' memory: the destructor's body ends every block's life, then
+    // the arena is freed with the table.
+    BlockArena blockMemory_;
     DebugPrinter* debugPrinter_;
     int linkWarningsWritten_ = 0;
     int linkWarningsHidden_ = 0;

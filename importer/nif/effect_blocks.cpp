@@ -16,7 +16,7 @@ constexpr size_t kTextKeyBytes = 8;
 NiRotatingParticles::NiRotatingParticles(BlockTable* owner, BlockKind kind, Qiv_Stream* stream)
     : NifBlock(owner, kind) {
     Qiv_Stream& s = *stream;
-    object_.name = s.LengthString();
+    object_.name = s.LengthText();
     object_.extraData = s.Long();
     object_.timeController = s.Long();
     object_.ReadPlacement(s);
@@ -96,7 +96,7 @@ void NiParticleGrowFade::ResolveLinks() { CheckLink(GetOwner(), LinkCheck::TimeC
 
 NiTextureEffect::NiTextureEffect(BlockTable* owner, BlockKind kind, Qiv_Stream* stream) : NifBlock(owner, kind) {
     Qiv_Stream& s = *stream;
-    object_.name = s.LengthString();
+    object_.name = s.LengthText();
     object_.extraData = s.LongVerify(-1);
     object_.timeController = s.LongVerify(-1);
     object_.ReadPlacement(s);
@@ -119,7 +119,7 @@ NiStringExtraData::NiStringExtraData(BlockTable* owner, BlockKind kind, Qiv_Stre
     : NifBlock(owner, kind) {
     nextExtraData_ = stream->Long();
     storedLength_ = stream->Long();
-    text_ = stream->LengthString();
+    text_ = stream->LengthText();
 }
 
 void NiStringExtraData::ResolveLinks() { CheckLink(GetOwner(), LinkCheck::ExtraData, nextExtraData_); }

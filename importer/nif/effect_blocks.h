@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "importer/nif/nif_block.h"
@@ -105,12 +106,12 @@ public:
     void ResolveLinks() override;
 
     int32_t StoredLength() const { return storedLength_; }
-    const std::string& Text() const { return text_; }
+    std::string_view Text() const { return text_; }
 
 private:
     int32_t nextExtraData_ = -1;
     int32_t storedLength_ = 0;  // mostly 4 + the string's length, sometimes 0
-    std::string text_;
+    const char* text_ = "";     // kept by the stream
 };
 
 struct TextKey {

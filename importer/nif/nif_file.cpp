@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "importer/nif/block_factory.h"
 #include "importer/nif/messages.h"
 #include "importer/nif/nif_block.h"
 #include "importer/nif/parent_walk.h"
@@ -41,12 +40,10 @@ void NifFile::ReadBlocks() {
     table_.reserve(fit);
     for (int32_t i = 0; i < declaredBlockCount_; ++i) {
         const std::string typeName = stream_->LengthString();
-        std::unique_ptr<NifBlock> block = CreateBlock(this, typeName, stream_);
-        if (!block) {
+        if (!AddBlock(typeName, stream_)) {
             const char* shown = typeName.size() > kMaxShownTypeNameLength ? kUnknownNamePlaceholder : typeName.c_str();
             stream_->ReportError(FormatText(kUnknownBlockType, shown));
         }
-        AddBlock(std::move(block));
     }
 }
 

@@ -1,5 +1,8 @@
 #include "importer/nif/node_blocks.h"
 
+#include <cstring>
+#include <span>
+
 #include "importer/nif/link_checks.h"
 #include "importer/nif/parent_walk.h"
 #include "importer/nif/qiv_stream.h"
@@ -23,7 +26,7 @@ bool IsKind(const NifBlock* block, BlockKind kind) { return block && block->Kind
 NodeBlock::NodeBlock(BlockTable* owner, BlockKind kind) : NifBlock(owner, kind) {}
 
 void NodeBlock::ReadHead(Qiv_Stream& stream, bool controllerMustBeNone) {
-    object_.name = stream.LengthString();
+    object_.name = stream.LengthText();
     object_.extraData = stream.Long();
     object_.timeController = controllerMustBeNone ? stream.LongVerify(-1) : stream.Long();
     object_.ReadPlacement(stream);
@@ -43,20 +46,27 @@ void NodeBlock::ResolveLinks() {
 }
 
 void NodeBlock::FollowChildren(ParentWalk& walk) {
-    if (!walkChildrenGathered_) {
-        for (int32_t index : children_.indices) {
-            if (NifBlock* child = Linked(index)) walkChildren_.push_back(child);
+    if (walkChildCount_ == kNotGathered) {
+        uint32_t count = 0;
+        for (int32_t index : children_.indices) count += Linked(index) ? 1 : 0;
+        if (count > 0) {  // then the node has a table: its links name blocks
+            void* memory = GetOwner()->BlockMemory().Allocate(count * sizeof(NifBlock*), alignof(NifBlock*));
+            walkChildren_ = static_cast<NifBlock**>(memory);
+            uint32_t filled = 0;
+            for (int32_t index : children_.indices) {
+                if (NifBlock* child = Linked(index)) walkChildren_[filled++] = child;
+            }
         }
-        walkChildrenGathered_ = true;
+        walkChildCount_ = count;
     }
-    walk.Follow(walkChildren_);
+    walk.Follow(std::span<NifBlock* const>(walkChildren_, walkChildCount_));
 }
 
 // ---------------------------------------------------------------- NiNode
 
 NiNode::NiNode(BlockTable* owner, BlockKind kind, Qiv_Stream* stream) : NodeBlock(owner, kind) {
     ReadHead(*stream, false);
-    if (object_.name == kBoneNodeName) MarkBone();
+    if (std::strcmp(object_.name, kBoneNodeName) == 0) MarkBone();
     if (stream->Long() != 0) {  // Unknown_2: a bounding box follows
         boundingBox_ = std::make_unique<BoundingBox>();
         boundingBox_->volumeType = stream->LongVerify(1);
@@ -73,7 +83,7 @@ int NiNode::GetNumberChildren() const { return children_.Count(); }
 
 NifBlock* NiNode::GetChild(int position) const { return Linked(children_.At(position)); }
 
-const char* NiNode::GetId() const { return object_.name.c_str(); }
+const char* NiNode::GetId() const { return object_.name; }
 
 void NiNode::GetLocalTransform(Matrix44& output) const { object_.LocalTransform(output); }
 
@@ -127,7 +137,7 @@ void NiBSAnimationNode::LinkParents(ParentWalk& walk) {
     if (GetOwner() != nullptr && GetOwner()->WalksAnimationNodes()) FollowChildren(walk);
 }
 
-const char* NiBSAnimationNode::GetId() const { return object_.name.c_str(); }
+const char* NiBSAnimationNode::GetId() const { return object_.name; }
 
 NiBSParticleNode::NiBSParticleNode(BlockTable* owner, BlockKind kind, Qiv_Stream* stream)
     : NodeBlock(owner, kind) {
@@ -154,7 +164,7 @@ void RootCollisionNode::GetLocalTransform(Matrix44& output) const { object_.Loca
 // ---------------------------------------------------------------- NiTriShape
 
 NiTriShape::NiTriShape(BlockTable* owner, BlockKind kind, Qiv_Stream* stream) : NifBlock(owner, kind) {
-    object_.name = stream->LengthString();
+    object_.name = stream->LengthText();
     object_.extraData = stream->Long();
     object_.timeController = stream->Long();
     object_.ReadPlacement(*stream);
@@ -233,7 +243,7 @@ NifBlock* NiTriShape::GetTexturingProperty() const { return LastPropertyOfKind(B
 
 NifBlock* NiTriShape::GetMaterialProperty() const { return LastPropertyOfKind(BlockKind::NiMaterialProperty); }
 
-const char* NiTriShape::GetId() const { return object_.name.c_str(); }
+const char* NiTriShape::GetId() const { return object_.name; }
 
 void NiTriShape::GetLocalTransform(Matrix44& output) const { object_.LocalTransform(output); }
 
@@ -258,7 +268,7 @@ NiTriShapeData::NiTriShapeData(BlockTable* owner, BlockKind kind, Qiv_Stream* st
     }
     triangleCount_ = s.Short();
     const int32_t pointCount = s.LongVerify(3 * triangleCount_);
-    trianglePoints_ = s.Array<uint16_t>(pointCount);
+    trianglePoints_ = s.Array<uint16_t>(pointCount).Bytes();
     const int matchGroupCount = s.Short();
     matchGroups_.ReadFrom(s, matchGroupCount, kShortBytes);
 }

@@ -3,7 +3,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 #include "importer/nif/nif_block.h"
 #include "importer/nif/object_record.h"
@@ -28,8 +27,8 @@ protected:
     void ReadTail(Qiv_Stream& stream);
     // The parent walk's step of NiNode and RootCollisionNode: hands it the
     // children entries that name a block, in list order, gathered on the
-    // first arrival: a node the walk reaches again and again costs only its
-    // real children, however many entries name no block.
+    // first arrival into the table's memory: a node the walk reaches again
+    // and again costs only its real children, however many entries name no block.
     void FollowChildren(ParentWalk& walk);
 
     ObjectRecord object_;
@@ -37,8 +36,10 @@ protected:
     LinkList dynamicEffects_;
 
 private:
-    std::vector<NifBlock*> walkChildren_;
-    bool walkChildrenGathered_ = false;
+    static constexpr uint32_t kNotGathered = UINT32_MAX;
+
+    NifBlock** walkChildren_ = nullptr;  // in the table's arena; none without children
+    uint32_t walkChildCount_ = kNotGathered;
 };
 
 struct BoundingBox {
@@ -176,15 +177,19 @@ public:
         return position < texCoords_.size() ? texCoords_[position] : kZeroTexCoord;
     }
     uint16_t TriangleIndexAt(int position) const {
-        if (position < 0 || static_cast<size_t>(position) >= trianglePoints_.size()) return 0;
-        return trianglePoints_[static_cast<size_t>(position)];
+        const FileArray<uint16_t> points = TrianglePoints();
+        if (position < 0 || static_cast<size_t>(position) >= points.size()) return 0;
+        return points[static_cast<size_t>(position)];
     }
 
     const FileArray<NifVector>& Vertices() const { return vertices_; }
     const FileArray<NifVector>& Normals() const { return normals_; }
     const FileArray<NifColour>& VertexColours() const { return vertexColours_; }
     const FileArray<NifTexCoord>& TexCoords() const { return texCoords_; }
-    const FileArray<uint16_t>& TrianglePoints() const { return trianglePoints_; }
+    // Three points a triangle: the load demands that count of the file.
+    FileArray<uint16_t> TrianglePoints() const {
+        return FileArray<uint16_t>(trianglePoints_, trianglePoints_ ? 3 * static_cast<size_t>(triangleCount_) : 0);
+    }
     const MatchGroupList& MatchGroups() const { return matchGroups_; }
 
 private:
@@ -198,7 +203,7 @@ private:
     FileArray<NifVector> normals_;
     FileArray<NifColour> vertexColours_;
     FileArray<NifTexCoord> texCoords_;  // all of set 0, then set 1, ...
-    FileArray<uint16_t> trianglePoints_;
+    const unsigned char* trianglePoints_ = nullptr;  // where they start; none when there are none
     MatchGroupList matchGroups_;
 };
 

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "importer/transform/matrix44.h"
 #include "importer/nif/file_array.h"
@@ -11,7 +10,7 @@
 class Qiv_Stream;
 
 struct ObjectRecord {
-    std::string name;
+    const char* name = "";  // kept by the stream (Qiv_Stream::LengthText)
     int32_t extraData = -1;
     int32_t timeController = -1;
     uint16_t unknownFlags = 0;

@@ -80,25 +80,25 @@ const char* NiTexturingProperty::getFileName() const {
 
 NiSourceTexture::NiSourceTexture(BlockTable* owner, BlockKind kind, Qiv_Stream* stream) : NifBlock(owner, kind) {
     Qiv_Stream& s = *stream;
-    name_ = s.LengthString();
+    name_ = s.LengthText();
     extraData_ = s.LongVerify(-1);
     timeController_ = s.LongVerify(-1);
     s.ByteVerify(1);  // only textures in an external file
-    fileName_ = s.LengthString();
+    fileName_ = s.LengthText();
     for (int32_t& value : formatValues_) value = s.Long();
     lastFlag_ = s.Byte();  // real files hold other values than 1 here
 }
 
 void NiSourceTexture::ResolveLinks() { CheckPropertyLinks(GetOwner(), extraData_, timeController_); }
 
-const char* NiSourceTexture::getFileName() const { return fileName_.c_str(); }
+const char* NiSourceTexture::getFileName() const { return fileName_; }
 
 // ---------------------------------------------------------------- NiMaterialProperty
 
 NiMaterialProperty::NiMaterialProperty(BlockTable* owner, BlockKind kind, Qiv_Stream* stream)
     : NifBlock(owner, kind) {
     Qiv_Stream& s = *stream;
-    name_ = s.LengthString();
+    name_ = s.LengthText();
     extraData_ = s.LongVerify(-1);
     timeController_ = s.Long();
     unknownFlags_ = s.Short();  // real files hold 0 as well as 1
@@ -118,14 +118,14 @@ const NifColour& NiMaterialProperty::GetSpecularColour() const { return specular
 const NifColour& NiMaterialProperty::GetEmissiveColour() const { return emissive_; }
 float NiMaterialProperty::GetGlossiness() const { return glossiness_; }
 float NiMaterialProperty::GetAlpha() const { return alpha_; }
-const char* NiMaterialProperty::GetId() const { return name_.c_str(); }
+const char* NiMaterialProperty::GetId() const { return name_; }
 
 // ---------------------------------------------------------------- small properties
 
 NiVertexColorProperty::NiVertexColorProperty(BlockTable* owner, BlockKind kind, Qiv_Stream* stream)
     : NifBlock(owner, kind) {
     Qiv_Stream& s = *stream;
-    name_ = s.LengthString();
+    name_ = s.LengthText();
     extraData_ = s.Long();
     timeController_ = s.Long();
     unknownFlags_ = s.ShortVerify(0);
@@ -137,7 +137,7 @@ void NiVertexColorProperty::ResolveLinks() { CheckPropertyLinks(GetOwner(), extr
 
 NiAlphaProperty::NiAlphaProperty(BlockTable* owner, BlockKind kind, Qiv_Stream* stream) : NifBlock(owner, kind) {
     Qiv_Stream& s = *stream;
-    name_ = s.LengthString();
+    name_ = s.LengthText();
     extraData_ = s.LongVerify(-1);
     timeController_ = s.LongVerify(-1);
     for (uint8_t& value : values_) value = s.Byte();
@@ -148,7 +148,7 @@ void NiAlphaProperty::ResolveLinks() { CheckPropertyLinks(GetOwner(), extraData_
 NiZBufferProperty::NiZBufferProperty(BlockTable* owner, BlockKind kind, Qiv_Stream* stream)
     : NifBlock(owner, kind) {
     Qiv_Stream& s = *stream;
-    name_ = s.LengthString();
+    name_ = s.LengthText();
     extraData_ = s.LongVerify(-1);
     timeController_ = s.LongVerify(-1);
     unknownFlags_ = s.Short();

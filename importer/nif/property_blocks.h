@@ -3,7 +3,7 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
+#include <string_view>
 
 #include "importer/nif/nif_block.h"
 #include "importer/nif/qiv_stream.h"
@@ -63,15 +63,15 @@ public:
     void ResolveLinks() override;
     const char* getFileName() const override;
 
-    const std::string& Name() const { return name_; }
+    std::string_view Name() const { return name_; }
     const int32_t* FormatValues() const { return formatValues_; }
     uint8_t LastFlag() const { return lastFlag_; }
 
 private:
-    std::string name_;
+    const char* name_ = "";  // kept by the stream
     int32_t extraData_ = -1;
     int32_t timeController_ = -1;
-    std::string fileName_;
+    const char* fileName_ = "";  // kept by the stream
     int32_t formatValues_[3] = {};
     uint8_t lastFlag_ = 0;
 };
@@ -91,7 +91,7 @@ public:
     uint16_t UnknownFlags() const { return unknownFlags_; }
 
 private:
-    std::string name_;
+    const char* name_ = "";  // kept by the stream
     int32_t extraData_ = -1;
     int32_t timeController_ = -1;
     uint16_t unknownFlags_ = 0;
@@ -108,7 +108,7 @@ public:
     int32_t LightingMode() const { return lightingMode_; }
 
 private:
-    std::string name_;
+    const char* name_ = "";  // kept by the stream
     int32_t extraData_ = -1;
     int32_t timeController_ = -1;
     uint16_t unknownFlags_ = 0;
@@ -123,7 +123,7 @@ public:
     const uint8_t* Values() const { return values_; }
 
 private:
-    std::string name_;
+    const char* name_ = "";  // kept by the stream
     int32_t extraData_ = -1;
     int32_t timeController_ = -1;
     uint8_t values_[3] = {};
@@ -137,7 +137,7 @@ public:
     uint16_t UnknownFlags() const { return unknownFlags_; }
 
 private:
-    std::string name_;
+    const char* name_ = "";  // kept by the stream
     int32_t extraData_ = -1;
     int32_t timeController_ = -1;
     uint16_t unknownFlags_ = 0;

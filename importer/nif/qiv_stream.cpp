@@ -148,8 +148,8 @@ float Qiv_Stream::Float() {
     return LoadFloat(TakeValue(4));
 }
 
-std::string Qiv_Stream::LengthString() {
-    RequireInitialised("LengthString");
+std::string_view Qiv_Stream::TakeLengthText(const char* guardName) {
+    RequireInitialised(guardName);
     const int32_t length = Long();
     // Taken before any memory is: the length is only a claim of the file.
     if (length < 0) ReportError(FormatText(kCopyTooMuch, length));
@@ -157,8 +157,12 @@ std::string Qiv_Stream::LengthString() {
     // Like a C string, the text ends at its first zero byte.
     const void* zero = length > 0 ? std::memchr(bytes, 0, static_cast<size_t>(length)) : nullptr;
     const size_t shown = zero ? static_cast<size_t>(static_cast<const unsigned char*>(zero) - bytes) : static_cast<size_t>(length);
-    return std::string(reinterpret_cast<const char*>(bytes), shown);
+    return std::string_view(reinterpret_cast<const char*>(bytes), shown);
 }
+
+std::string Qiv_Stream::LengthString() { return std::string(TakeLengthText("LengthString")); }
+
+const char* Qiv_Stream::LengthText() { return keptTexts_.KeepText(TakeLengthText("LengthString")); }
 
 int32_t Qiv_Stream::LongVerify(int32_t expected) {
     RequireInitialised("LongVerify");

@@ -2,7 +2,9 @@
 //
 // The file's bytes are read once into an image (OpenFile) or viewed where
 // the caller holds them (OpenBytes), and never copied again: reads hand out
-// values, or views into the image for whole arrays.
+// values, or views into the image for whole arrays. The texts blocks keep
+// (LengthText) are copied once, with a closing zero byte, into memory the
+// stream holds in large chunks.
 //
 // Every read passes through one bounds check, Take. An array is taken whole
 // when all its entries are there; when it is not, the failure is the one an
@@ -22,7 +24,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
+#include "importer/nif/block_arena.h"
 #include "importer/nif/file_array.h"
 
 class DebugPrinter;
@@ -49,6 +53,9 @@ public:
     float Float();
     // A Long n, then n bytes. A zero byte inside ends the text early.
     std::string LengthString();
+    // As LengthString, for texts a block keeps (names): a copy ending in a
+    // zero byte, kept by the stream as long as its image.
+    const char* LengthText();
 
     int32_t LongVerify(int32_t expected);
     uint16_t ShortVerify(int expected);  // compares the low 16 bits
@@ -97,6 +104,8 @@ private:
     void RequireInitialised(const char* guardName);
     // One value of n (1 to 4) bytes.
     inline const unsigned char* TakeValue(uint32_t n);
+    // The text of a LengthString read, up to its first zero byte, in the image.
+    std::string_view TakeLengthText(const char* guardName);
 
     DebugPrinter* debugPrinter_;
     bool initialised_ = false;
@@ -108,4 +117,5 @@ private:
     const unsigned char* bytes_ = nullptr;   // the image, or the caller's bytes
     size_t size_ = 0;
     size_t position_ = 0;
+    BlockArena keptTexts_;  // what LengthText handed out
 };

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <utility>
@@ -51,29 +52,38 @@ public:
         if (count <= 0) return;
         const size_t fit = std::min(static_cast<size_t>(std::min<int64_t>(count, INT32_MAX)), stream.EntriesThatFit(smallestRecordBytes));
         const unsigned char* start = stream.Here();
-        // The count, each record's start, and the end of the last, as offsets from `start`.
-        std::unique_ptr<uint32_t[]> places = std::make_unique<uint32_t[]>(fit + 2);
+        // Where the records start in the image, then the count, each
+        // record's start and the end of the last, as offsets from there.
+        std::unique_ptr<uint32_t[]> places = std::make_unique<uint32_t[]>(kStartWords + fit + 2);
+        uint32_t* offsets = places.get() + kStartWords;
         for (int64_t i = 0; i < count; ++i) {
-            if (static_cast<size_t>(i) < fit) places[static_cast<size_t>(i) + 1] = BytesSince(start, stream);
+            if (static_cast<size_t>(i) < fit) offsets[static_cast<size_t>(i) + 1] = BytesSince(start, stream);
             reader_(stream);
         }
-        places[0] = static_cast<uint32_t>(fit);  // every record was read: all of them fitted
-        places[fit + 1] = BytesSince(start, stream);
-        start_ = start;
+        offsets[0] = static_cast<uint32_t>(fit);  // every record was read: all of them fitted
+        offsets[fit + 1] = BytesSince(start, stream);
+        std::memcpy(places.get(), &start, sizeof start);
         places_ = std::move(places);
     }
 
-    size_t size() const { return places_ ? places_[0] : 0; }
+    size_t size() const { return places_ ? Offsets()[0] : 0; }
     bool empty() const { return size() == 0; }
     // Record `i`, read again; a default entry when i is not below size().
     Entry operator[](size_t i) const {
         if (i >= size()) return Entry{};
-        return ReadAgain(start_ + places_[i + 1], places_[i + 2] - places_[i + 1], reader_);
+        const uint32_t* offsets = Offsets();
+        const unsigned char* start = nullptr;
+        std::memcpy(&start, places_.get(), sizeof start);
+        return ReadAgain(start + offsets[i + 1], offsets[i + 2] - offsets[i + 1], reader_);
     }
     const Reader& GetReader() const { return reader_; }
 
 private:
+    // The start pointer shares the one allocation of the places, so that an
+    // empty list (the most common) costs a single null pointer and its reader.
+    static constexpr size_t kStartWords = (sizeof(const unsigned char*) + sizeof(uint32_t) - 1) / sizeof(uint32_t);
+    const uint32_t* Offsets() const { return places_.get() + kStartWords; }
+
     std::unique_ptr<uint32_t[]> places_;  // none when the list is empty
-    const unsigned char* start_ = nullptr;
     [[no_unique_address]] Reader reader_;
 };

@@ -23,8 +23,8 @@ public:
 private:
     int32_t skinData_ = -1;
     int32_t parentNode_ = -1;
-    LinkList boneNodes_;
     bool bonesMarked_ = false;  // marks cannot be undone: once is enough
+    LinkList boneNodes_;
 };
 
 struct SkinVertexWeight {
