@@ -38,6 +38,25 @@ struct Descriptor {
     }
 };
 
+// Opens `path` for reading when it is a regular file, with its size as it
+// was opened; else false with the one-line reason.
+bool OpenRegularFile(const char* path, Descriptor* file, struct stat* info, std::string* error) {
+    file->value = OpenForReading(path);
+    if (file->value < 0) {
+        *error = Failure("cannot open", path, errno);
+        return false;
+    }
+    if (fstat(file->value, info) != 0) {
+        *error = Failure("cannot read", path, errno);
+        return false;
+    }
+    if (!S_ISREG(info->st_mode)) {
+        *error = NotARegularFile("cannot read", path);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool CheckInputFile(const char* path, std::string* error) {
@@ -50,20 +69,9 @@ bool CheckInputFile(const char* path, std::string* error) {
 }
 
 bool ReadWholeFile(const char* path, std::string* bytes, std::string* error) {
-    Descriptor file{OpenForReading(path)};
-    if (file.value < 0) {
-        *error = Failure("cannot open", path, errno);
-        return false;
-    }
+    Descriptor file{-1};
     struct stat info;
-    if (fstat(file.value, &info) != 0) {
-        *error = Failure("cannot read", path, errno);
-        return false;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        *error = NotARegularFile("cannot read", path);
-        return false;
-    }
+    if (!OpenRegularFile(path, &file, &info, error)) return false;
     // Sized from the file; a file that grows meanwhile is read on in steps.
     constexpr size_t kStep = size_t(1) << 16;
     size_t filled = 0;
@@ -88,20 +96,9 @@ bool ReadWholeFile(const char* path, std::string* bytes, std::string* error) {
 FileImage::~FileImage() { platform::ReleaseFileImage(data_, capacity_); }
 
 bool ReadFileImage(const char* path, FileImage* image, std::string* error) {
-    Descriptor file{OpenForReading(path)};
-    if (file.value < 0) {
-        *error = Failure("cannot open", path, errno);
-        return false;
-    }
+    Descriptor file{-1};
     struct stat info;
-    if (fstat(file.value, &info) != 0) {
-        *error = Failure("cannot read", path, errno);
-        return false;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        *error = NotARegularFile("cannot read", path);
-        return false;
-    }
+    if (!OpenRegularFile(path, &file, &info, error)) return false;
     const auto size = static_cast<uint64_t>(info.st_size);
     if (size > SIZE_MAX / 2) throw std::bad_alloc();
     platform::ReleaseFileImage(image->data_, image->capacity_);
