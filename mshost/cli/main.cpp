@@ -1,4 +1,6 @@
 // mshost: the stand-in host. See mshost/cli/command_line.h for the commands.
+#include <malloc.h>
+
 #include <csignal>
 #include <cstdio>
 #include <new>
@@ -25,6 +27,14 @@ constexpr int kEndingSignals[] = {SIGHUP, SIGINT, SIGPIPE, SIGQUIT, SIGTERM};
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Blocks of up to 32 MB from the heap rather than mapped one by one, and
+    // up to 16 MB of freed heap kept: what one step of a run frees (the model
+    // reader's tables) is then reused by the next (the export's arrays and
+    // output) instead of being handed back and faulted in again page by
+    // page. The first is refused where the heap cannot take that much
+    // (32-bit), which leaves the default there.
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 16 << 20);
     for (const int signalNumber : kEndingSignals) std::signal(signalNumber, RemoveTemporaryFilesAndStop);
     // A file-size limit (ulimit -f) makes the write fail with EFBIG, which
     // the writer reports in its line, instead of killing the process.

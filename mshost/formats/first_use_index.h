@@ -15,7 +15,10 @@ public:
     using Key = std::array<uint32_t, 3>;
 
     // Room for `expected` keys without growing (more may still be added).
-    explicit FirstUseIndex(size_t expected) { Rehash(TableSizeFor(expected)); }
+    explicit FirstUseIndex(size_t expected) {
+        Rehash(TableSizeFor(expected));
+        keys_.reserve(expected);
+    }
 
     // The number of `key`: the count of distinct keys seen before it first came.
     uint32_t Add(const Key& key) {
@@ -38,6 +41,13 @@ public:
     size_t size() const { return keys_.size(); }
     // The distinct keys, in the order of their numbers.
     const std::vector<Key>& Keys() const { return keys_; }
+    // Hands the keys over; the index is empty afterwards.
+    std::vector<Key> TakeKeys() {
+        std::vector<Key> keys = std::move(keys_);
+        keys_.clear();
+        slots_.assign(16, 0);
+        return keys;
+    }
 
 private:
     static size_t TableSizeFor(size_t expected) {

@@ -27,6 +27,9 @@ public:
         : data_(static_cast<const unsigned char*>(data)), size_(size), name_(name), error_(error) {}
 
     size_t Position() const { return position_; }
+    const unsigned char* Here() const { return data_ + position_; }
+    // Moves past bytes a Need call has covered.
+    void Skip(size_t count) { position_ += count; }
 
     // True when `count` records of `recordSize` bytes are left; otherwise
     // records a truncation error that names `what`.
@@ -111,45 +114,38 @@ bool ReadHeader(ByteReader& in, File* file) {
     return true;
 }
 
-bool ReadVertices(ByteReader& in, File* file) {
+// Every vertex record is valid: they are left where they are for VertexRecords.
+bool ReadVertices(ByteReader& in, VertexRecords* vertices) {
     size_t count;
     if (!ReadCount(in, "the vertex count", &count)) return false;
     if (!in.Need(count, kVertexSize, Counted(count, "vertex", "vertices"))) return false;
-    file->vertices.resize(count);
-    for (Vertex& vertex : file->vertices) {
-        vertex.flags = in.U8();
-        in.Floats(vertex.position, 3);
-        vertex.boneId = in.I8();
-        vertex.referenceCount = in.U8();
-    }
+    vertices->data = in.Here();
+    vertices->count = count;
+    in.Skip(count * kVertexSize);
     return true;
 }
 
-bool ReadTriangles(ByteReader& in, File* file) {
+// Checks the triangle records where they are; TriangleRecords decodes them.
+bool ReadTriangles(ByteReader& in, size_t vertexCount, TriangleRecords* triangles) {
     size_t count;
     if (!ReadCount(in, "the triangle count", &count)) return false;
     if (!in.Need(count, kTriangleSize, Counted(count, "triangle", "triangles"))) return false;
-    // Reserved, then filled record by record: one pass over the memory, not a clearing pass first.
-    file->triangles.reserve(count);
+    triangles->data = in.Here();
+    triangles->count = count;
     for (size_t i = 0; i < count; ++i) {
-        Triangle& triangle = file->triangles.emplace_back();
-        triangle.flags = in.U16();
-        for (uint16_t& index : triangle.vertexIndices) {
-            index = in.U16();
-            if (index >= file->vertices.size())
+        in.Skip(2);  // flags
+        for (int corner = 0; corner < 3; ++corner) {
+            const uint16_t index = in.U16();
+            if (index >= vertexCount)
                 return in.Fail("triangle " + std::to_string(i) + " uses vertex " + std::to_string(index) +
-                               ", but the file has " + Counted(file->vertices.size(), "vertex", "vertices"));
+                               ", but the file has " + Counted(vertexCount, "vertex", "vertices"));
         }
-        for (float* normal : triangle.normals) in.Floats(normal, 3);
-        in.Floats(triangle.s, 3);
-        in.Floats(triangle.t, 3);
-        triangle.smoothingGroup = in.U8();
-        triangle.groupIndex = in.U8();
+        in.Skip(kTriangleSize - 8);
     }
     return true;
 }
 
-bool ReadGroups(ByteReader& in, File* file) {
+bool ReadGroups(ByteReader& in, size_t triangleCount, File* file) {
     size_t count;
     if (!ReadCount(in, "the group count", &count)) return false;
     // Each group is at least its fixed part long: check that much for the whole list.
@@ -158,23 +154,23 @@ bool ReadGroups(ByteReader& in, File* file) {
     // Each triangle belongs to one group at most: a triangle listed again, in
     // the same group or another, is refused, which also bounds the listed
     // triangles of all groups by the triangle count.
-    std::vector<int32_t> listedBy(file->triangles.size(), -1);
+    std::vector<int32_t> listedBy(triangleCount, -1);
     for (size_t i = 0; i < count; ++i) {
         Group& group = file->groups[i];
         std::string what = "group " + std::to_string(i);
         if (!in.Need(1, kGroupFixedSize, what)) return false;
         group.flags = in.U8();
         group.name = in.Text(kNameField);
-        size_t triangleCount = in.U16();
+        size_t listed = in.U16();
         // The material index (1 byte) follows the list.
-        if (!in.Need(triangleCount, 2, what + "'s " + Counted(triangleCount, "triangle index", "triangle indices")))
+        if (!in.Need(listed, 2, what + "'s " + Counted(listed, "triangle index", "triangle indices")))
             return false;
-        group.triangleIndices.resize(triangleCount);
+        group.triangleIndices.resize(listed);
         for (uint16_t& index : group.triangleIndices) {
             index = in.U16();
-            if (index >= file->triangles.size())
+            if (index >= triangleCount)
                 return in.Fail(what + " lists triangle " + std::to_string(index) + ", but the file has " +
-                               Counted(file->triangles.size(), "triangle", "triangles"));
+                               Counted(triangleCount, "triangle", "triangles"));
             if (listedBy[index] >= 0)
                 return in.Fail(what + " lists triangle " + std::to_string(index) + ", which " +
                                (static_cast<size_t>(listedBy[index]) == i ? "it" : "group " + std::to_string(listedBy[index])) +
@@ -304,14 +300,83 @@ bool CheckCount(size_t count, const char* what, const char* name, std::string* e
 
 }  // namespace
 
-bool ParseFile(const void* data, size_t size, const char* name, File* file, std::string* error) {
+Vertex VertexRecords::operator[](size_t index) const {
+    Vertex vertex;
+    ByteReader in(data + index * kVertexSize, kVertexSize, nullptr, nullptr);
+    vertex.flags = in.U8();
+    in.Floats(vertex.position, 3);
+    vertex.boneId = in.I8();
+    vertex.referenceCount = in.U8();
+    return vertex;
+}
+
+Triangle TriangleRecords::operator[](size_t index) const {
+    Triangle triangle;
+    ByteReader in(data + index * kTriangleSize, kTriangleSize, nullptr, nullptr);
+    triangle.flags = in.U16();
+    for (uint16_t& vertex : triangle.vertexIndices) vertex = in.U16();
+    for (float* normal : triangle.normals) in.Floats(normal, 3);
+    in.Floats(triangle.s, 3);
+    in.Floats(triangle.t, 3);
+    triangle.smoothingGroup = in.U8();
+    triangle.groupIndex = in.U8();
+    return triangle;
+}
+
+namespace {
+
+// Byte offsets inside a triangle record.
+constexpr size_t kVertexIndicesAt = 2;
+constexpr size_t kNormalsAt = 8;
+constexpr size_t kSAt = 44;
+constexpr size_t kTAt = 56;
+
+uint32_t U16At(const unsigned char* bytes) { return static_cast<uint32_t>(bytes[0] | (bytes[1] << 8)); }
+uint32_t U32At(const unsigned char* bytes) {
+    return static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
+           (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
+}
+
+}  // namespace
+
+std::array<uint32_t, 3> TriangleRecords::CornerBits(size_t index, int corner) const {
+    const unsigned char* record = data + index * kTriangleSize;
+    const size_t c = static_cast<size_t>(corner);
+    return {U16At(record + kVertexIndicesAt + 2 * c), U32At(record + kSAt + 4 * c), U32At(record + kTAt + 4 * c)};
+}
+
+std::array<uint32_t, 3> TriangleRecords::NormalBits(size_t index, int corner) const {
+    const unsigned char* normal = data + index * kTriangleSize + kNormalsAt + 12 * static_cast<size_t>(corner);
+    return {U32At(normal), U32At(normal + 4), U32At(normal + 8)};
+}
+
+bool ScanFile(const void* data, size_t size, const char* name, File* file, VertexRecords* vertices,
+              TriangleRecords* triangles, std::string* error) {
     File parsed;
+    VertexRecords vertexRecords;
+    TriangleRecords triangleRecords;
     ByteReader in(data, size, name, error);
-    if (!ReadHeader(in, &parsed) || !ReadVertices(in, &parsed) || !ReadTriangles(in, &parsed) ||
-        !ReadGroups(in, &parsed) || !ReadMaterials(in, &parsed) || !CheckGroupMaterials(in, parsed) ||
-        !ReadAnimation(in, &parsed) || !ReadJoints(in, &parsed))
+    if (!ReadHeader(in, &parsed) || !ReadVertices(in, &vertexRecords) ||
+        !ReadTriangles(in, vertexRecords.size(), &triangleRecords) || !ReadGroups(in, triangleRecords.size(), &parsed) ||
+        !ReadMaterials(in, &parsed) || !CheckGroupMaterials(in, parsed) || !ReadAnimation(in, &parsed) ||
+        !ReadJoints(in, &parsed))
         return false;
     // Whatever follows the joints (comments, vertex/joint/model extras) is optional and unused.
+    *file = std::move(parsed);
+    *vertices = vertexRecords;
+    *triangles = triangleRecords;
+    return true;
+}
+
+bool ParseFile(const void* data, size_t size, const char* name, File* file, std::string* error) {
+    File parsed;
+    VertexRecords vertices;
+    TriangleRecords triangles;
+    if (!ScanFile(data, size, name, &parsed, &vertices, &triangles, error)) return false;
+    parsed.vertices.reserve(vertices.size());
+    for (size_t i = 0; i < vertices.size(); ++i) parsed.vertices.push_back(vertices[i]);
+    parsed.triangles.reserve(triangles.size());
+    for (size_t i = 0; i < triangles.size(); ++i) parsed.triangles.push_back(triangles[i]);
     *file = std::move(parsed);
     return true;
 }

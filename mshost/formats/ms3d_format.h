@@ -7,6 +7,7 @@
 // the model library's functions only.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -110,6 +111,37 @@ struct File {
     int32_t totalFrames = 30;
     std::vector<Joint> joints;
 };
+
+// The vertex and triangle records of a parsed file, left in the file's bytes
+// (which must outlive these views) and decoded on demand: a loader reads
+// each one once or twice, so decoding them all first would only double the
+// memory it touches.
+struct VertexRecords {
+    const unsigned char* data = nullptr;  // `count` records of kVertexSize bytes
+    size_t count = 0;
+
+    size_t size() const { return count; }
+    Vertex operator[](size_t index) const;
+};
+
+struct TriangleRecords {
+    const unsigned char* data = nullptr;  // `count` records of kTriangleSize bytes
+    size_t count = 0;
+
+    size_t size() const { return count; }
+    Triangle operator[](size_t index) const;
+    // Parts of one corner without decoding the whole record: its file vertex
+    // with the bit patterns of its s and t, and the bit patterns of its normal.
+    std::array<uint32_t, 3> CornerBits(size_t index, int corner) const;
+    std::array<uint32_t, 3> NormalBits(size_t index, int corner) const;
+};
+
+// Checks `size` bytes of an .ms3d file exactly as ParseFile does and decodes
+// everything but the vertices and triangles, which `vertices` and
+// `triangles` give from the bytes (`file->vertices` and `file->triangles`
+// are left empty).
+bool ScanFile(const void* data, size_t size, const char* name, File* file, VertexRecords* vertices,
+              TriangleRecords* triangles, std::string* error);
 
 // Parses `size` bytes of an .ms3d file. Checks every count against the bytes
 // left and every index against what it names (triangle vertices, group

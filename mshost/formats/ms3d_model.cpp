@@ -40,88 +40,109 @@ std::string Describe(size_t index, const char* what) { return std::string(what) 
 // group the host cannot hold leaves the model unchanged.
 struct MeshPlan {
     const ms3d::Group* group = nullptr;
-    std::vector<std::array<float, 3>> positions;
-    std::vector<std::array<float, 2>> texCoords;
-    std::vector<std::array<float, 3>> normals;
+    // The (file vertex, s, t) of each host vertex.
+    std::vector<mshost::FirstUseIndex::Key> corners;
+    std::vector<mshost::FirstUseIndex::Key> normals;  // bit patterns of the distinct normals
     std::vector<std::array<word, 3>> triangles;
     std::vector<std::array<word, 3>> triangleNormals;
 };
 
-// A file vertex with the (s, t) of one corner, and a normal; bit patterns,
-// so that equal means "the same stored value".
-mshost::FirstUseIndex::Key CornerKey(const ms3d::Triangle& triangle, int corner) {
-    return {triangle.vertexIndices[corner], std::bit_cast<uint32_t>(triangle.s[corner]),
-            std::bit_cast<uint32_t>(triangle.t[corner])};
+std::array<float, 3> Floats(const mshost::FirstUseIndex::Key& key) {
+    return {std::bit_cast<float>(key[0]), std::bit_cast<float>(key[1]), std::bit_cast<float>(key[2])};
 }
 
-mshost::FirstUseIndex::Key NormalKey(const float* normal) {
-    return {std::bit_cast<uint32_t>(normal[0]), std::bit_cast<uint32_t>(normal[1]), std::bit_cast<uint32_t>(normal[2])};
+// Numbers `key` in `index`, trying `last` (the number the previous like key
+// got) before the table: neighbouring corners mostly repeat it.
+uint32_t Number(mshost::FirstUseIndex& index, const mshost::FirstUseIndex::Key& key, uint32_t last) {
+    constexpr uint32_t kNone = UINT32_MAX;
+    if (last != kNone && mshost::FirstUseIndex::Equal(index.Keys()[last], key)) return last;
+    return index.Add(key);
 }
 
-bool PlanMesh(const ms3d::File& file, size_t groupIndex, const char* path, MeshPlan* plan, std::string* error) {
+bool PlanMesh(const ms3d::File& file, size_t vertexCount, const ms3d::TriangleRecords& records, size_t groupIndex,
+              const char* path, MeshPlan* plan, std::string* error) {
     const ms3d::Group& group = file.groups[groupIndex];
     plan->group = &group;
-    const size_t cornerCount = 3 * group.triangleIndices.size();
+    const size_t triangleCount = group.triangleIndices.size();
+    constexpr uint32_t kNone = UINT32_MAX;
+    // A corner's file vertex and the bit patterns of its (s, t): equal means
+    // "the same stored value".
+    auto cornerKey = [&](size_t corner) {
+        return records.CornerBits(group.triangleIndices[corner / 3], static_cast<int>(corner % 3));
+    };
 
     // Host vertices: one per distinct (file vertex, s, t), ordered by file
     // vertex and then by first use, so a file written from a host model
-    // gives its vertices back in their order.
-    mshost::FirstUseIndex corners(std::min(cornerCount, kMaxMeshItems));
-    std::vector<uint32_t> cornerNumbers(cornerCount);
-    // The corners of one file vertex mostly share their (s, t): the number a
-    // vertex's last corner got is tried before the table.
-    constexpr uint32_t kNone = UINT32_MAX;
-    std::vector<uint32_t> lastNumber(file.vertices.size(), kNone);
-    for (size_t k = 0; k < group.triangleIndices.size(); ++k) {
-        const ms3d::Triangle& triangle = file.triangles[group.triangleIndices[k]];
+    // gives its vertices back in their order. A file vertex stands for its
+    // first (s, t) itself; only the other (s, t) of a vertex, where a texture
+    // seam splits it, are numbered in a hash index ("splits"). A corner's id
+    // is its file vertex, or the vertex count plus its split's number.
+    std::vector<uint32_t> firstCorner(vertexCount, kNone);  // the corner that first used each file vertex
+    std::vector<uint32_t> cornerIds(3 * triangleCount);
+    mshost::FirstUseIndex splits(0);
+    mshost::FirstUseIndex normals(0);
+    plan->triangleNormals.resize(triangleCount);
+    size_t usedVertices = 0;
+    uint32_t lastSplit = kNone;
+    uint32_t lastNormal = kNone;
+    for (size_t k = 0; k < triangleCount; ++k) {
         for (int c = 0; c < 3; ++c) {
-            const mshost::FirstUseIndex::Key key = CornerKey(triangle, c);
-            uint32_t& last = lastNumber[key[0]];
-            if (last == kNone || !mshost::FirstUseIndex::Equal(corners.Keys()[last], key)) last = corners.Add(key);
-            cornerNumbers[3 * k + c] = last;
+            const size_t corner = 3 * k + static_cast<size_t>(c);
+            const mshost::FirstUseIndex::Key key = cornerKey(corner);
+            uint32_t& first = firstCorner[key[0]];
+            if (first == kNone) {
+                first = static_cast<uint32_t>(corner);
+                ++usedVertices;
+                cornerIds[corner] = key[0];
+            } else if (mshost::FirstUseIndex::Equal(cornerKey(first), key)) {
+                cornerIds[corner] = key[0];
+            } else {
+                lastSplit = Number(splits, key, lastSplit);
+                cornerIds[corner] = static_cast<uint32_t>(vertexCount + lastSplit);
+            }
+            lastNormal = Number(normals, records.NormalBits(group.triangleIndices[k], c), lastNormal);
+            // Numbers past a word's range only come in groups refused below.
+            plan->triangleNormals[k][c] = static_cast<word>(lastNormal);
         }
     }
-    if (corners.size() > kMaxMeshItems)
-        return Fail(error, path, Describe(groupIndex, "group") + " needs " + std::to_string(corners.size()) +
+    const size_t hostVertices = usedVertices + splits.size();
+    if (hostVertices > kMaxMeshItems)
+        return Fail(error, path, Describe(groupIndex, "group") + " needs " + std::to_string(hostVertices) +
                                           " vertices once split by texture coordinates; a mesh holds at most " +
                                           std::to_string(kMaxMeshItems));
-    // A counting sort by file vertex keeps the first-use order within each vertex.
-    const std::vector<mshost::FirstUseIndex::Key>& keys = corners.Keys();
-    std::vector<uint32_t> start(file.vertices.size() + 1, 0);
-    for (const auto& key : keys) ++start[key[0] + 1];
-    for (size_t v = 1; v < start.size(); ++v) start[v] += start[v - 1];
-    std::vector<word> hostIndex(keys.size());
-    for (size_t number = 0; number < keys.size(); ++number) hostIndex[number] = static_cast<word>(start[keys[number][0]]++);
-    plan->positions.resize(keys.size());
-    plan->texCoords.resize(keys.size());
-    for (size_t number = 0; number < keys.size(); ++number) {
-        const ms3d::Vertex& vertex = file.vertices[keys[number][0]];
-        plan->positions[hostIndex[number]] = {vertex.position[0], vertex.position[1], vertex.position[2]};
-        plan->texCoords[hostIndex[number]] = {std::bit_cast<float>(keys[number][1]), std::bit_cast<float>(keys[number][2])};
-    }
+    if (normals.size() > kMaxMeshItems)
+        return Fail(error, path, Describe(groupIndex, "group") + " has more distinct normals than a mesh holds (" +
+                                          std::to_string(kMaxMeshItems) + ")");
 
-    mshost::FirstUseIndex normals(std::min(cornerCount, kMaxMeshItems));
-    plan->triangles.resize(group.triangleIndices.size());
-    plan->triangleNormals.resize(group.triangleIndices.size());
-    // Neighbouring corners often share their normal: the last one is tried first.
-    uint32_t lastNormal = kNone;
-    for (size_t k = 0; k < group.triangleIndices.size(); ++k) {
-        const ms3d::Triangle& triangle = file.triangles[group.triangleIndices[k]];
-        for (int c = 0; c < 3; ++c) {
-            plan->triangles[k][c] = hostIndex[cornerNumbers[3 * k + c]];
-            const mshost::FirstUseIndex::Key key = NormalKey(triangle.normals[c]);
-            const bool again = lastNormal != kNone && mshost::FirstUseIndex::Equal(normals.Keys()[lastNormal], key);
-            const uint32_t normal = again ? lastNormal : normals.Add(key);
-            lastNormal = normal;
-            if (normal >= kMaxMeshItems)
-                return Fail(error, path, Describe(groupIndex, "group") +
-                                                  " has more distinct normals than a mesh holds (" +
-                                                  std::to_string(kMaxMeshItems) + ")");
-            if (normal == plan->normals.size())
-                plan->normals.push_back({triangle.normals[c][0], triangle.normals[c][1], triangle.normals[c][2]});
-            plan->triangleNormals[k][c] = static_cast<word>(normal);
+    // The splits of each file vertex in first-use order, by a counting sort:
+    // those of vertex v are splitOrder[splitStart[v]] up to splitStart[v + 1].
+    const std::vector<mshost::FirstUseIndex::Key>& splitKeys = splits.Keys();
+    std::vector<uint32_t> splitStart;
+    std::vector<uint32_t> splitOrder(splitKeys.size());
+    if (!splitKeys.empty()) {
+        splitStart.assign(vertexCount + 1, 0);
+        for (const auto& key : splitKeys) ++splitStart[key[0]];
+        for (size_t v = 1; v <= vertexCount; ++v) splitStart[v] += splitStart[v - 1];
+        // Filled from the back, each vertex's entries come out in order and
+        // its count ends where its splits start.
+        for (size_t j = splitKeys.size(); j-- > 0;) splitOrder[--splitStart[splitKeys[j][0]]] = static_cast<uint32_t>(j);
+    }
+    std::vector<word> hostOfId(vertexCount + splitKeys.size());
+    plan->corners.reserve(hostVertices);
+    for (size_t v = 0; v < vertexCount; ++v) {
+        if (firstCorner[v] == kNone) continue;
+        hostOfId[v] = static_cast<word>(plan->corners.size());
+        plan->corners.push_back(cornerKey(firstCorner[v]));
+        if (splitKeys.empty()) continue;
+        for (size_t i = splitStart[v]; i < splitStart[v + 1]; ++i) {
+            hostOfId[vertexCount + splitOrder[i]] = static_cast<word>(plan->corners.size());
+            plan->corners.push_back(splitKeys[splitOrder[i]]);
         }
     }
+    plan->triangles.resize(triangleCount);
+    for (size_t k = 0; k < triangleCount; ++k)
+        for (int c = 0; c < 3; ++c) plan->triangles[k][c] = hostOfId[cornerIds[3 * k + static_cast<size_t>(c)]];
+    plan->normals = normals.TakeKeys();
     return true;
 }
 
@@ -138,21 +159,29 @@ void AddMaterial(msModel* model, const ms3d::Material& source) {
     msMaterial_SetDiffuseTexture(material, copy.texture.c_str());
 }
 
-void AddMesh(msModel* model, MeshPlan& plan, int materialBase) {
+void AddMesh(msModel* model, const ms3d::VertexRecords& vertices, const MeshPlan& plan, int materialBase) {
     msMesh* mesh = msModel_GetMeshAt(model, msModel_AddMesh(model));
     msMesh_SetName(mesh, plan.group->name.c_str());
     int material = plan.group->materialIndex;
     msMesh_SetMaterialIndex(mesh, material < 0 ? -1 : materialBase + material);
-    for (size_t i = 0; i < plan.positions.size(); ++i) {
+    for (const mshost::FirstUseIndex::Key& corner : plan.corners) {
+        const ms3d::Vertex source = vertices[corner[0]];
+        float position[3] = {source.position[0], source.position[1], source.position[2]};
+        float texCoords[2] = {std::bit_cast<float>(corner[1]), std::bit_cast<float>(corner[2])};
         msVertex* vertex = msMesh_GetVertexAt(mesh, msMesh_AddVertex(mesh));
-        msVertex_SetVertex(vertex, plan.positions[i].data());
-        msVertex_SetTexCoords(vertex, plan.texCoords[i].data());
+        msVertex_SetVertex(vertex, position);
+        msVertex_SetTexCoords(vertex, texCoords);
     }
-    for (auto& normal : plan.normals) msMesh_SetVertexNormalAt(mesh, msMesh_AddVertexNormal(mesh), normal.data());
+    for (const auto& key : plan.normals) {
+        std::array<float, 3> normal = Floats(key);
+        msMesh_SetVertexNormalAt(mesh, msMesh_AddVertexNormal(mesh), normal.data());
+    }
     for (size_t i = 0; i < plan.triangles.size(); ++i) {
         msTriangle* triangle = msMesh_GetTriangleAt(mesh, msMesh_AddTriangle(mesh));
-        msTriangle_SetVertexIndices(triangle, plan.triangles[i].data());
-        msTriangle_SetNormalIndices(triangle, plan.triangleNormals[i].data());
+        std::array<word, 3> vertices = plan.triangles[i];
+        std::array<word, 3> normals = plan.triangleNormals[i];
+        msTriangle_SetVertexIndices(triangle, vertices.data());
+        msTriangle_SetNormalIndices(triangle, normals.data());
     }
 }
 
@@ -279,14 +308,16 @@ bool LoadMs3dModel(const char* path, msModel* model, std::string* error) {
     mshost::FileImage bytes;
     if (!mshost::ReadFileImage(path, &bytes, error)) return false;
     ms3d::File file;
-    if (!ms3d::ParseFile(bytes.data(), bytes.size(), path, &file, error)) return false;
+    ms3d::VertexRecords vertices;
+    ms3d::TriangleRecords triangles;
+    if (!ms3d::ScanFile(bytes.data(), bytes.size(), path, &file, &vertices, &triangles, error)) return false;
     std::vector<MeshPlan> plans(file.groups.size());
     for (size_t i = 0; i < file.groups.size(); ++i)
-        if (!PlanMesh(file, i, path, &plans[i], error)) return false;
+        if (!PlanMesh(file, vertices.size(), triangles, i, path, &plans[i], error)) return false;
 
     int materialBase = msModel_GetMaterialCount(model);
     for (const ms3d::Material& material : file.materials) AddMaterial(model, material);
-    for (MeshPlan& plan : plans) AddMesh(model, plan, materialBase);
+    for (const MeshPlan& plan : plans) AddMesh(model, vertices, plan, materialBase);
     for (const ms3d::Joint& joint : file.joints) AddBone(model, joint);
     return true;
 }

@@ -125,8 +125,8 @@ TEST(ModelReaderMemory, WorstCasesHoldAtMost16MBBesidesTheFileAndTheModel) {
 }
 
 // A read whose memory runs out (here: the parser's copy of a 2 MB text, the
-// records of the largest .ms3d mesh) ends the run with status 2 and one line
-// naming the file, and writes nothing.
+// corner table of the largest .ms3d mesh) ends the run with status 2 and one
+// line naming the file, and writes nothing.
 TEST(ModelReaderMemory, OutOfMemoryWhileReadingAModelIsOneLine) {
     TempFolder folder;
     for (const char* name : {"big.json", "big.ms3d"}) {
@@ -139,7 +139,7 @@ TEST(ModelReaderMemory, OutOfMemoryWhileReadingAModelIsOneLine) {
         std::string err;
         int status = 0;
         {
-            allocation::RefuseFrom refuse(size_t(1) << 20);
+            allocation::RefuseFrom refuse(size_t(512) << 10);
             status = mshost::RunMshost({"export", path, folder.Path("out.nif")}, &out, &err);
         }
         EXPECT_EQ(status, 2) << name;

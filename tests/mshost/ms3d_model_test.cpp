@@ -3,10 +3,13 @@
 // the file and leave model and disk untouched.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
 #include "mshost/formats/ms3d_format.h"
@@ -121,6 +124,63 @@ TEST(Ms3dLoad, SplitsAVertexWhoseCornersDisagreeOnTexCoords) {
     EXPECT_EQ(indices[0], 3);
     EXPECT_EQ(indices[1], 4);
     EXPECT_EQ(indices[2], 1);
+}
+
+// Seams everywhere: few vertices and few (s, t) values, so that vertices
+// split several times and their splits first appear interleaved. Every host
+// vertex must still come ordered by file vertex, then by first use, and every
+// corner must point at its own (vertex, s, t).
+TEST(Ms3dLoad, OrdersInterleavedSplitsByFileVertexThenFirstUse) {
+    TempFolder folder;
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        std::mt19937 random(seed);
+        ms3d::File file;
+        for (int v = 0; v < 12; ++v) file.vertices.push_back(At(static_cast<float>(v), 0, 0));
+        ms3d::Group group;
+        for (uint16_t k = 0; k < 60; ++k) {
+            ms3d::Triangle triangle = Corners(static_cast<uint16_t>(random() % 12), static_cast<uint16_t>(random() % 12),
+                                              static_cast<uint16_t>(random() % 12));
+            for (int c = 0; c < 3; ++c) SetCorner(&triangle, c, static_cast<float>(random() % 3), k % 2 ? -0.0f : 0.0f);
+            file.triangles.push_back(triangle);
+            group.triangleIndices.push_back(k);
+        }
+        file.groups = {group};
+        // The expected host vertices: (x, s, t bits) in that order.
+        std::vector<std::array<uint32_t, 3>> expected;
+        for (uint32_t v = 0; v < 12; ++v)
+            for (const ms3d::Triangle& triangle : file.triangles)
+                for (int c = 0; c < 3; ++c) {
+                    const std::array<uint32_t, 3> key = {v, std::bit_cast<uint32_t>(triangle.s[c]),
+                                                         std::bit_cast<uint32_t>(triangle.t[c])};
+                    if (triangle.vertexIndices[c] == v && std::find(expected.begin(), expected.end(), key) == expected.end())
+                        expected.push_back(key);
+                }
+        const std::string path = folder.Path("seams.ms3d");
+        WriteRecords(file, path);
+        ModelPtr model = MakeModel();
+        std::string error;
+        ASSERT_TRUE(LoadMs3dModel(path.c_str(), model.get(), &error)) << error;
+        msMesh* mesh = msModel_GetMeshAt(model.get(), 0);
+        auto hostKey = [&](int index) {
+            float xyz[3], uv[2];
+            msVertex_GetVertex(msMesh_GetVertexAt(mesh, index), xyz);
+            msVertex_GetTexCoords(msMesh_GetVertexAt(mesh, index), uv);
+            return std::array<uint32_t, 3>{static_cast<uint32_t>(xyz[0]), std::bit_cast<uint32_t>(uv[0]),
+                                           std::bit_cast<uint32_t>(uv[1])};
+        };
+        ASSERT_EQ(msMesh_GetVertexCount(mesh), static_cast<int>(expected.size())) << "seed " << seed;
+        for (int i = 0; i < msMesh_GetVertexCount(mesh); ++i) EXPECT_EQ(hostKey(i), expected[i]) << "seed " << seed;
+        for (int k = 0; k < 60; ++k) {
+            word indices[3];
+            msTriangle_GetVertexIndices(msMesh_GetTriangleAt(mesh, k), indices);
+            const ms3d::Triangle& triangle = file.triangles[k];
+            for (int c = 0; c < 3; ++c)
+                EXPECT_EQ(hostKey(indices[c]), (std::array<uint32_t, 3>{triangle.vertexIndices[c],
+                                                                        std::bit_cast<uint32_t>(triangle.s[c]),
+                                                                        std::bit_cast<uint32_t>(triangle.t[c])}))
+                    << "seed " << seed << " triangle " << k;
+        }
+    }
 }
 
 TEST(Ms3dLoad, SharesEqualNormalsAndPointsCornersAtThem) {
