@@ -323,33 +323,6 @@ Triangle TriangleRecords::operator[](size_t index) const {
     return triangle;
 }
 
-namespace {
-
-// Byte offsets inside a triangle record.
-constexpr size_t kVertexIndicesAt = 2;
-constexpr size_t kNormalsAt = 8;
-constexpr size_t kSAt = 44;
-constexpr size_t kTAt = 56;
-
-uint32_t U16At(const unsigned char* bytes) { return static_cast<uint32_t>(bytes[0] | (bytes[1] << 8)); }
-uint32_t U32At(const unsigned char* bytes) {
-    return static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
-           (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
-}
-
-}  // namespace
-
-std::array<uint32_t, 3> TriangleRecords::CornerBits(size_t index, int corner) const {
-    const unsigned char* record = data + index * kTriangleSize;
-    const size_t c = static_cast<size_t>(corner);
-    return {U16At(record + kVertexIndicesAt + 2 * c), U32At(record + kSAt + 4 * c), U32At(record + kTAt + 4 * c)};
-}
-
-std::array<uint32_t, 3> TriangleRecords::NormalBits(size_t index, int corner) const {
-    const unsigned char* normal = data + index * kTriangleSize + kNormalsAt + 12 * static_cast<size_t>(corner);
-    return {U32At(normal), U32At(normal + 4), U32At(normal + 8)};
-}
-
 bool ScanFile(const void* data, size_t size, const char* name, File* file, VertexRecords* vertices,
               TriangleRecords* triangles, std::string* error) {
     File parsed;

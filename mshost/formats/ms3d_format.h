@@ -131,9 +131,26 @@ struct TriangleRecords {
     size_t size() const { return count; }
     Triangle operator[](size_t index) const;
     // Parts of one corner without decoding the whole record: its file vertex
-    // with the bit patterns of its s and t, and the bit patterns of its normal.
-    std::array<uint32_t, 3> CornerBits(size_t index, int corner) const;
-    std::array<uint32_t, 3> NormalBits(size_t index, int corner) const;
+    // with the bit patterns of its s and t, and the bit patterns of its
+    // normal. Inline: a loader calls them for every corner.
+    std::array<uint32_t, 3> CornerBits(size_t index, int corner) const {
+        const unsigned char* record = data + index * kTriangleSize;
+        const size_t c = static_cast<size_t>(corner);
+        return {U16At(record + 2 + 2 * c), U32At(record + 44 + 4 * c), U32At(record + 56 + 4 * c)};
+    }
+    std::array<uint32_t, 3> NormalBits(size_t index, int corner) const {
+        const unsigned char* normal = data + index * kTriangleSize + 8 + 12 * static_cast<size_t>(corner);
+        return {U32At(normal), U32At(normal + 4), U32At(normal + 8)};
+    }
+
+private:
+    // A triangle record: flags (2 bytes), vertex indices (3 x 2) at 2,
+    // normals (3 x 12) at 8, s (3 x 4) at 44, t (3 x 4) at 56, smoothing group, group.
+    static uint32_t U16At(const unsigned char* bytes) { return static_cast<uint32_t>(bytes[0] | (bytes[1] << 8)); }
+    static uint32_t U32At(const unsigned char* bytes) {
+        return static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
+               (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
+    }
 };
 
 // Checks `size` bytes of an .ms3d file exactly as ParseFile does and decodes

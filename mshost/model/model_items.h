@@ -8,6 +8,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <type_traits>
@@ -262,11 +263,16 @@ void SetText(std::string& target, const char* text, size_t limit);
 void CopyText(const std::string& text, char* buffer, int max);
 
 // Copies `count` floats; a null side copies nothing. Inline with a fixed
-// count, so that a vertex's three floats are three moves, not a library call.
+// count, so that a vertex's three floats are a few moves, not a library call.
+// All are read before any is written, so the compiler may move them in wide
+// pieces: a caller that reads its out-parameter back as one 8-byte value then
+// gets it straight from the store, where four-byte stores would stall it.
 template <size_t count>
 inline void CopyFloats(float* target, const float* source) {
     if (!target || !source) return;
-    for (size_t i = 0; i < count; ++i) target[i] = source[i];
+    float values[count];
+    std::memcpy(values, source, sizeof values);
+    std::memcpy(target, values, sizeof values);
 }
 
 }  // namespace model_items
