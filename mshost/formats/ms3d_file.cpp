@@ -1,7 +1,8 @@
-// .ms3d bytes to records and back. Every read goes through ByteReader::Take,
-// which holds the one bounds check; lists are checked as a whole against the
-// bytes left before any entry is read, so no count the file only claims ever
-// sizes memory beyond what the data can fill.
+// .ms3d bytes to records and back. Every read of the parse goes through
+// ByteReader::Take, which holds the one bounds check; lists are checked as a
+// whole against the bytes left before any entry is read, so no count the file
+// only claims ever sizes memory beyond what the data can fill. The record
+// views (VertexRecords, TriangleRecords) read only inside lists checked so.
 #include "mshost/formats/ms3d_format.h"
 
 #include <bit>
