@@ -2,8 +2,7 @@
 // the options that command accepts, in any order; "--" ends the options.
 #include "mshost/cli/command_line.h"
 
-#include <cctype>
-
+#include "mshost/files/file_extension.h"
 #include "mshost/files/quoted_name.h"
 #include "mshost/formats/model_files.h"
 
@@ -85,14 +84,7 @@ bool CheckRenderOptions(CommandLine* line, std::string* error) {
 
 }  // namespace
 
-bool IsNifFile(const std::string& path) {
-    static constexpr char kNif[] = ".nif";
-    if (path.size() < 4) return false;
-    for (size_t i = 0; i < 4; ++i) {
-        if (std::tolower(static_cast<unsigned char>(path[path.size() - 4 + i])) != kNif[i]) return false;
-    }
-    return true;
-}
+bool IsNifFile(const std::string& path) { return HasExtension(path, ".nif"); }
 
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* line, std::string* error) {
     *line = CommandLine();

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "host/plugin_abi.h"
+#include "mshost/cli/command_status.h"
 #include "mshost/cli/commands.h"
 #include "mshost/files/file_io.h"
 #include "mshost/files/output_target.h"
@@ -22,17 +23,6 @@ namespace {
 constexpr int kFileField = 1000;
 // The exporter's "Texture file names only" check box.
 constexpr int kTextureNamesOnlyBox = 1009;
-
-int Problem(std::string* err, const std::string& reason) {
-    *err += "mshost: " + reason + "\n";
-    return 2;
-}
-
-// Status 3 with its stderr line: the plug-in ran and reported a failure.
-int Failed(std::string* err, const std::string& reason) {
-    *err += "mshost: " + reason + "\n";
-    return 3;
-}
 
 // Whether --save can go ahead, checked before the run so that a run is never
 // wasted on a name that will be refused afterwards.

@@ -1,9 +1,7 @@
 // The table of model file formats: one line per format.
 #include "mshost/formats/model_files.h"
 
-#include <cctype>
-#include <string_view>
-
+#include "mshost/files/file_extension.h"
 #include "mshost/files/quoted_name.h"
 #include "mshost/formats/model_json.h"
 #include "mshost/formats/ms3d_format.h"
@@ -25,18 +23,9 @@ constexpr ModelFormat kModelFormats[] = {
     {".ms3d", LoadMs3dModel, SaveMs3dModel},
 };
 
-bool EndsWithIgnoringCase(std::string_view text, std::string_view tail) {
-    if (text.size() < tail.size()) return false;
-    for (size_t i = 0; i < tail.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[text.size() - tail.size() + i]);
-        if (std::tolower(c) != tail[i]) return false;
-    }
-    return true;
-}
-
 const ModelFormat* FormatFor(const char* path, std::string* error) {
     for (const ModelFormat& format : kModelFormats) {
-        if (EndsWithIgnoringCase(path, format.extension)) return &format;
+        if (HasExtension(path, format.extension)) return &format;
     }
     *error = Quoted(path) + ": unknown model format (known: " + KnownModelExtensions() + ")";
     return nullptr;

@@ -1,9 +1,8 @@
 // mshost render: a model drawn into a PNG file. A .nif goes through the
 // importer exactly as `import` runs it; a model file is loaded as it is.
-#include <cctype>
-#include <string_view>
-
+#include "mshost/cli/command_status.h"
 #include "mshost/cli/commands.h"
+#include "mshost/files/file_extension.h"
 #include "mshost/files/file_io.h"
 #include "mshost/files/output_target.h"
 #include "mshost/files/quoted_name.h"
@@ -17,24 +16,10 @@
 namespace mshost {
 namespace {
 
-bool EndsWithIgnoringCase(std::string_view text, std::string_view lowerTail) {
-    if (text.size() < lowerTail.size()) return false;
-    for (size_t i = 0; i < lowerTail.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[text.size() - lowerTail.size() + i]);
-        if (std::tolower(c) != lowerTail[i]) return false;
-    }
-    return true;
-}
-
-int Problem(std::string* err, const std::string& reason) {
-    *err += "mshost: " + reason + "\n";
-    return 2;
-}
-
 // Whether the picture can be written where it is named, before anything runs.
 bool CheckPictureTarget(const CommandLine& line, std::string* error) {
     const std::string& out = *line.pngOut;
-    if (!EndsWithIgnoringCase(out, ".png")) {
+    if (!HasExtension(out, ".png")) {
         *error = Quoted(out) + ": a picture is written as .png";
         return false;
     }
