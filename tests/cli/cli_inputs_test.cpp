@@ -10,13 +10,13 @@
 
 #include <algorithm>
 #include <csignal>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "quad_model.h"
 #include "run_process.h"
+#include "tests/exporter/temp_folder.h"
 
 namespace {
 
@@ -26,22 +26,10 @@ std::string Example(const char* name) { return std::string(EXAMPLES_DIR) + "/" +
 
 class CliInputs : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = std::filesystem::temp_directory_path() / ("cli_inputs_" + std::to_string(getpid()) + "_" +
-                                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        std::ofstream(In("quad.json"), std::ios::binary) << kQuadModel;
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
+    void SetUp() override { TempFolder::WriteAll(In("quad.json"), kQuadModel); }
 
-    std::string In(const std::string& name) const { return (folder / name).string(); }
-    Names Entries() const {
-        Names names;
-        for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::string In(const std::string& name) const { return folder.Path(name); }
+    Names Entries() const { return folder.Entries(); }
     static ProcessResult Mshost(const std::vector<std::string>& args,
                                 const std::vector<std::pair<std::string, std::string>>& environment = {}) {
         return RunProcess(MSHOST_PATH, args, environment);
@@ -54,7 +42,7 @@ protected:
         return RunProcess("/bin/sh", shell, environment);
     }
 
-    std::filesystem::path folder;
+    TempFolder folder;
 };
 
 // A pipe nobody writes and a link to an endless device: every command refuses

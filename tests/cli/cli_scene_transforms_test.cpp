@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
 
 #include "host/msLib.h"
 #include "mshost/model/model_control.h"
 #include "mshost/formats/model_files.h"
 #include "quad_model.h"
 #include "run_process.h"
+#include "tests/exporter/temp_folder.h"
 #include "tests/support/shared_corpus.h"
 
 namespace {
@@ -50,13 +50,7 @@ std::vector<Mesh> MeshesOf(const std::string& path) {
 
 class CliSceneTransforms : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = std::filesystem::temp_directory_path() / ("cli_transforms_" + std::to_string(getpid()) + "_" +
-                                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-    std::string In(const char* name) const { return (folder / name).string(); }
+    std::string In(const char* name) const { return folder.Path(name); }
 
     // Exports `model`, imports the file again (with or without the box) and
     // returns the meshes of the imported model; empty when the exporter
@@ -71,7 +65,7 @@ protected:
         return MeshesOf(In("back.json"));
     }
 
-    std::filesystem::path folder;
+    TempFolder folder;
 };
 
 // Equal positions, mesh for mesh; -0 and 0 compare equal, as the sign of a
@@ -105,13 +99,12 @@ TEST_F(CliSceneTransforms, ExportedQuadComesBackWhereItWasOnlyWithTheBox) {
 TEST_F(CliSceneTransforms, ExportedCorpusModelsComeBackWhereTheyWere) {
     NIF_NEED_SHARED_CORPUS("ms3d");
     int exported = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(shared_corpus::Folder() / "ms3d")) {
-        if (entry.path().extension() != ".ms3d") continue;
-        const std::string model = entry.path().string();
+    for (const std::filesystem::path& file : shared_corpus::Files("ms3d", ".ms3d")) {
+        const std::string model = file.string();
         const std::vector<Mesh> back = ExportAndImport(model, true);
         if (back.empty()) continue;  // a model the exporter refuses (no material, no texture)
         ++exported;
-        ExpectSameMeshes(MeshesOf(model), back, entry.path().filename().string());
+        ExpectSameMeshes(MeshesOf(model), back, file.filename().string());
     }
     EXPECT_GT(exported, 0);
 }

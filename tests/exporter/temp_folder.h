@@ -1,8 +1,10 @@
 // A fresh folder per test under the build's temporary area, removed with
-// everything in it when the test ends.
+// everything in it when the test ends. Its name holds the process id, so
+// that two test runs on one machine keep out of each other's folders.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -14,7 +16,7 @@ class TempFolder {
 public:
     explicit TempFolder(const std::string& suffix = "") {
         const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = "korbastel_";
+        std::string name = "korbastel_" + std::to_string(getpid()) + "_";
         if (info) name += std::string(info->test_suite_name()) + "_" + info->name();
         name += suffix;
         path_ = std::filesystem::temp_directory_path() / name;

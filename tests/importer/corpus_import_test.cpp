@@ -56,14 +56,8 @@ std::vector<ExpectedMesh> ExpectedMeshes(const NifFile& file) {
 class Corpus : public ImportTest {};
 
 TEST_F(Corpus, EveryLoadableFileImportsItsShapesCompletely) {
-    const fs::path folder = fs::path(NIF_SHARED_DIR) / "corpus" / "nif";
     NIF_NEED_SHARED_CORPUS("nif");
-
-    std::vector<fs::path> files;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-        if (entry.path().extension() == ".nif") files.push_back(entry.path());
-    }
-    std::sort(files.begin(), files.end());
+    const std::vector<fs::path> files = shared_corpus::Files("nif", ".nif");
 
     int imported = 0, rejected = 0, meshes = 0, bones = 0;
     for (const fs::path& path : files) {

@@ -30,10 +30,7 @@ const std::filesystem::path kCorpus = std::filesystem::path(NIF_SHARED_DIR) / "c
 
 std::vector<std::string> CorpusFiles() {
     std::vector<std::string> files;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(kCorpus, error))
-        if (entry.path().extension() == ".ms3d") files.push_back(entry.path().string());
-    std::sort(files.begin(), files.end());
+    for (const std::filesystem::path& file : shared_corpus::Files("ms3d", ".ms3d")) files.push_back(file.string());
     return files;
 }
 

@@ -221,36 +221,26 @@ TEST(Ms3dRead, RejectsTriangleVertexOutOfRange) {
     EXPECT_EQ(ParseError(b.data), "small.ms3d: triangle 1 uses vertex 3, but the file has 3 vertices");
 }
 
-TEST(Ms3dRead, RejectsGroupTriangleOutOfRange) {
-    Bytes b;
-    Header(b).U16(3);
-    for (int i = 0; i < 3; ++i) Vertex(b, 0, 0, 0);
-    b.U16(1);
-    Triangle(b, 0, 1, 2, 0, 0);
-    b.U16(2).U8(0).Text("a", 32).U16(1).U16(0).U8(0xFF);
-    b.U8(0).Text("b", 32).U16(1).U16(1).U8(0xFF);
-    EXPECT_EQ(ParseError(b.data), "small.ms3d: group 1 lists triangle 1, but the file has 1 triangle");
-}
-
-// A triangle belongs to one group at most: listed again, in its own group or
-// another, the file is malformed (and the listings of all groups together
-// stay within the triangle count).
-TEST(Ms3dRead, RejectsATriangleListedTwice) {
+// A group lists only triangles the file has, and each at most once: listed
+// again, in its own group or another, the file is malformed (and the listings
+// of all groups together stay within the triangle count).
+TEST(Ms3dRead, RejectsGroupListsNamingAMissingOrAnAlreadyListedTriangle) {
     const struct {
+        int triangles;
         std::vector<std::vector<uint16_t>> groups;
         const char* error;
     } cases[] = {
-        {{{0, 1}, {1}}, "small.ms3d: group 1 lists triangle 1, which group 0 lists already"},
-        {{{1, 0, 1}}, "small.ms3d: group 0 lists triangle 1, which it lists already"},
-        {{{0}, {}, {1, 0}}, "small.ms3d: group 2 lists triangle 0, which group 0 lists already"},
+        {1, {{0}, {1}}, "small.ms3d: group 1 lists triangle 1, but the file has 1 triangle"},
+        {2, {{0, 1}, {1}}, "small.ms3d: group 1 lists triangle 1, which group 0 lists already"},
+        {2, {{1, 0, 1}}, "small.ms3d: group 0 lists triangle 1, which it lists already"},
+        {2, {{0}, {}, {1, 0}}, "small.ms3d: group 2 lists triangle 0, which group 0 lists already"},
     };
     for (const auto& c : cases) {
         Bytes b;
         Header(b).U16(3);
         for (int i = 0; i < 3; ++i) Vertex(b, 0, 0, 0);
-        b.U16(2);
-        Triangle(b, 0, 1, 2, 0, 0);
-        Triangle(b, 0, 2, 1, 0, 0);
+        b.U16(static_cast<uint16_t>(c.triangles));
+        for (unsigned i = 0; i < static_cast<unsigned>(c.triangles); ++i) Triangle(b, 0, 1 + i, 2 - i, 0, 0);
         b.U16(static_cast<uint16_t>(c.groups.size()));
         for (const auto& list : c.groups) {
             b.U8(0).Text("g", 32).U16(static_cast<uint16_t>(list.size()));

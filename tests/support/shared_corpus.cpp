@@ -1,5 +1,6 @@
 #include "tests/support/shared_corpus.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace shared_corpus {
@@ -16,6 +17,16 @@ std::string Missing(const std::string& entry) {
 bool Required() {
     const char* ci = std::getenv("CI");
     return ci != nullptr && *ci != '\0';
+}
+
+std::vector<std::filesystem::path> Files(const std::string& folder, const std::string& extension) {
+    std::vector<std::filesystem::path> files;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(Folder() / folder, error)) {
+        if (entry.path().extension() == extension) files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 }  // namespace shared_corpus

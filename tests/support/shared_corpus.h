@@ -15,6 +15,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace shared_corpus {
 
@@ -27,6 +28,10 @@ std::string Missing(const std::string& entry);
 
 // Whether a missing corpus fails the test (CI is set and not empty).
 bool Required();
+
+// The files of the corpus folder `folder` ("nif", "ms3d") whose extension is
+// `extension` (".nif"), sorted; none when the folder is absent.
+std::vector<std::filesystem::path> Files(const std::string& folder, const std::string& extension);
 
 }  // namespace shared_corpus
 
