@@ -10,15 +10,10 @@ bool NamesAFolder(const std::string& name) {
 
 bool ReplacingFile::Open(const std::string& outputName) {
     Discard();
-    open_ = false;
     if (NamesAFolder(outputName)) return false;
     if (platform::KindOfFile(outputName.c_str()) == platform::FileKind::kOther) return false;
-    open_ = replacement_.Begin(outputName, kTemporaryPrefix);
-    return open_;
+    return replacement_.Begin(outputName, kTemporaryPrefix);
 }
 
-bool ReplacingFile::Commit(const void* data, size_t size) {
-    if (!open_) return false;
-    open_ = false;
-    return replacement_.Finish(data, size);
-}
+// Without an open temporary file (never opened, or already committed) Finish fails.
+bool ReplacingFile::Commit(const void* data, size_t size) { return replacement_.Finish(data, size); }

@@ -40,5 +40,4 @@ public:
 
 private:
     platform::FileReplacement replacement_;
-    bool open_ = false;
 };

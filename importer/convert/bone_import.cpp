@@ -81,24 +81,19 @@ void SetPosition(msBone* bone, NifVector position, const NifVector* parentPositi
     msBone_SetRotation(bone, rotation);
 }
 
+// Adds the bone of `node`, placed at `positionOf` it and relative to its parent bone's.
+void AddBone(msModel* model, NifBlock* node, NifVector (*positionOf)(NifBlock*)) {
+    msBone* bone = nullptr;
+    NifBlock* boneParent = AddNamedBone(model, node, &bone);
+    if (bone == nullptr) return;
+    const NifVector position = positionOf(node);
+    if (boneParent == nullptr) return SetPosition(bone, position, nullptr);
+    const NifVector parentPosition = positionOf(boneParent);
+    SetPosition(bone, position, &parentPosition);
+}
+
 }  // namespace
 
-void ImportBone(msModel* model, NifBlock* node) {
-    msBone* bone = nullptr;
-    NifBlock* boneParent = AddNamedBone(model, node, &bone);
-    if (bone == nullptr) return;
-    const NifVector position = BindPosition(node);
-    if (boneParent == nullptr) return SetPosition(bone, position, nullptr);
-    const NifVector parentPosition = BindPosition(boneParent);
-    SetPosition(bone, position, &parentPosition);
-}
+void ImportBone(msModel* model, NifBlock* node) { AddBone(model, node, BindPosition); }
 
-void ImportPlacedBone(msModel* model, NifBlock* node) {
-    msBone* bone = nullptr;
-    NifBlock* boneParent = AddNamedBone(model, node, &bone);
-    if (bone == nullptr) return;
-    const NifVector position = PlacedBindPosition(node);
-    if (boneParent == nullptr) return SetPosition(bone, position, nullptr);
-    const NifVector parentPosition = PlacedBindPosition(boneParent);
-    SetPosition(bone, position, &parentPosition);
-}
+void ImportPlacedBone(msModel* model, NifBlock* node) { AddBone(model, node, PlacedBindPosition); }

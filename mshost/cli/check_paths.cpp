@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -14,8 +13,10 @@
 
 #include "mshost/cli/check_file.h"
 #include "mshost/cli/commands.h"
+#include "mshost/files/file_extension.h"
 #include "mshost/files/file_io.h"
 #include "mshost/files/quoted_name.h"
+#include "mshost/plugins/import_run.h"
 
 namespace mshost {
 namespace {
@@ -33,10 +34,10 @@ struct PathProblems {
     }
 };
 
+// A name that is only ".nif" is a hidden file without an extension.
 bool HasNifExtension(const fs::path& path) {
-    std::string extension = path.extension().string();
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension == ".nif";
+    const std::string name = path.filename().string();
+    return name.size() > 4 && HasExtension(name, ".nif");
 }
 
 // Every .nif file under `folder`. Subfolders are searched, links to folders
@@ -77,13 +78,6 @@ bool Readable(const std::string& path, std::string* reason) {
 }
 
 std::string Files(size_t count) { return std::to_string(count) + (count == 1 ? " file" : " files"); }
-
-// A reader message on one line.
-std::string OneLine(std::string text) {
-    std::replace(text.begin(), text.end(), '\n', ' ');
-    std::replace(text.begin(), text.end(), '\r', ' ');
-    return text;
-}
 
 }  // namespace
 

@@ -68,31 +68,6 @@ bool CheckInputFile(const char* path, std::string* error) {
     return false;
 }
 
-bool ReadWholeFile(const char* path, std::string* bytes, std::string* error) {
-    Descriptor file{-1};
-    struct stat info;
-    if (!OpenRegularFile(path, &file, &info, error)) return false;
-    // Sized from the file; a file that grows meanwhile is read on in steps.
-    constexpr size_t kStep = size_t(1) << 16;
-    size_t filled = 0;
-    bytes->clear();
-    bytes->resize(static_cast<size_t>(info.st_size) + 1);
-    for (;;) {
-        if (filled == bytes->size()) bytes->resize(filled + kStep);
-        const ssize_t got = read(file.value, bytes->data() + filled, bytes->size() - filled);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            *error = Failure("cannot read", path, errno);
-            bytes->clear();
-            return false;
-        }
-        if (got == 0) break;
-        filled += static_cast<size_t>(got);
-    }
-    bytes->resize(filled);
-    return true;
-}
-
 FileImage::~FileImage() { platform::ReleaseFileImage(data_, capacity_); }
 
 bool ReadFileImage(const char* path, FileImage* image, std::string* error) {

@@ -8,12 +8,6 @@
 
 namespace mshost {
 
-// Reads the regular file `path` whole into `bytes` (sized once from the
-// file's size, grown only when the file grows while read). Anything but a
-// regular file is refused without waiting for it: a pipe nobody writes, a
-// device such as /dev/zero.
-bool ReadWholeFile(const char* path, std::string* bytes, std::string* error);
-
 // A whole file's bytes in memory taken from platform::AllocateFileImage, so
 // that a big file costs few page faults; released with the object.
 class FileImage {
@@ -34,8 +28,10 @@ private:
     size_t capacity_ = 0;  // bytes allocated
 };
 
-// Reads the regular file `path` as ReadWholeFile does, into `image`: as many
-// bytes as the file held when it was opened (fewer when it shrank meanwhile).
+// Reads the regular file `path` whole into `image`: as many bytes as the
+// file held when it was opened (fewer when it shrank meanwhile). Anything but
+// a regular file is refused without waiting for it: a pipe nobody writes, a
+// device such as /dev/zero.
 bool ReadFileImage(const char* path, FileImage* image, std::string* error);
 
 // An input of a run is refused before the run when it names something other

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace mshost {
@@ -14,11 +15,8 @@ class FirstUseIndex {
 public:
     using Key = std::array<uint32_t, 3>;
 
-    // Room for `expected` keys without growing (more may still be added).
-    explicit FirstUseIndex(size_t expected) {
-        Rehash(TableSizeFor(expected));
-        keys_.reserve(expected);
-    }
+    // The table starts small and doubles as keys come.
+    FirstUseIndex() { Rehash(16); }
 
     // The number of `key`: the count of distinct keys seen before it first came.
     uint32_t Add(const Key& key) {
@@ -41,21 +39,10 @@ public:
     size_t size() const { return keys_.size(); }
     // The distinct keys, in the order of their numbers.
     const std::vector<Key>& Keys() const { return keys_; }
-    // Hands the keys over; the index is empty afterwards.
-    std::vector<Key> TakeKeys() {
-        std::vector<Key> keys = std::move(keys_);
-        keys_.clear();
-        slots_.assign(16, 0);
-        return keys;
-    }
+    // Hands the keys over; the index is not to be used afterwards.
+    std::vector<Key> TakeKeys() { return std::move(keys_); }
 
 private:
-    static size_t TableSizeFor(size_t expected) {
-        size_t size = 16;
-        while (size < 2 * expected) size *= 2;
-        return size;
-    }
-
     size_t SlotOf(const Key& key) const {
         // Multiplicative mixing of the three words; the table size is a power of two.
         uint64_t hash = key[0] * 0x9E3779B97F4A7C15ull;

@@ -79,8 +79,8 @@ bool PlanMesh(const ms3d::File& file, size_t vertexCount, const ms3d::TriangleRe
     // is its file vertex, or the vertex count plus its split's number.
     std::vector<uint32_t> firstCorner(vertexCount, kNone);  // the corner that first used each file vertex
     std::vector<uint32_t> cornerIds(3 * triangleCount);
-    mshost::FirstUseIndex splits(0);
-    mshost::FirstUseIndex normals(0);
+    mshost::FirstUseIndex splits;
+    mshost::FirstUseIndex normals;
     plan->triangleNormals.resize(triangleCount);
     size_t usedVertices = 0;
     uint32_t lastSplit = kNone;

@@ -4,6 +4,8 @@
 #include <new>
 
 #include "host/plugin_abi.h"
+#include "importer/module_state.h"
+#include "importer/nif/messages.h"
 #include "mshost/files/file_io.h"
 #include "mshost/files/quoted_name.h"
 #include "mshost/formats/model_files.h"
@@ -16,10 +18,9 @@ namespace {
 constexpr int kFileField = 1000;
 constexpr int kTextureField = 1001;
 constexpr int kApplyTransformsBox = 1006;
-// The caption of the importer's error box.
-constexpr char kImportErrorCaption[] = "NIF Import Error";
-// The longest text the importer's file-name and texture-directory fields keep.
-constexpr size_t kImporterFieldLimit = 999;
+// The longest text the importer's file-name and texture-directory fields keep:
+// their buffers end in a zero at position 1000.
+constexpr size_t kImporterFieldLimit = kImportPathBufferSize - 2;
 
 // The importer refuses names its fields cannot hold; so does mshost, before the run.
 bool CheckImporterField(const std::string& text, std::string* error) {
@@ -58,7 +59,7 @@ bool LoadModelReportingMemory(const std::string& path, msModel* model, std::stri
 
 std::optional<std::string> ImportFailure(const PlugInRun& run) {
     for (const auto& box : run.messages) {
-        if (box.caption && *box.caption == kImportErrorCaption) return OneLine(box.text);
+        if (box.caption && *box.caption == nif_messages::kImportErrorCaption) return OneLine(box.text);
     }
     if (run.execute != 0) return "execute returned " + std::to_string(run.execute);
     return std::nullopt;

@@ -28,10 +28,6 @@ public:
     // edges come out smooth).
     std::vector<uint8_t> HalvedRgb() const;
 
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    const std::vector<uint8_t>& Rgb() const { return rgb_; }
-
 private:
     int width_;
     int height_;

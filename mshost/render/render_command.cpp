@@ -48,10 +48,7 @@ int RunRender(const CommandLine& line, std::string* /*out*/, std::string* err) {
     if (IsNifFile(line.input)) {
         PlugInRun run;
         if (!RunImporter(line, model.get(), &run, &error)) return Problem(err, error);
-        if (const auto failure = ImportFailure(run)) {
-            *err += "mshost: import of " + Quoted(line.input) + " failed: " + *failure + "\n";
-            return 3;
-        }
+        if (const auto failure = ImportFailure(run)) return Failed(err, "import of " + Quoted(line.input) + " failed: " + *failure);
     } else if (!LoadModelReportingMemory(line.input, model.get(), &error)) {
         return Problem(err, error);
     }

@@ -56,8 +56,9 @@ TEST(CorpusImport, EveryFileImportsAndItsSavedModelReadsBackUnchanged) {
         }
         ASSERT_EQ(status, 0) << err;
         EXPECT_EQ(err, "");
-        std::string text;
-        ASSERT_TRUE(mshost::ReadWholeFile(saved.c_str(), &text, &err)) << err;
+        mshost::FileImage image;
+        ASSERT_TRUE(mshost::ReadFileImage(saved.c_str(), &image, &err)) << err;
+        const std::string text(image.view());
         ModelPtr model = MakeModel();
         ASSERT_TRUE(mshost::ReadModelJson(text, model.get(), &err)) << err;
         EXPECT_EQ(mshost::ModelJsonText(model.get()), text);

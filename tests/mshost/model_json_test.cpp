@@ -418,9 +418,9 @@ TEST_F(ModelFiles, SaveReplacesOnlyRegularFilesKeepingTheirMode) {
     ModelPtr model = MakeModel();
     ASSERT_TRUE(mshost::SaveModelFile(path.c_str(), model.get(), &error)) << error;
     EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
-    std::string bytes;
-    ASSERT_TRUE(mshost::ReadWholeFile((path + ".mshost-part").c_str(), &bytes, &error));
-    EXPECT_EQ(bytes, "theirs");
+    mshost::FileImage bytes;
+    ASSERT_TRUE(mshost::ReadFileImage((path + ".mshost-part").c_str(), &bytes, &error));
+    EXPECT_EQ(bytes.view(), "theirs");
 
     // Not a regular file: never replaced and never written into.
     const std::string pipe = (folder / "pipe.json").string();

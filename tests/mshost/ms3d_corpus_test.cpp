@@ -88,9 +88,10 @@ TEST(Ms3dCorpus, EveryPrefixOfASmallFileIsRefusedUntilTheJointsEnd) {
     for (const std::string& path : files) {
         if (std::filesystem::file_size(path) > 4096) continue;
         SCOPED_TRACE(path);
-        std::string bytes;
+        mshost::FileImage image;
         std::string error;
-        ASSERT_TRUE(mshost::ReadWholeFile(path.c_str(), &bytes, &error)) << error;
+        ASSERT_TRUE(mshost::ReadFileImage(path.c_str(), &image, &error)) << error;
+        const std::string bytes(image.view());
         size_t firstLoading = bytes.size() + 1;
         for (size_t length = 0; length <= bytes.size(); ++length) {
             std::unique_ptr<char[]> exact(new char[length + 1]);
