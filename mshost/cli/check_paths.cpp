@@ -1,11 +1,7 @@
 // mshost check of several paths: every NIF file named or found in the folders
 // named, one sorted line per file and a summary of why files were rejected.
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <map>
 #include <system_error>
@@ -65,18 +61,6 @@ void CollectFolder(const fs::path& folder, std::vector<std::string>* files, Path
     if (error) problems->Add(folder.string(), error.message());
 }
 
-// Whether the file can be opened for reading; else the system's reason. Only
-// asked of regular files (CheckInputFile first), so the open never waits.
-bool Readable(const std::string& path, std::string* reason) {
-    const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0) {
-        *reason = std::strerror(errno);
-        return false;
-    }
-    close(descriptor);
-    return true;
-}
-
 std::string Files(size_t count) { return std::to_string(count) + (count == 1 ? " file" : " files"); }
 
 }  // namespace
@@ -104,12 +88,8 @@ int RunCheckPaths(const std::vector<std::string>& paths, std::string* out, std::
     std::map<std::string, size_t> unknownTypes;  // type name -> files rejected for it
     for (const std::string& file : files) {
         std::string reason;
-        if (!CheckInputFile(file.c_str(), &reason)) {
+        if (!CheckReadableInputFile(file.c_str(), &reason)) {
             problems.AddLine(reason);
-            continue;
-        }
-        if (!Readable(file, &reason)) {
-            problems.Add(file, reason);
             continue;
         }
         const FileCheck check = CheckNifFile(file);

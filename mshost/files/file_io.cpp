@@ -59,14 +59,27 @@ bool OpenRegularFile(const char* path, Descriptor* file, struct stat* info, std:
 
 }  // namespace
 
-bool CheckInputFile(const char* path, std::string* error) {
+namespace {
+
+// CheckInputFile, where `unopenedPasses` says whether a name that cannot be opened passes.
+bool CheckInput(const char* path, bool unopenedPasses, std::string* error) {
     Descriptor file{OpenForReading(path)};
-    if (file.value < 0) return true;
+    if (file.value < 0) {
+        if (unopenedPasses) return true;
+        *error = Failure("cannot read", path, errno);
+        return false;
+    }
     struct stat info;
     if (fstat(file.value, &info) == 0 && S_ISREG(info.st_mode)) return true;
     *error = NotARegularFile("cannot read", path);
     return false;
 }
+
+}  // namespace
+
+bool CheckInputFile(const char* path, std::string* error) { return CheckInput(path, true, error); }
+
+bool CheckReadableInputFile(const char* path, std::string* error) { return CheckInput(path, false, error); }
 
 FileImage::~FileImage() { platform::ReleaseFileImage(data_, capacity_); }
 

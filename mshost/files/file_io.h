@@ -39,6 +39,9 @@ bool ReadFileImage(const char* path, FileImage* image, std::string* error);
 // nobody writes is refused at once. A name that cannot be opened at all
 // passes: the reader that opens it reports that in its own words.
 bool CheckInputFile(const char* path, std::string* error);
+// The same, but a name that cannot be opened fails too, with the system's
+// reason ("cannot read '<path>': <reason>").
+bool CheckReadableInputFile(const char* path, std::string* error);
 
 // Writes `bytes` to a new temporary file of its own next to `path` and moves
 // it onto `path` only when every byte was written and the file closed, so a

@@ -398,12 +398,13 @@ private:
     bool ItemMember(const Value& value) {
         Frame& item = stack_.back();
         const Field field = pendingField_;
-        const std::string place = FieldPlace(item, field);
+        // Built only for a message: most fields are read without one.
+        auto place = [&] { return FieldPlace(item, field); };
         switch (ShapeOf(field)) {
             case Shape::kText: {
-                if (value.kind != Value::kString) return Fail(place, std::string("expected a string, found ") + value.TypeName());
+                if (value.kind != Value::kString) return Fail(place(), std::string("expected a string, found ") + value.TypeName());
                 if (!ToBytes(*value.text, &bytes_)) {
-                    return Fail(place, "text holds a character beyond \\u00ff (texts are byte strings)");
+                    return Fail(place(), "text holds a character beyond \\u00ff (texts are byte strings)");
                 }
                 SetText(item.list, field, bytes_.c_str());
                 return true;
@@ -411,22 +412,22 @@ private:
             case Shape::kInteger: {
                 long long index = 0;
                 std::string why;
-                if (!ToInteger(value, INT32_MIN, INT32_MAX, &index, &why)) return Fail(place, why);
+                if (!ToInteger(value, INT32_MIN, INT32_MAX, &index, &why)) return Fail(place(), why);
                 msMesh_SetMaterialIndex(mesh_, static_cast<int>(index));
                 return true;
             }
             case Shape::kFloat: {
                 float number = 0;
-                if (!ToFloat(value, &number)) return Fail(place, kExpectedFloat);
+                if (!ToFloat(value, &number)) return Fail(place(), kExpectedFloat);
                 if (field == Field::kShininess) msMaterial_SetShininess(material_, number);
                 else msMaterial_SetTransparency(material_, number);
                 return true;
             }
             case Shape::kFloats:
-                return OpenTuple(value, Frame{Kind::kTuple, item.list, field}, place);
+                return OpenTuple(value, Frame{Kind::kTuple, item.list, field});
             case Shape::kFloatsList:
             case Shape::kIndexList:
-                if (value.kind != Value::kArray) return Fail(place, std::string("expected an array, found ") + value.TypeName());
+                if (value.kind != Value::kArray) return Fail(place(), std::string("expected an array, found ") + value.TypeName());
                 stack_.push_back({Kind::kTupleList, item.list, field});
                 if (field == Field::kTexcoords) meshCounts_.texcoordsGiven = true;
                 if (field == Field::kTriangleNormals) meshCounts_.triangleNormalsGiven = true;
@@ -440,13 +441,13 @@ private:
         Frame tuple{Kind::kTuple, list.list, list.field};
         tuple.index = list.entries++;
         tuple.inList = true;
-        return OpenTuple(value, tuple, {});
+        return OpenTuple(value, tuple);
     }
 
     // A tuple must be an array; its numbers are checked as they come and its
     // size at its end, so a tuple of the wrong size is named as such first.
-    bool OpenTuple(const Value& value, const Frame& tuple, const std::string& place) {
-        if (value.kind != Value::kArray) return Fail(place.empty() ? TuplePlace(tuple) : place, ExpectedTuple(tuple.field));
+    bool OpenTuple(const Value& value, const Frame& tuple) {
+        if (value.kind != Value::kArray) return Fail(TuplePlace(tuple), ExpectedTuple(tuple.field));
         stack_.push_back(tuple);
         tupleFault_.clear();
         return true;
